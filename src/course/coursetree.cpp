@@ -1,0 +1,49 @@
+#include "course/course.h"
+
+#include "base/progresswindow.h"
+
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+void FillCourseTree(QTreeWidget* tree, char mode) {
+    const CourseTable& t = CourseTableOf(mode);
+    const int count = int(t.size()) - 1;
+    auto progress = MakeProgressWindow();
+    progress->start(count);
+    const bool updates = tree->updatesEnabled();
+    tree->setUpdatesEnabled(false);
+    tree->clear();
+    QList<QTreeWidgetItem*> nodes(count + 1, nullptr);
+    QList<QTreeWidgetItem*> topLevel;
+    for (int i = 1; i <= count; ++i) {
+        if (i % 256 == 0 || i == count) progress->setPosition(i);
+        const TCourseItem& it = t[i];
+        auto* node = new QTreeWidgetItem(QStringList{it.Caption});
+        const int r = it.RefIndex;
+        QTreeWidgetItem* ref = (i > 1 && r > 0 && r < i) ? nodes[r] : nullptr;
+        QTreeWidgetItem* parent = nullptr;
+        if (ref) parent = it.IsChild ? ref : ref->parent();
+        if (parent) parent->addChild(node);
+        else topLevel.append(node);
+        nodes[i] = node;
+    }
+    tree->addTopLevelItems(topLevel);
+    tree->expandAll();
+    tree->setUpdatesEnabled(updates);
+    progress->finish();
+    if (tree->topLevelItemCount() > 0) tree->setCurrentItem(tree->topLevelItem(0));
+}
+
+QList<QTreeWidgetItem*> NodesInDisplayOrder(QTreeWidget* tree) {
+    QList<QTreeWidgetItem*> out;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) out.append(*it);
+    return out;
+}
+
+int ItemNumberOf(QTreeWidget* tree, QTreeWidgetItem* node) {
+    if (!node) return 0;
+    int p = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it, ++p)
+        if (*it == node) return p + 1;
+    return 0;
+}
