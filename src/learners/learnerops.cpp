@@ -1,0 +1,181 @@
+#include "learners/learnerops.h"
+
+#include "base/binrec.h"
+#include "base/cp1251.h"
+#include "base/errors.h"
+#include "base/paths.h"
+#include "base/ui_hooks.h"
+#include "course/appstate.h"
+#include "course/progress.h"
+
+#include <cerrno>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString ReportRootPath() {
+    return QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator() +
+           QStringLiteral("Report");
+}
+
+QString ReportPathFor(const QString& name) {
+    const QChar sep = QDir::separator();
+    return ReportRootPath() + sep + name + sep + name + QStringLiteral(".rep");
+}
+
+QByteArray ReadFirstBytes(const QString& path, int n) {
+    const QString native = NativePath(path);
+    if (QFileInfo(native).isDir()) throw FileError(ErrAccessDenied, path);
+    QFile f(native);
+    errno = 0;
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(native)) throw FileError(ErrFileNotFound, path);
+        throw FileError::FromErrno(errno ? errno : EACCES, path);
+    }
+    QByteArray b = f.read(n);
+    if (f.error() != QFileDevice::NoError) throw FileError::FromErrno(errno ? errno : EIO, path);
+    if (b.size() < n) throw FileError(ErrReadBeyondEnd, path);
+    return b;
+}
+
+QString CheckNewUser(const LearnerTable& table, const NewUserInput& in) {
+    const QString& name = in.Name;
+    if (table.indexOfName(name) >= 0) return QStringLiteral("Такое имя уже есть.");
+    if (name.contains(QLatin1Char('.')))
+        return QStringLiteral("Имя пользователя не может содержать точку.");
+    if (name.contains(QLatin1Char('/')))
+        return QStringLiteral("Имя пользователя не может содержать \"/\".");
+    if (name.contains(QLatin1Char('\\')))
+        return QStringLiteral("Имя пользователя не может содержать \"\\\".");
+    if (name.contains(QLatin1Char(':')))
+        return QStringLiteral("Имя пользователя не может содержать \":\".");
+    if (name.isEmpty()) return QStringLiteral("Не введено имя пользователя");
+    if (name.size() > kUserNameMax)
+        return QStringLiteral("Имя пользователя не может превышать 30 символов");
+    if (in.Password != in.Password2) return QStringLiteral("Не подтвержден пароль");
+    if (in.Password.size() > kPasswordMax)
+        return QStringLiteral("Длина пароля не может превышать 10 символов");
+    // Stored as '?' such a password could never be typed again.
+    if (!IsCp1251Encodable(in.Password))
+        return QStringLiteral("Пароль содержит символы, которые нельзя сохранить");
+    if (table.indexOfReportFile(in.ReportPath) >= 0)
+        return QStringLiteral("Этот файл используется другим пользователем");
+    if (in.ReportPath.isEmpty()) return QStringLiteral("Не введено имя файла отчета");
+    // A path the record cannot hold would be stored cut or garbled, and the
+    // learner's progress would be looked for in the wrong place later.
+    if (!IsCp1251Encodable(in.ReportPath))
+        return QStringLiteral("Путь к файлу отчета содержит символы, которые нельзя сохранить");
+    if (in.ReportPath.size() > kPathMax)
+        return QStringLiteral("Путь к файлу отчета длиннее 255 символов");
+    if (FileExists(in.ReportPath) || QFileInfo(NativePath(in.ReportPath)).isDir()) {
+        if (!HasProgressSignature(ReadFirstBytes(in.ReportPath, kProgressRecSize)))
+            return QStringLiteral("Файл не является файлом отчета для данного приложения");
+    }
+    return {};
+}
+
+void CreateLearnerDir(const QString& reportPath) {
+    const QString dir = DirPartWithSep(reportPath);
+    if (dir.isEmpty()) throw FileError(ErrInvalidFilename, reportPath);
+    const QString native = QDir::cleanPath(NativePath(dir));
+    if (QFileInfo::exists(native)) throw FileError(ErrAlreadyExists, dir);
+    if (!QFileInfo(native).dir().exists()) throw FileError(ErrInvalidFilename, dir);
+    if (!QDir().mkdir(native)) throw FileError(ErrAccessDenied, dir);
+}
+
+int RegisterLearner(LearnerTable& table, const NewUserInput& in) {
+    TUserRec r = AnonymousUser();
+    r.UserName = CutToCapacity(in.Name, kUserNameMax);
+    r.Password = CutToCapacity(in.Password, kPasswordMax);
+    r.ReportFile = in.ReportPath;
+    r.ReportDir = DirPartWithSep(in.ReportPath);
+    r.Mode = in.Mode;
+    table.Users.append(r);
+    try {
+        // A table of its own: the current learner's progress stays as it is.
+        const ProgressTable blank = NewProgress(in.Mode);
+        WriteProgress(r.ReportFile, blank);
+    } catch (...) {
+        table.Users.removeLast();
+        // The empty directory made for it would block the name next time.
+        if (IsLearnerDirOf(r.ReportDir, QDir::currentPath())) QDir().rmdir(NativePath(r.ReportDir));
+        throw;
+    }
+    App().UserUnchanged = false;
+    return table.LastUser();
+}
+
+bool NameCharAccepted(char16_t code) {
+    return code == 8 || (code >= 31 && code <= 127);
+}
+
+QString FilterNameText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (c.unicode() >= 31 && c.unicode() <= 127) out += c;
+    return out;
+}
+
+namespace {
+QString canonicalDir(const QString& stored) {
+    if (stored.isEmpty()) return {};
+    QFileInfo fi(NativePath(stored));
+    if (!fi.isDir()) return {};
+    return fi.canonicalFilePath();
+}
+} // namespace
+
+bool IsLearnerDirOf(const QString& reportDir, const QString& courseDir) {
+    const QString dir = canonicalDir(reportDir);
+    const QString root = canonicalDir(QDir(courseDir).filePath(QStringLiteral("Report")));
+    if (dir.isEmpty() || root.isEmpty()) return false;
+    return QFileInfo(dir).absolutePath() == root;
+}
+
+bool RemoveLearnerDir(const QString& reportDir, const QString& courseDir) {
+    if (!IsLearnerDirOf(reportDir, courseDir)) return false;
+    const QString path = canonicalDir(reportDir);
+    QDir dir(path);
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo& e : entries) {
+        // A link is removed itself, never followed.
+        if (e.isSymLink() || !e.isDir())
+            QFile::remove(e.absoluteFilePath());
+        else
+            dir.rmdir(e.fileName());
+    }
+    QDir().rmdir(path);
+    return true;
+}
+
+DeleteOutcome DeleteLearner(LearnerTable& table, int index, const QString& typed,
+                            const QString& courseDir) {
+    if (table.isEmpty()) {
+        XMessage(QStringLiteral("Удалять больше нечего"), QString(), MB_ICONINFORMATION);
+        return DeleteOutcome::NothingToDelete;
+    }
+    if (index < 0 || index > table.LastUser()) return DeleteOutcome::NoSelection;
+    const TUserRec& r = table.Users[index];
+    if (typed != r.Password) {
+        XMessage(QStringLiteral("Неправильный пароль"), QStringLiteral("Внимание"), MB_ICONWARNING);
+        return DeleteOutcome::WrongPassword;
+    }
+    // Another learner naming the same directory keeps it.
+    const QString own = canonicalDir(r.ReportDir);
+    bool shared = false;
+    for (int i = 0; i < table.count() && !own.isEmpty(); ++i)
+        if (i != index && canonicalDir(table.Users[i].ReportDir) == own) shared = true;
+    if (!shared) RemoveLearnerDir(r.ReportDir, courseDir);
+
+    table.Users.removeAt(index);
+    AppState& app = App();
+    if (index < app.CurrentUser) {
+        --app.CurrentUser;
+    } else if (index == app.CurrentUser) {
+        app.CurrentUser = -1;
+        app.UserUnchanged = false;
+    }
+    return DeleteOutcome::Deleted;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// What the learner dialogs decide and do, kept free of widgets: the checks
+// of a new learner, creating and deleting learners, the name key filter.
+#include "learners/learnertable.h"
+
+#include <QByteArray>
+#include <QString>
+
+// "<current dir>\Report" and "<current dir>\Report\N\N.rep", in the
+// system's own separators.
+QString ReportRootPath();
+QString ReportPathFor(const QString& name);
+
+struct NewUserInput {
+    QString Name;
+    QString Password;
+    QString Password2;
+    QString ReportPath;
+    char Mode = 'A';
+};
+
+// The checks of a new learner in order. Returns the message of the first
+// check that fails, or an empty string when all pass. Throws FileError when
+// a file at the report path exists but cannot be read far enough.
+QString CheckNewUser(const LearnerTable& table, const NewUserInput& in);
+
+// The first `n` bytes of a file; FileError (read beyond end of file and
+// the others) when it is shorter or cannot be read.
+QByteArray ReadFirstBytes(const QString& path, int n);
+
+// Creates the learner directory, the report path up to its last separator,
+// one level only. FileError 183 when it exists, 3 when its parent is missing.
+void CreateLearnerDir(const QString& reportPath);
+
+// Appends the learner to the table and writes its blank progress file; the
+// current learner's progress is not touched. When the file cannot be
+// written the learner is taken out again and the error is rethrown.
+// Clears the learner-unchanged flag on success. Returns the new index.
+int RegisterLearner(LearnerTable& table, const NewUserInput& in);
+
+// The name field takes the codes 31 to 127 and backspace only.
+bool NameCharAccepted(char16_t code);
+QString FilterNameText(const QString& text);
+
+// True when `reportDir` is an existing direct subdirectory of the
+// course directory's Report folder (after links and ".." are resolved).
+bool IsLearnerDirOf(const QString& reportDir, const QString& courseDir);
+// Empties and removes a learner directory: files go, empty subdirectories
+// go, nothing else is touched, failures are ignored. Does nothing unless
+// IsLearnerDirOf holds. Returns whether it went ahead.
+bool RemoveLearnerDir(const QString& reportDir, const QString& courseDir);
+
+enum class DeleteOutcome { NoSelection, NothingToDelete, WrongPassword, Deleted };
+// Deletes learner `index` after the password `typed` was given: shows the
+// messages of a refused deletion, removes the learner's directory when it
+// is the learner's own and no other learner uses it, closes the gap in the
+// table and adjusts the current learner.
+DeleteOutcome DeleteLearner(LearnerTable& table, int index, const QString& typed,
+                            const QString& courseDir);

@@ -1,0 +1,51 @@
+#include "learners/userrec.h"
+
+#include "base/binrec.h"
+#include "base/cp1251.h"
+
+namespace {
+constexpr int kOffName = 0;
+constexpr int kOffMode = 31;
+constexpr int kOffPassword = 32;
+constexpr int kOffReportDir = 43;
+constexpr int kOffReportFile = 299;
+} // namespace
+
+QByteArray EncodeUserRec(const TUserRec& r) {
+    QByteArray b(kUserRecSize, '\0');
+    PutStrField(b, kOffName, kUserNameMax, r.UserName);
+    b[kOffMode] = r.Mode;
+    PutStrField(b, kOffPassword, kPasswordMax, r.Password);
+    PutStrField(b, kOffReportDir, kPathMax, r.ReportDir);
+    PutStrField(b, kOffReportFile, kPathMax, r.ReportFile);
+    return b;
+}
+
+TUserRec DecodeUserRec(const QByteArray& b) {
+    QByteArray padded = b.left(kUserRecSize);
+    if (padded.size() < kUserRecSize) padded.append(kUserRecSize - padded.size(), '\0');
+    TUserRec r;
+    r.UserName = GetStrField(padded, kOffName, kUserNameMax);
+    r.Mode = padded[kOffMode];
+    r.Password = GetStrField(padded, kOffPassword, kPasswordMax);
+    r.ReportDir = GetStrField(padded, kOffReportDir, kPathMax);
+    r.ReportFile = GetStrField(padded, kOffReportFile, kPathMax);
+    r.Stored = b.size() >= kUserRecSize ? padded : QByteArray();
+    return r;
+}
+
+QByteArray StoredBytes(const TUserRec& r) {
+    if (r.Stored.size() == kUserRecSize && DecodeUserRec(r.Stored).sameFields(r)) return r.Stored;
+    return EncodeUserRec(r);
+}
+
+TUserRec AnonymousUser() {
+    TUserRec r;
+    r.UserName = QStringLiteral("Анонимный пользователь");
+    r.Mode = 'D';
+    return r;
+}
+
+QString UserListLine(const TUserRec& r) {
+    return r.UserName + QStringLiteral(" - Режим ") + DecodeCp1251(QByteArrayView(&r.Mode, 1));
+}
