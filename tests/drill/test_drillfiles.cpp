@@ -1,0 +1,323 @@
+// Readers of the vocabulary and question files.
+#include "base/cp1251.h"
+#include "common/testenv.h"
+#include "drill/lexicfiles.h"
+#include "drill/questfiles.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(LessonFile)
+
+namespace {
+// Lines joined by `eol`; `lastEnd` says whether the last line is ended too.
+QByteArray Join(const QList<QByteArray>& lines, const QByteArray& eol, bool lastEnd = true) {
+    QByteArray out;
+    for (int i = 0; i < lines.size(); ++i) {
+        out += lines[i];
+        if (i + 1 < lines.size() || lastEnd) out += eol;
+    }
+    return out;
+}
+QByteArray W(const QString& s) {
+    return EncodeCp1251(s);
+}
+} // namespace
+
+class TestDrillFiles : public QObject {
+    Q_OBJECT
+    testenv::CourseDir* m_dir = nullptr;
+    QString F(const QString& n) const { return m_dir->file(n); }
+    void Put(const QString& n, const QByteArray& b) const { testenv::WriteBytes(F(n), b); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testenv::PrivateHome();
+        m_dir = new testenv::CourseDir;
+    }
+    void cleanupTestCase() { delete m_dir; }
+
+    void lexicLineEnds_data() {
+        QTest::addColumn<QByteArray>("eol");
+        QTest::addColumn<bool>("lastEnd");
+        QTest::newRow("crlf") << QByteArray("\r\n") << true;
+        QTest::newRow("bare lf") << QByteArray("\n") << true;
+        QTest::newRow("no final end") << QByteArray("\r\n") << false;
+        QTest::newRow("lf, no final end") << QByteArray("\n") << false;
+    }
+    void lexicLineEnds() {
+        QFETCH(QByteArray, eol);
+        QFETCH(bool, lastEnd);
+        Put("e.txt", Join({"to go", "", "a dog"}, eol, lastEnd));
+        Put("t.txt", Join({W("идти"), W("пусто"), W("собака")}, eol, lastEnd));
+        Put("s.txt", Join({"0\t1500", "1500\t2000", "2000\t3100"}, eol, lastEnd));
+        TLexicData d = ReadLexicFiles(F("e.txt"), F("t.txt"), F("s.txt"));
+        QVERIFY2(d.Status.ok(), qPrintable(d.Status.Error));
+        QCOMPARE(d.Entries.size(), 3);
+        QCOMPARE(d.Entries[0].Expression, QString("to go"));
+        QCOMPARE(d.Entries[1].Expression, QString()); // an empty line is an entry
+        QCOMPARE(d.Entries[2].Translation, QString::fromUtf8("собака"));
+        QCOMPARE(d.Entries[0].EndPos, 1500);
+        QCOMPARE(d.Entries[2].StartPos, 2000);
+        QCOMPARE(d.Entries[2].EndPos, 3100);
+        QVERIFY(!d.Entries[2].Done);
+    }
+
+    // Each case: translations and timing files, expected status and the
+    // ranges / translations read.
+    void lexicFailures_data() {
+        QTest::addColumn<QByteArray>("trans");
+        QTest::addColumn<QByteArray>("timing"); // "-" no timing file named, "?" missing file
+        QTest::addColumn<LessonFile>("failed");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QList<int>>("ends"); // EndPos of entries 1..3
+        QTest::addColumn<QStringList>("translations");
+        const QByteArray t3 = Join({"a", "b", "c"}, "\r\n");
+        QTest::newRow("all good") << t3 << Join({"0\t10", "10\t20", "20\t30"}, "\r\n")
+                                  << LessonFile::None << 0 << QList<int>{10, 20, 30}
+                                  << QStringList{"a", "b", "c"};
+        QTest::newRow("no timing file") << t3 << QByteArray("-") << LessonFile::None << 0
+                                        << QList<int>{0, 0, 0} << QStringList{"a", "b", "c"};
+        QTest::newRow("shorter translations")
+            << QByteArray("a\r\n") << Join({"0\t10"}, "\r\n") << LessonFile::None << 0
+            << QList<int>{10, 0, 0} << QStringList{"a", "", ""};
+        QTest::newRow("extra lines ignored")
+            << Join({"a", "b", "c", "d"}, "\r\n")
+            << Join({"0\t10", "10\t20", "20\t30", "junk"}, "\r\n") << LessonFile::None << 0
+            << QList<int>{10, 20, 30} << QStringList{"a", "b", "c"};
+        QTest::newRow("end not a number")
+            << t3 << Join({"0\t10", "12\tx", "20\t30"}, "\r\n") << LessonFile::Timing << 2
+            << QList<int>{10, 0, 0} << QStringList{"a", "b", "c"};
+        QTest::newRow("line without tab")
+            << t3 << Join({"0\t10", "10\t20", "2030"}, "\r\n") << LessonFile::Timing << 3
+            << QList<int>{10, 20, 0} << QStringList{"a", "b", "c"};
+        QTest::newRow("start not a number")
+            << t3 << Join({"s\t10"}, "\r\n") << LessonFile::Timing << 1 << QList<int>{0, 0, 0}
+            << QStringList{"a", "b", "c"};
+        QTest::newRow("empty timing line")
+            << t3 << Join({"0\t10", ""}, "\r\n") << LessonFile::Timing << 2 << QList<int>{10, 0, 0}
+            << QStringList{"a", "b", "c"};
+        QTest::newRow("timing file missing") << t3 << QByteArray("?") << LessonFile::Timing << 0
+                                             << QList<int>{0, 0, 0} << QStringList{"a", "b", "c"};
+        QTest::newRow("translations missing")
+            << QByteArray("?") << Join({"0\t10"}, "\r\n") << LessonFile::Translations << 0
+            << QList<int>{0, 0, 0} << QStringList{"", "", ""};
+    }
+    void lexicFailures() {
+        QFETCH(QByteArray, trans);
+        QFETCH(QByteArray, timing);
+        QFETCH(LessonFile, failed);
+        QFETCH(int, line);
+        QFETCH(QList<int>, ends);
+        QFETCH(QStringList, translations);
+        Put("e.txt", Join({"one", "two", "three"}, "\r\n"));
+        QFile::remove(F("t.txt"));
+        QFile::remove(F("s.txt"));
+        if (trans != "?") Put("t.txt", trans);
+        if (timing != "?" && timing != "-") Put("s.txt", timing);
+        TLexicData d =
+            ReadLexicFiles(F("e.txt"), F("t.txt"), timing == "-" ? QString() : F("s.txt"));
+        QCOMPARE(d.Status.Failed, failed);
+        QCOMPARE(d.Status.Line, line);
+        QCOMPARE(d.Status.Unreadable, failed != LessonFile::None && line == 0);
+        QCOMPARE(d.Status.Error.isEmpty(), failed == LessonFile::None);
+        QCOMPARE(d.Entries.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(d.Entries[i].EndPos, ends[i]);
+            QCOMPARE(d.Entries[i].Translation, translations[i]);
+        }
+    }
+
+    void lexicNoExpressions_data() {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("empty file") << true;
+        QTest::newRow("missing file") << false;
+    }
+    void lexicNoExpressions() {
+        QFETCH(bool, exists);
+        QFile::remove(F("none.txt"));
+        if (exists) Put("none.txt", "");
+        Put("t.txt", "a\r\n");
+        TLexicData d = ReadLexicFiles(F("none.txt"), F("t.txt"), QString());
+        QCOMPARE(d.Entries.size(), 0);
+        QCOMPARE(d.Status.ok(), exists);
+        if (!exists) {
+            QCOMPARE(d.Status.Failed, LessonFile::Expressions);
+            QVERIFY(d.Status.Error.contains("File not found"));
+        }
+    }
+
+    void storedBackslashName() {
+        QDir().mkpath(F("Lesson1"));
+        Put("Lesson1/e.txt", "x\r\n");
+        Put("Lesson1/t.txt", W("икс") + "\r\n");
+        TLexicData d = ReadLexicFiles("Lesson1\\e.txt", "Lesson1\\t.txt", QString());
+        QVERIFY2(d.Status.ok(), qPrintable(d.Status.Error));
+        QCOMPARE(d.Entries.value(0).Translation, QString::fromUtf8("икс"));
+        // Cyrillic bytes decode through the code page, not as Latin-1 or UTF-8.
+        QCOMPARE(d.Entries.value(0).Translation.at(0).unicode(), ushort(0x0438));
+    }
+
+    // Answers files: block structure, expected counts and the failing line.
+    void answerBlocks_data() {
+        QTest::addColumn<QByteArray>("answers");
+        QTest::addColumn<QList<int>>("counts"); // AnswerCount of questions 1..3
+        QTest::addColumn<int>("failLine");      // 0: read completely
+        QTest::newRow("three blocks")
+            << Join({"#1", "r1", "w1", "#2", "r2", "#3", "r3", "a", "b", "c"}, "\r\n")
+            << QList<int>{2, 1, 4} << 0;
+        QTest::newRow("bare lf, no final end")
+            << Join({"#", "r1", "#", "r2", "x", "#", "r3"}, "\n", false) << QList<int>{1, 2, 1}
+            << 0;
+        QTest::newRow("4 stray lines")
+            << Join({"s1", "s2", "s3", "s4", "#", "r1", "#", "r2", "#", "r3"}, "\r\n")
+            << QList<int>{1, 1, 1} << 0;
+        QTest::newRow("5 stray lines")
+            << Join({"s1", "s2", "s3", "s4", "s5", "#", "r1"}, "\r\n") << QList<int>{0, 0, 0} << 5;
+        QTest::newRow("fifth option")
+            << Join({"#", "r1", "#", "a", "b", "c", "d", "e", "#", "r3"}, "\r\n")
+            << QList<int>{1, 4, 0} << 8;
+        QTest::newRow("empty line")
+            << Join({"#", "r1", "w1", "", "#", "r2"}, "\r\n") << QList<int>{2, 0, 0} << 4;
+        QTest::newRow("missing blocks") << Join({"#", "r1"}, "\r\n") << QList<int>{1, 0, 0} << 0;
+        QTest::newRow("empty block")
+            << Join({"#", "#", "r2", "#", "r3"}, "\r\n") << QList<int>{0, 1, 1} << 0;
+        QTest::newRow("blocks beyond the questions")
+            << Join({"#", "r1", "#", "r2", "#", "r3", "#", "a", "b", "c", "d", "e", "", "#"},
+                    "\r\n")
+            << QList<int>{1, 1, 1} << 0;
+    }
+    void answerBlocks() {
+        QFETCH(QByteArray, answers);
+        QFETCH(QList<int>, counts);
+        QFETCH(int, failLine);
+        Put("q.txt", Join({"Q1?", "Q2?", "Q3?"}, "\r\n"));
+        Put("a.txt", answers);
+        TQuestData d = ReadQuestDownFiles(F("q.txt"), F("a.txt"), QString());
+        QCOMPARE(d.Entries.size(), 3);
+        QCOMPARE(d.Status.Line, failLine);
+        QCOMPARE(d.Status.Failed, failLine ? LessonFile::Answers : LessonFile::None);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(d.Entries[i].AnswerCount, counts[i]);
+            // Option 1 is the first line of the block.
+            if (counts[i] > 0) QVERIFY(!d.Entries[i].Answers[0].isEmpty());
+            for (int k = counts[i]; k < QuestOptionsMax; ++k)
+                QVERIFY(d.Entries[i].Answers[k].isEmpty());
+        }
+        if (QTest::currentDataTag() == QByteArray("three blocks")) {
+            QCOMPARE(d.Entries[2].Answers[0], QString("r3"));
+            QCOMPARE(d.Entries[2].Answers[3], QString("c"));
+            QCOMPARE(d.Entries[0].Answers[1], QString("w1"));
+        }
+        if (QTest::currentDataTag() == QByteArray("4 stray lines"))
+            QCOMPARE(d.Entries[0].Answers[0], QString("r1"));
+    }
+
+    void longTexts() {
+        const QByteArray q300(300, 'q'), o300(300, 'o');
+        Put("q.txt", q300 + "\r\n" + W("Кто?") + "\r\n");
+        Put("a.txt", Join({"#", o300, "short", "#", W("Он")}, "\r\n"));
+        Put("s.txt", Join({"100\t200", "0\t0"}, "\r\n"));
+        TQuestData d = ReadQuestDownFiles(F("q.txt"), F("a.txt"), F("s.txt"));
+        QVERIFY(d.Status.ok());
+        QCOMPARE(d.Entries[0].Quest, QString(255, 'q'));
+        QCOMPARE(d.Entries[0].Answers[0], QString(255, 'o'));
+        QCOMPARE(d.Entries[0].Answers[1], QString("short"));
+        QCOMPARE(d.Entries[1].Quest, QString::fromUtf8("Кто?"));
+        QCOMPARE(d.Entries[1].Answers[0], QString::fromUtf8("Он"));
+        QCOMPARE(d.Entries[0].StartPos, 100);
+        QCOMPARE(d.Entries[0].EndPos, 200);
+        QVERIFY(!HasRange(d.Entries[1].StartPos, d.Entries[1].EndPos));
+
+        // The presentation reads the questions and ranges only.
+        QFile::remove(F("a.txt"));
+        TQuestData demo = ReadQuestDemoFiles(F("q.txt"), F("s.txt"));
+        QVERIFY2(demo.Status.ok(), qPrintable(demo.Status.Error));
+        QCOMPARE(demo.Entries.size(), 2);
+        QCOMPARE(demo.Entries[0].Quest.size(), 255);
+        QCOMPARE(demo.Entries[0].AnswerCount, 0);
+        QCOMPARE(demo.Entries[0].EndPos, 200);
+        // The multiple-choice reader needs its answers file.
+        TQuestData down = ReadQuestDownFiles(F("q.txt"), F("a.txt"), F("s.txt"));
+        QCOMPARE(down.Status.Failed, LessonFile::Answers);
+        QVERIFY(down.Status.Unreadable);
+        QCOMPARE(down.Entries.size(), 2);
+    }
+
+    void questTiming_data() {
+        QTest::addColumn<QByteArray>("timing");
+        QTest::addColumn<int>("failLine");
+        QTest::addColumn<int>("end2");
+        QTest::newRow("good") << Join({"0\t1500", "1500\t2500"}, "\r\n") << 0 << 2500;
+        QTest::newRow("x") << Join({"0\t1500", "12\tx"}, "\r\n") << 2 << 0;
+        QTest::newRow("no tab") << Join({"0 1500"}, "\r\n") << 1 << 0;
+        QTest::newRow("shorter") << Join({"0\t1500"}, "\r\n") << 0 << 0;
+    }
+    void questTiming() {
+        QFETCH(QByteArray, timing);
+        QFETCH(int, failLine);
+        QFETCH(int, end2);
+        Put("q.txt", Join({"Q1?", "Q2?"}, "\r\n"));
+        Put("a.txt", Join({"#", "r1", "#", "r2"}, "\r\n"));
+        Put("s.txt", timing);
+        TQuestData d = ReadQuestDownFiles(F("q.txt"), F("a.txt"), F("s.txt"));
+        QCOMPARE(d.Status.Line, failLine);
+        QCOMPARE(d.Status.Failed, failLine ? LessonFile::Timing : LessonFile::None);
+        QCOMPARE(d.Entries[1].EndPos, end2);
+        QCOMPARE(d.Entries[1].AnswerCount, 1); // answers were read before the timing failed
+    }
+
+    void trflLines_data() {
+        QTest::addColumn<QByteArray>("line2");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("yes2");
+        QTest::addColumn<int>("failLine");
+        QTest::newRow("Q\\t0") << QByteArray("Q\t0") << 3 << true << 0;
+        QTest::newRow("Q\\t1") << QByteArray("Q\t1") << 3 << false << 0;
+        QTest::newRow("Q\\tx") << QByteArray("Q\tx") << 3 << false << 0;
+        QTest::newRow("Q\\t00 and more") << QByteArray("Q\t0 trailing") << 3 << true << 0;
+        QTest::newRow("Q\\t") << QByteArray("Q\t") << 1 << false << 2;
+        QTest::newRow("Q") << QByteArray("Q") << 1 << false << 2;
+    }
+    void trflLines() {
+        QFETCH(QByteArray, line2);
+        QFETCH(int, count);
+        QFETCH(bool, yes2);
+        QFETCH(int, failLine);
+        Put("q.txt", Join({W("Это собака?") + "\t1", line2, "Third\t0"}, "\r\n"));
+        Put("a.txt", "");
+        Put("s.txt", Join({"0\t10", "10\t20", "20\t30"}, "\r\n"));
+        TTrFlData d = ReadTrFlFiles(F("q.txt"), F("a.txt"), F("s.txt"));
+        QCOMPARE(d.Status.Line, failLine);
+        QCOMPARE(d.Status.Failed, failLine ? LessonFile::Questions : LessonFile::None);
+        QCOMPARE(d.Entries.size(), count);
+        QCOMPARE(d.Entries[0].Quest, QString::fromUtf8("Это собака?"));
+        QVERIFY(!d.Entries[0].YesIsRight);
+        // After a question-file error the timing is not read at all.
+        QCOMPARE(d.Entries[0].EndPos, failLine ? 0 : 10);
+        if (count > 1) {
+            QCOMPARE(d.Entries[1].Quest, QString("Q"));
+            QCOMPARE(d.Entries[1].YesIsRight, yes2);
+            QCOMPARE(d.Entries[2].EndPos, 30);
+        }
+    }
+
+    void trflAnswersAndTiming() {
+        Put("q.txt", Join({"A\t0", "B\t1"}, "\r\n"));
+        Put("s.txt", Join({"0\t10"}, "\r\n"));
+        QFile::remove(F("a.txt"));
+        TTrFlData d = ReadTrFlFiles(F("q.txt"), F("a.txt"), F("s.txt"));
+        QCOMPARE(d.Status.Failed, LessonFile::Answers);
+        QCOMPARE(d.Entries.size(), 2);
+        QCOMPARE(d.Entries[0].EndPos, 0);
+        Put("a.txt", "anything\r\n");
+        d = ReadTrFlFiles(F("q.txt"), F("a.txt"), QString());
+        QVERIFY(d.Status.ok());
+        QCOMPARE(d.Entries[1].EndPos, 0);
+        d = ReadTrFlFiles(F("q.txt"), F("a.txt"), F("s.txt"));
+        QVERIFY(d.Status.ok());
+        QCOMPARE(d.Entries[0].EndPos, 10);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDrillFiles)
+#include "test_drillfiles.moc"
