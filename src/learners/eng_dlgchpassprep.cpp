@@ -1,0 +1,90 @@
+#include "learners/eng_dlgchpassprep.h"
+
+#include "base/guard.h"
+#include "base/ui_hooks.h"
+#include "learners/picbuttons.h"
+#include "learners/teacherpass.h"
+
+#include <QAbstractButton>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+QString CheckTeacherPasswordChange(const QString& pass, const QString& confirm) {
+    if (pass.isEmpty()) return QStringLiteral("Не введен пароль.");
+    if (confirm.isEmpty()) return QStringLiteral("Пароль не подтвержден.");
+    if (pass != confirm) return QStringLiteral("Пароль и подтверждение не индентичны");
+    return {};
+}
+
+TDlgChPassPrep::TDlgChPassPrep(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("DlgChPassPrep"));
+    setWindowTitle(QStringLiteral("Изменить преподавательский пароль"));
+    setModal(true);
+
+    auto* label1 = new QLabel(QStringLiteral("Пароль"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    auto* label2 = new QLabel(QStringLiteral("Подтверждение пароля"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    for (QLineEdit* e : {Edit1, Edit2}) {
+        e->setEchoMode(QLineEdit::Password);
+        e->setMinimumWidth(260);
+    }
+    label1->setBuddy(Edit1);
+    label2->setBuddy(Edit2);
+
+    OKBtn =
+        NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("Подтверждние"), PicKind::Ok);
+    CancelBtn =
+        NewPicButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Отмена"), PicKind::Cancel);
+    SetDefaultButton(OKBtn);
+    connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
+    connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(label1);
+    top->addWidget(Edit1);
+    top->addWidget(label2);
+    top->addWidget(Edit2);
+    top->addSpacing(8);
+    top->addLayout(buttons);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
+}
+
+void TDlgChPassPrep::FormShow() {
+    Edit1->clear();
+    Edit2->clear();
+    Edit1->setFocus();
+}
+
+void TDlgChPassPrep::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    FormShow();
+}
+
+bool TDlgChPassPrep::FormCloseQuery() {
+    const QString msg = CheckTeacherPasswordChange(Edit1->text(), Edit2->text());
+    if (!msg.isEmpty()) {
+        XMessage(msg, QStringLiteral("Ошибка"), MB_ICONWARNING);
+        return false;
+    }
+    return Guarded([&] { WriteTeacherPassword(Edit1->text()); });
+}
+
+void TDlgChPassPrep::done(int r) {
+    if (r == QDialog::Accepted && !FormCloseQuery()) return;
+    QDialog::done(r);
+}
