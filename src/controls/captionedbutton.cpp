@@ -1,0 +1,84 @@
+#include "controls/captionedbutton.h"
+
+#include "controls/btnimgtransd1zv.h"
+#include "controls/pictures.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QVBoxLayout>
+
+namespace {
+// Keeps the label's look in step with the button and forwards label clicks.
+class CaptionLink : public QObject {
+public:
+    CaptionLink(TBtnImgTransD1Zv* button, QLabel* label)
+        : QObject(button), m_button(button), m_label(label) {
+        button->installEventFilter(this);
+        label->installEventFilter(this);
+        sync();
+    }
+    QLabel* label() const { return m_label; }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (o == m_button && e->type() == QEvent::EnabledChange) sync();
+        if (o == m_label && e->type() == QEvent::MouseButtonRelease && m_button) {
+            auto* me = static_cast<QMouseEvent*>(e);
+            if (me->button() == Qt::LeftButton &&
+                m_label->rect().contains(me->position().toPoint()))
+                m_button->click();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    void sync() {
+        if (!m_label || !m_button) return;
+        m_label->setEnabled(m_button->isEnabled());
+        m_label->setCursor(m_button->isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
+    QPointer<TBtnImgTransD1Zv> m_button;
+    QPointer<QLabel> m_label;
+};
+} // namespace
+
+TBtnImgTransD1Zv* MakeCaptionedButton(QWidget* parent, const QString& name, const QString& iconName,
+                                      const QString& caption, QLabel** labelOut,
+                                      const QString& labelName) {
+    auto* box = new QWidget(parent);
+    box->setObjectName(name + QStringLiteral("Box"));
+    auto* lay = new QVBoxLayout(box);
+    lay->setContentsMargins(2, 2, 2, 2);
+    lay->setSpacing(2);
+    auto* button = new TBtnImgTransD1Zv(box);
+    button->setObjectName(name);
+    button->setPictures(Pictures::Button(iconName));
+    button->setFixedSize(button->sizeHint());
+    auto* label = new QLabel(caption, box);
+    label->setObjectName(labelName.isEmpty() ? QStringLiteral("Label") + name : labelName);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setWordWrap(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Active, QPalette::WindowText, QColor(16, 44, 84));
+    pal.setColor(QPalette::Inactive, QPalette::WindowText, QColor(16, 44, 84));
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(88, 110, 134));
+    label->setPalette(pal);
+    lay->addWidget(button, 0, Qt::AlignHCenter);
+    lay->addWidget(label, 0, Qt::AlignHCenter);
+    auto* link = new CaptionLink(button, label);
+    link->setObjectName(QStringLiteral("CaptionLink"));
+    if (labelOut) *labelOut = label;
+    return button;
+}
+
+QLabel* CaptionOf(TBtnImgTransD1Zv* button) {
+    if (!button) return nullptr;
+    for (QObject* o : button->children())
+        if (o->objectName() == QLatin1String("CaptionLink"))
+            return static_cast<CaptionLink*>(o)->label();
+    return nullptr;
+}
