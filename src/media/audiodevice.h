@@ -6,16 +6,24 @@
 // Two back ends: the sound card (Qt Multimedia + libsndfile) and a virtual one
 // whose clock tests advance by hand. Which one new devices use is chosen
 // process-wide with AudioDevice::SetDefaultBackend().
+#include <memory>
 #include <QObject>
 #include <QString>
-#include <memory>
 
 class AudioBackend;
 
 class AudioDevice : public QObject {
     Q_OBJECT
 public:
-    enum Mode { NotReady = 0, Stopped = 1, Playing = 2, Recording = 3, Seeking = 4, Paused = 5, Open = 6 };
+    enum Mode {
+        NotReady = 0,
+        Stopped = 1,
+        Playing = 2,
+        Recording = 3,
+        Seeking = 4,
+        Paused = 5,
+        Open = 6
+    };
     // Why a play or record ended, as notify() reports it.
     enum NotifyValue { Successful = 1, Superseded = 2, Aborted = 4, Failure = 8 };
     enum class Backend { Real, Virtual };
@@ -44,7 +52,7 @@ public:
     qint64 length() const;   // ms
     qint64 position() const; // ms, what the listener has heard
     Mode mode() const;
-    int lastError() const;   // 0 = success
+    int lastError() const; // 0 = success
     QString lastErrorText() const;
 
 Q_SIGNALS:
