@@ -39,9 +39,7 @@ QImage LoadInfoPicture(const QString& fileName) {
     // whatever their extension says.
     QImageReader reader(&buf);
     reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format().toLower();
-    QImage img;
-    if (format == "bmp" || format == "jpeg" || format == "jpg") img = reader.read();
+    const QImage img = reader.read();
     if (img.isNull()) throw PictureError(fileName);
     return img;
 }

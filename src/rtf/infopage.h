@@ -25,6 +25,6 @@ public:
                      .arg(fileName)) {}
 };
 
-// A BMP or JPEG picture page. Throws FileError when the file cannot be read
-// and PictureError when its content is no readable picture.
+// A picture page (BMP or JPEG; other formats Qt reads are taken as well). Throws FileError when the
+// file cannot be read and PictureError when its content is no readable picture.
 QImage LoadInfoPicture(const QString& fileName);

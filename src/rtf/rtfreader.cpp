@@ -374,6 +374,10 @@ private:
             m_p += 2;
             if (swallowed()) return;
             const uchar b = uchar(hi * 16 + lo);
+            if (b < 0x20) { // control bytes are no text; a tab is a tab
+                if (b == '\t') emitChar('\t');
+                return;
+            }
             if (top().dest == Dest::Text)
                 emitByte(b);
             else if (top().dest == Dest::FontTable)
@@ -741,6 +745,7 @@ private:
     }
 
     void emitCode(char32_t code) {
+        if (code < 0x20 && code != '\t') return; // control characters are no text
         if (code <= 0xFFFF) {
             emitChar(char16_t(code));
         } else {
