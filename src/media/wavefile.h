@@ -19,9 +19,11 @@ struct WaveInfo {
 // encoding that cannot be decoded.
 WaveInfo ProbeWave(const QString& path);
 
-// Frame to millisecond and back, exact for the rate.
+// Frame to millisecond and back. A frame reached from a time in ms maps back
+// to that same ms (frames round down, ms round up), so a range ends exactly at
+// the position the caller asked for.
 inline qint64 FramesToMs(qint64 frames, int rate) {
-    return rate > 0 ? frames * 1000 / rate : 0;
+    return rate > 0 ? (frames * 1000 + rate - 1) / rate : 0;
 }
 inline qint64 MsToFrames(qint64 ms, int rate) {
     return ms * rate / 1000;
