@@ -69,10 +69,15 @@ TBtnImgTransD1Zv* MakeCaptionedButton(QWidget* parent, const QString& name, cons
     label->setPalette(pal);
     lay->addWidget(button, 0, Qt::AlignHCenter);
     lay->addWidget(label, 0, Qt::AlignHCenter);
-    auto* link = new CaptionLink(button, label);
-    link->setObjectName(QStringLiteral("CaptionLink"));
+    LinkCaption(button, label);
     if (labelOut) *labelOut = label;
     return button;
+}
+
+void LinkCaption(TBtnImgTransD1Zv* button, QLabel* label) {
+    if (!button || !label) return;
+    auto* link = new CaptionLink(button, label);
+    link->setObjectName(QStringLiteral("CaptionLink"));
 }
 
 QLabel* CaptionOf(TBtnImgTransD1Zv* button) {

@@ -15,5 +15,8 @@ TBtnImgTransD1Zv* MakeCaptionedButton(QWidget* parent, const QString& name, cons
                                       const QString& caption, QLabel** labelOut = nullptr,
                                       const QString& labelName = QString());
 
+// Links an existing label to a button the same way (greying, click forwarding).
+void LinkCaption(TBtnImgTransD1Zv* button, QLabel* label);
+
 // The caption label of a button made by MakeCaptionedButton, or null.
 QLabel* CaptionOf(TBtnImgTransD1Zv* button);
