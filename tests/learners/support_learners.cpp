@@ -1,0 +1,34 @@
+#include "support_learners.h"
+
+#include "common/testenv.h"
+
+MessageRecorder::MessageRecorder() {
+    m_old = SetXMessageHandler([this](const QString& text, const QString& title, int flags) {
+        messages.append({text, title, flags});
+        return 1;
+    });
+}
+
+MessageRecorder::~MessageRecorder() {
+    SetXMessageHandler(m_old);
+}
+
+void WriteCourseFiles(int a, int b, int c, int d) {
+    const int counts[4] = {a, b, c, d};
+    for (int m = 0; m < 4; ++m) {
+        QByteArray text;
+        for (int i = 0; i < counts[m]; ++i)
+            text += "line " + QByteArray::number(i) + "\r\n";
+        testenv::WriteBytes(QStringLiteral("InitReg%1.txt").arg(QChar('A' + m)), text);
+    }
+}
+
+TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QString& reportDir) {
+    TUserRec r = AnonymousUser();
+    r.UserName = name;
+    r.Mode = mode;
+    r.Password = pass;
+    r.ReportDir = reportDir;
+    r.ReportFile = reportDir + name + QStringLiteral(".rep");
+    return r;
+}
