@@ -1,0 +1,143 @@
+#include "main/eng_dlgchengreg.h"
+
+#include "base/ui_hooks.h"
+#include "learners/picbuttons.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+QString TOKBottomDlgChengeReg::ModeText(char mode) {
+    switch (mode) {
+    case 'A':
+        return QStringLiteral("Для наиболее подготовленных пользователей. Тренажер по синхронному "
+                              "переводу ") +
+               QStringLiteral("наиболее трудных текстов курса.");
+    case 'B':
+        return QStringLiteral("Для подготовленных пользователей. Тренажер по синхронному переводу "
+                              "текстов ") +
+               QStringLiteral("средней трудности.");
+    case 'C':
+        return QStringLiteral("Для пользователей, ставящих задачу совершенствования восприятия на "
+                              "слух ") +
+               QStringLiteral("немецкой речи. Будут проработаны все тексты курса и выполнены тесты "
+                              "на ") +
+               QStringLiteral("понимание. Содержит элементы тренажера по синхронному переводу.");
+    case 'D':
+        return QStringLiteral("Наиболее легкий режим. Предоставляет те же возможности, что и "
+                              "режим C, но здесь ") +
+               QStringLiteral("пользователь перед каждым текстом проходит предварительную "
+                              "подготовку по ") +
+               QStringLiteral("предстоящим лексическим трудностям.");
+    default:
+        return {};
+    }
+}
+
+TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("OKBottomDlgChengeReg"));
+    setWindowTitle(QStringLiteral("Изменить режим"));
+    setModal(true);
+    setFixedSize(627, 399);
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    RadioGroup1 = new QGroupBox(QStringLiteral("Режим работы пользователя"), this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    auto* grid = new QGridLayout(RadioGroup1);
+    grid->setColumnStretch(1, 1);
+    grid->setVerticalSpacing(8);
+    QRadioButton** radios[4] = {&RadioButtonA, &RadioButtonB, &RadioButtonC, &RadioButtonD};
+    for (int k = 0; k < 4; ++k) {
+        const char mode = char('A' + k);
+        auto* radio = new QRadioButton(QString(QLatin1Char(mode)), RadioGroup1);
+        radio->setObjectName(QStringLiteral("RadioButton") + QLatin1Char(mode));
+        auto* text = new QLabel(ModeText(mode), RadioGroup1);
+        text->setObjectName(QStringLiteral("LabelMode") + QLatin1Char(mode));
+        text->setWordWrap(true);
+        text->setProperty("mode", int(mode));
+        text->installEventFilter(this); // a click on the text picks its mode
+        grid->addWidget(radio, k, 0, Qt::AlignTop);
+        grid->addWidget(text, k, 1);
+        *radios[k] = radio;
+    }
+    RadioButtonA->setChecked(true);
+
+    LabelWarning = new QLabel(QStringLiteral("Внимание !!!"), this);
+    LabelWarning->setObjectName(QStringLiteral("LabelWarning"));
+    QFont bold = LabelWarning->font();
+    bold.setBold(true);
+    LabelWarning->setFont(bold);
+    LabelWarning->setStyleSheet(QStringLiteral("color: #a01010;"));
+    LabelWarningText = new QLabel(QStringLiteral("При изменении режима информация о ранее "
+                                                 "выполненных ") +
+                                      QStringLiteral("упражнениях будет удалена."),
+                                  this);
+    LabelWarningText->setObjectName(QStringLiteral("LabelWarningText"));
+    LabelWarningText->setWordWrap(true);
+
+    OKBtn =
+        NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("Подтверждние"), PicKind::Ok);
+    CancelBtn =
+        NewPicButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Отмена"), PicKind::Cancel);
+    BitBtn3 =
+        NewPicButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Помощь"), PicKind::Help);
+    SetDefaultButton(OKBtn);
+    connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
+    connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(BitBtn3, &QAbstractButton::clicked, this, &TOKBottomDlgChengeReg::BitBtn3Click);
+
+    auto* warn = new QVBoxLayout;
+    warn->setSpacing(2);
+    warn->addWidget(LabelWarning);
+    warn->addWidget(LabelWarningText);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QAbstractButton* b : {OKBtn, CancelBtn, BitBtn3})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(RadioGroup1, 1);
+    top->addLayout(warn);
+    top->addLayout(buttons);
+
+    setTabOrder(RadioButtonA, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
+    setTabOrder(CancelBtn, BitBtn3);
+
+    SetHelpContext(this, 40);
+    InstallF1Help(this);
+}
+
+char TOKBottomDlgChengeReg::SelectedMode() const {
+    if (RadioButtonA->isChecked()) return 'A';
+    if (RadioButtonB->isChecked()) return 'B';
+    if (RadioButtonC->isChecked()) return 'C';
+    if (RadioButtonD->isChecked()) return 'D';
+    return 'A';
+}
+
+void TOKBottomDlgChengeReg::SetSelectedMode(char mode) {
+    QRadioButton* radios[4] = {RadioButtonA, RadioButtonB, RadioButtonC, RadioButtonD};
+    if (mode >= 'A' && mode <= 'D') radios[mode - 'A']->setChecked(true);
+}
+
+void TOKBottomDlgChengeReg::BitBtn3Click() {
+    ShowHelpKeyword(QStringLiteral("SelectReg"));
+}
+
+bool TOKBottomDlgChengeReg::eventFilter(QObject* o, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonRelease) {
+        const int mode = o->property("mode").toInt();
+        if (mode >= 'A' && mode <= 'D') {
+            SetSelectedMode(char(mode));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Choosing another work mode. Made once and never set up by its caller, so
+// it opens with the choice left the last time (A at start).
+#include <QDialog>
+
+class QAbstractButton;
+class QGroupBox;
+class QLabel;
+class QRadioButton;
+
+class TOKBottomDlgChengeReg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TOKBottomDlgChengeReg(QWidget* parent = nullptr);
+
+    // The checked letter, read in the order A, B, C, D.
+    char SelectedMode() const;
+    void SetSelectedMode(char mode);
+
+    // The description shown beside a mode's button.
+    static QString ModeText(char mode);
+
+    QGroupBox* RadioGroup1;
+    QRadioButton* RadioButtonA;
+    QRadioButton* RadioButtonB;
+    QRadioButton* RadioButtonC;
+    QRadioButton* RadioButtonD;
+    QLabel* LabelWarning;
+    QLabel* LabelWarningText;
+    QAbstractButton* OKBtn;
+    QAbstractButton* CancelBtn;
+    QAbstractButton* BitBtn3;
+
+public Q_SLOTS:
+    void BitBtn3Click();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+};

@@ -1,0 +1,41 @@
+#pragma once
+// The exercise windows and dialogs behind the launcher, as the program has
+// them: the main window's panel, the run operations of the exercise
+// libraries, the full-duplex test and the results dialog.
+#include "main/launcher.h"
+
+class TFormMain;
+
+class MainLaunchHost : public LaunchHost {
+public:
+    explicit MainLaunchHost(TFormMain* form) : m_form(form) {}
+
+    LaunchPlacement Placement() override;
+    bool WindowAvailable(int kind) override;
+    int RunLexicDemo(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3) override;
+    int RunLexic(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                 const QString& f3) override;
+    int RunQuestDemo(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3) override;
+    int RunQuestDown(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3, int& questions, int& errors) override;
+    int RunQuestTrFl(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3) override;
+    int RunWorkText(int x, int y, int w, int h, const QString& f3, const QString& learnerRecord,
+                    const QString& f1, const QString& f2, const QString& f4, const QString& f5,
+                    int mode, const QString& dataRoot) override;
+    int RunTransNoText(int x, int y, int w, int h, const QString& f3, const QString& recordName,
+                       const QString& f1, const QString& f2, const QString& f4, const QString& f5,
+                       bool textAllowed, bool translationAllowed, bool waitAllowed,
+                       const QString& dataRoot, int helpContext) override;
+    bool RunDuplexTest() override;
+    qint64 FreeDiskSpace(const QString& dir) override;
+    int ShowLexRepit(const QString& message, bool markDoneEnabled) override;
+    void XMessage(const QString& text, const QString& title, int flags) override;
+    void HideMainPanel() override;
+    void ShowMainPanelAndRedraw() override;
+
+private:
+    TFormMain* m_form;
+};

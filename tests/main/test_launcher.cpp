@@ -1,0 +1,585 @@
+// The launcher against a scripted host: which window opens with which
+// arguments, what the results dialog offers and what ends up stored.
+#include "common/testenv.h"
+#include "main/launcher.h"
+
+#include <QtTest>
+
+namespace {
+
+struct Host : LaunchHost {
+    QStringList calls;                // one line per window opened
+    QList<int> outcomes;              // outcome of each run in turn (0 when exhausted)
+    QList<int> answers;               // results dialog answers in turn (2 when exhausted)
+    QList<QPair<int, int>> questDown; // N and E of each multiple-choice run
+    QStringList repitMessages;
+    QList<bool> repitEnabled;
+    QStringList messages;
+    bool duplex = true;
+    int duplexTests = 0;
+    qint64 freeSpace = qint64(1) << 40;
+    QString freeDir;
+    int hides = 0, ends = 0;
+    bool available = true;
+    LaunchPlacement place{100, 50, 775, 541};
+
+    int next() { return outcomes.isEmpty() ? 0 : outcomes.takeFirst(); }
+    LaunchPlacement Placement() override { return place; }
+    bool WindowAvailable(int) override { return available; }
+    int lexLike(const char* name, int cx, int cy, const QString& f1, const QString& f2,
+                const QString& f4, const QString& f3) {
+        calls << QStringLiteral("%1 %2 %3|%4|%5|%6|%7")
+                     .arg(QLatin1String(name))
+                     .arg(cx)
+                     .arg(cy)
+                     .arg(f1, f2, f4, f3);
+        return next();
+    }
+    int RunLexicDemo(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3) override {
+        return lexLike("LexicDemo", cx, cy, f1, f2, f4, f3);
+    }
+    int RunLexic(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                 const QString& f3) override {
+        return lexLike("Lexic", cx, cy, f1, f2, f4, f3);
+    }
+    int RunQuestDemo(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3) override {
+        return lexLike("QuestDemo", cx, cy, f1, f2, f4, f3);
+    }
+    int RunQuestDown(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3, int& n, int& e) override {
+        const auto ne = questDown.isEmpty() ? qMakePair(0, 0) : questDown.takeFirst();
+        n = ne.first;
+        e = ne.second;
+        return lexLike("QuestDown", cx, cy, f1, f2, f4, f3);
+    }
+    int RunQuestTrFl(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3) override {
+        return lexLike("QuestTrFl", cx, cy, f1, f2, f4, f3);
+    }
+    int RunWorkText(int x, int y, int w, int h, const QString& f3, const QString& rec,
+                    const QString& f1, const QString& f2, const QString& f4, const QString& f5,
+                    int mode, const QString& root) override {
+        calls << QStringLiteral("WorkText %1,%2,%3,%4|%5|%6|%7|%8|%9")
+                         .arg(x)
+                         .arg(y)
+                         .arg(w)
+                         .arg(h)
+                         .arg(f3, rec, f1, f2, f4) +
+                     QStringLiteral("|%1|%2|%3").arg(f5).arg(mode).arg(root);
+        return next();
+    }
+    int RunTransNoText(int x, int y, int w, int h, const QString& f3, const QString& rec,
+                       const QString& f1, const QString& f2, const QString& f4, const QString& f5,
+                       bool text, bool trans, bool wait, const QString& root, int help) override {
+        calls << QStringLiteral("Trans %1,%2,%3,%4|%5|%6|%7|%8|%9")
+                         .arg(x)
+                         .arg(y)
+                         .arg(w)
+                         .arg(h)
+                         .arg(f3, rec, f1, f2, f4) +
+                     QStringLiteral("|%1|%2%3%4|%5|%6")
+                         .arg(f5)
+                         .arg(int(text))
+                         .arg(int(trans))
+                         .arg(int(wait))
+                         .arg(root)
+                         .arg(help);
+        return next();
+    }
+    bool RunDuplexTest() override {
+        ++duplexTests;
+        return duplex;
+    }
+    qint64 FreeDiskSpace(const QString& dir) override {
+        freeDir = dir;
+        return freeSpace;
+    }
+    int ShowLexRepit(const QString& message, bool enabled) override {
+        repitMessages << message;
+        repitEnabled << enabled;
+        return answers.isEmpty() ? 2 : answers.takeFirst();
+    }
+    void XMessage(const QString& text, const QString& title, int flags) override {
+        messages << QStringLiteral("%1|%2|%3").arg(text, title).arg(flags, 0, 16);
+    }
+    void HideMainPanel() override { ++hides; }
+    void ShowMainPanelAndRedraw() override { ++ends; }
+};
+
+// A course with one lesson: root, section, lesson, then the exercise under
+// test as item 4 with the given kind; files that do not exist.
+CourseTable OneExercise(int kind) {
+    CourseTable t(1);
+    auto add = [&t](int kind, const QString& caption) {
+        TCourseItem it;
+        it.Caption = caption;
+        it.ExerciseKind = quint8(kind);
+        it.DataFile1 = QStringLiteral("L1.txt");
+        it.DataFile2 = QStringLiteral("L1.tra");
+        it.DataFile3 = QStringLiteral("L1.wav");
+        it.DataFile4 = QStringLiteral("L1.tim");
+        it.DataFile5 = QStringLiteral("L1.pic");
+        t.append(it);
+    };
+    add(0, QStringLiteral("Курс"));
+    add(0, QStringLiteral("Раздел"));
+    add(0, QStringLiteral("Урок"));
+    add(kind, QStringLiteral("Упражнение"));
+    return t;
+}
+
+ProgressTable Blank(int count) {
+    ProgressTable p;
+    for (int k = 0; k < count; ++k)
+        p.Recs.append(TProgressRec{});
+    p.Count = count;
+    return p;
+}
+
+LaunchContext Learner(const CourseTable& t, ProgressTable& p, char mode = 'D') {
+    LaunchContext c;
+    c.Mode = mode;
+    c.User = 0;
+    c.UserName = QStringLiteral("Ivan");
+    c.ReportDir = QStringLiteral("C:\\Course\\Report\\Ivan\\");
+    c.DataRoot = QStringLiteral("DemoData\\");
+    c.Table = &t;
+    c.Progress = &p;
+    return c;
+}
+
+LaunchContext Anonymous(const CourseTable& t, ProgressTable& p, char mode = 'D') {
+    LaunchContext c = Learner(t, p, mode);
+    c.User = -1;
+    c.UserName.clear();
+    c.ReportDir.clear();
+    return c;
+}
+
+const QString kFiles = QStringLiteral("DemoData\\L1.wav|%1|DemoData\\L1.txt|DemoData\\L1.tra|"
+                                      "DemoData\\L1.tim|DemoData\\L1.pic");
+
+} // namespace
+
+class TestLauncher : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { testenv::PrivateHome(); }
+
+    void transKinds_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<char>("mode");
+        QTest::addColumn<QString>("record"); // passed to the window
+        QTest::addColumn<QString>("flags");  // text, translation, wait
+        QTest::addColumn<int>("help");
+        QTest::addColumn<int>("duplexTests");
+        QTest::addColumn<QString>("message");
+        const QString rec = QStringLiteral("C:\\Course\\Report\\Ivan\\Ivan4.wav");
+        const QString translated = QStringLiteral("Вы перевели текст.");
+        const QString listened = QStringLiteral("Вы прослушали текст урока.");
+        QTest::newRow("4 mode A") << 4 << 'A' << rec << "000" << 0 << 1 << translated;
+        QTest::newRow("4 mode B") << 4 << 'B' << rec << "000" << 0 << 1 << translated;
+        QTest::newRow("4 mode C") << 4 << 'C' << rec << "100" << 0 << 1 << translated;
+        QTest::newRow("4 mode D") << 4 << 'D' << rec << "100" << 0 << 1 << translated;
+        QTest::newRow("8 mode A") << 8 << 'A' << QString() << "000" << 0 << 0 << listened;
+        QTest::newRow("8 mode D") << 8 << 'D' << QString() << "100" << 0 << 0 << listened;
+        QTest::newRow("11") << 11 << 'C' << QString() << "000" << 110 << 1 << listened;
+        QTest::newRow("12") << 12 << 'D' << rec << "001" << 140 << 1 << listened;
+        QTest::newRow("13") << 13 << 'A' << rec << "000" << 150 << 1 << listened;
+        QTest::newRow("14") << 14 << 'B' << rec << "010" << 160 << 1 << listened;
+        QTest::newRow("15 mode A") << 15 << 'A' << rec << "100" << 170 << 1 << listened;
+        QTest::newRow("15 mode D") << 15 << 'D' << rec << "100" << 170 << 1 << listened;
+    }
+    void transKinds() {
+        QFETCH(int, kind);
+        QFETCH(char, mode);
+        QFETCH(QString, record);
+        QFETCH(QString, flags);
+        QFETCH(int, help);
+        QFETCH(int, duplexTests);
+        QFETCH(QString, message);
+        testenv::CourseDir dir;
+        const CourseTable t = OneExercise(kind);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.answers = {kRepitMarkDone};
+        Launcher(h).Launch(Learner(t, p, mode), 4);
+        QCOMPARE(h.duplexTests, duplexTests);
+        QCOMPARE(h.calls, QStringList{QStringLiteral("Trans 100,50,775,541|") + kFiles.arg(record) +
+                                      QStringLiteral("|%1|DemoData\\|%2").arg(flags).arg(help)});
+        QCOMPARE(h.repitMessages, QStringList{message});
+        QCOMPARE(h.repitEnabled, QList<bool>{true});
+        QCOMPARE(h.hides, 1);
+        QCOMPARE(h.ends, 1);
+        // Marked done: every listening kind stores the recording name.
+        QCOMPARE(int(p[4].Done), 1);
+        QCOMPARE(p[4].Score, 0);
+        QCOMPARE(p[4].RecordFile, QStringLiteral("C:\\Course\\Report\\Ivan\\Ivan4.wav"));
+    }
+
+    void anonymousRecording() {
+        testenv::CourseDir dir;
+        const CourseTable t = OneExercise(13);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.answers = {kRepitMarkDone};
+        Launcher(h).Launch(Anonymous(t, p), 4);
+        QCOMPARE(h.calls.size(), 1);
+        QVERIFY2(h.calls[0].contains(QStringLiteral("|AnonSnd.wav|")), qPrintable(h.calls[0]));
+        QCOMPARE(h.repitEnabled, QList<bool>{false});
+        QCOMPARE(int(p[4].Done), 0);
+        QVERIFY(p[4].RecordFile.isEmpty());
+    }
+
+    void questDown_data() {
+        QTest::addColumn<bool>("learner");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("e");
+        QTest::addColumn<bool>("offered");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("done");
+        QTest::addColumn<int>("score");
+        const QString ok = QStringLiteral(". Рекомендуется отметить упражнение как выполненное");
+        const QString bad = QStringLiteral(". Вы не в достаточной мере поняли содержание текста. "
+                                           "Попробуйте прослушать текст еще раз.");
+        QTest::newRow("10/3 exactly 30%") << true << 10 << 3 << true << "Ошибок: 3" + ok << 1 << 30;
+        QTest::newRow("10/4") << true << 10 << 4 << false << "Ошибок: 4" + bad << 0 << 0;
+        QTest::newRow("7/2 truncated") << true << 7 << 2 << true << "Ошибок: 2" + ok << 1 << 28;
+        QTest::newRow("3/1 just over") << true << 3 << 1 << false << "Ошибок: 1" + bad << 0 << 0;
+        QTest::newRow("10/0") << true << 10 << 0 << true << "Ошибок: 0" + ok << 1 << 0;
+        QTest::newRow("no questions") << true << 0 << 0 << true << "Ошибок: 0" + ok << 1 << 0;
+        QTest::newRow("no questions, an error")
+            << true << 0 << 1 << false << "Ошибок: 1" + bad << 0 << 0;
+        QTest::newRow("anonymous 10/3") << false << 10 << 3 << false << "Ошибок: 3" + ok << 0 << 0;
+        QTest::newRow("anonymous 10/4") << false << 10 << 4 << false << "Ошибок: 4" + bad << 0 << 0;
+    }
+    void questDown() {
+        QFETCH(bool, learner);
+        QFETCH(int, n);
+        QFETCH(int, e);
+        QFETCH(bool, offered);
+        QFETCH(QString, message);
+        QFETCH(int, done);
+        QFETCH(int, score);
+        const CourseTable t = OneExercise(6);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.questDown = {{n, e}};
+        h.answers = {kRepitMarkDone}; // answered as if the option were there
+        Launcher(h).Launch(learner ? Learner(t, p) : Anonymous(t, p), 4);
+        QCOMPARE(h.calls,
+                 QStringList{QStringLiteral("QuestDown 487 320|DemoData\\L1.txt|DemoData\\L1.tra|"
+                                            "DemoData\\L1.tim|DemoData\\L1.wav")});
+        QCOMPARE(h.repitMessages, QStringList{message});
+        QCOMPARE(h.repitEnabled, QList<bool>{offered});
+        QCOMPARE(int(p[4].Done), done);
+        QCOMPARE(p[4].Score, score);
+    }
+
+    // A repeated multiple-choice run is judged by its own counts.
+    void questDownRepeat() {
+        const CourseTable t = OneExercise(6);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.questDown = {{10, 5}, {10, 1}};
+        h.answers = {kRepitRepeat, kRepitMarkDone};
+        Launcher(h).Launch(Learner(t, p), 4);
+        QCOMPARE(h.calls.size(), 2);
+        QCOMPARE(h.repitEnabled, (QList<bool>{false, true}));
+        QCOMPARE(p[4].Score, 10);
+    }
+
+    void resultsLoop_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QList<int>>("outcomes");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<int>("runs");
+        QTest::addColumn<int>("dialogs");
+        QTest::addColumn<int>("done");
+        QTest::addColumn<QString>("message");
+        const QString lex = QStringLiteral("Вы просмотрели лексику урока.");
+        QTest::newRow("1 mark") << 1 << QList<int>{0} << QList<int>{1} << 1 << 1 << 1 << lex;
+        QTest::newRow("1 leave") << 1 << QList<int>{0} << QList<int>{2} << 1 << 1 << 0 << lex;
+        QTest::newRow("1 left window")
+            << 1 << QList<int>{2} << QList<int>{1} << 1 << 0 << 0 << QString();
+        QTest::newRow("2 repeat, window left")
+            << 2 << QList<int>{0, 3} << QList<int>{4, 1} << 2 << 1 << 0
+            << QStringLiteral("Вы успешно выполнили упражнение.");
+        QTest::newRow("2 repeat, mark") << 2 << QList<int>{0, 0} << QList<int>{4, 1} << 2 << 2 << 1
+                                        << QStringLiteral("Вы успешно выполнили упражнение.");
+        QTest::newRow("3 repeat twice, leave")
+            << 3 << QList<int>{0, 0, 0} << QList<int>{4, 4, 2} << 3 << 3 << 0
+            << QStringLiteral("Вы просмотрели вопросы к тексту.");
+        QTest::newRow("8 repeat then leave window")
+            << 8 << QList<int>{0, 1} << QList<int>{4} << 2 << 1 << 0
+            << QStringLiteral("Вы прослушали текст урока.");
+        QTest::newRow("cancel answer stores nothing")
+            << 1 << QList<int>{0} << QList<int>{5} << 1 << 1 << 0 << lex;
+    }
+    void resultsLoop() {
+        QFETCH(int, kind);
+        QFETCH(QList<int>, outcomes);
+        QFETCH(QList<int>, answers);
+        QFETCH(int, runs);
+        QFETCH(int, dialogs);
+        QFETCH(int, done);
+        QFETCH(QString, message);
+        const CourseTable t = OneExercise(kind);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.outcomes = outcomes;
+        h.answers = answers;
+        Launcher(h).Launch(Learner(t, p), 4);
+        QCOMPARE(h.calls.size(), runs);
+        QCOMPARE(h.repitMessages.size(), dialogs);
+        if (dialogs) QCOMPARE(h.repitMessages.first(), message);
+        QCOMPARE(int(p[4].Done), done);
+        QCOMPARE(h.hides, 1); // a repeat does not go through the start again
+        QCOMPARE(h.ends, 1);
+        if (!done) QVERIFY(p[4].RecordFile.isEmpty());
+    }
+
+    // The repeat of a listening exercise opens the window only: no second
+    // duplex test, no second disk check.
+    void repeatSkipsPreconditions() {
+        testenv::CourseDir dir;
+        const CourseTable t = OneExercise(4);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.answers = {kRepitRepeat, kRepitRepeat, kRepitLeave};
+        Launcher(h).Launch(Learner(t, p), 4);
+        QCOMPARE(h.calls.size(), 3);
+        QCOMPARE(h.calls[1], h.calls[0]);
+        QCOMPARE(h.duplexTests, 1);
+        QCOMPARE(int(p[4].Done), 0);
+    }
+
+    void anonymousNeverMarks_data() {
+        QTest::addColumn<int>("kind");
+        for (int k : {1, 2, 3, 4, 5, 8, 11, 12, 15})
+            QTest::newRow(qPrintable(QString::number(k))) << k;
+    }
+    void anonymousNeverMarks() {
+        QFETCH(int, kind);
+        testenv::CourseDir dir;
+        const CourseTable t = OneExercise(kind);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.answers = {kRepitMarkDone};
+        Launcher(h).Launch(Anonymous(t, p), 4);
+        QCOMPARE(h.calls.size(), 1);
+        QCOMPARE(h.repitEnabled, QList<bool>{false});
+        QCOMPARE(int(p[4].Done), 0);
+        QVERIFY(p[4].RecordFile.isEmpty());
+    }
+
+    void trueFalseStoresNothing() {
+        const CourseTable t = OneExercise(7);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.answers = {kRepitMarkDone};
+        Launcher(h).Launch(Learner(t, p), 4);
+        QCOMPARE(h.calls.size(), 1);
+        QVERIFY(h.calls[0].startsWith(QStringLiteral("QuestTrFl 487 320|")));
+        QVERIFY(h.repitMessages.isEmpty());
+        QCOMPARE(int(p[4].Done), 0);
+        QCOMPARE(h.ends, 1);
+    }
+
+    void startsNothing_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("available");
+        QTest::addColumn<int>("item");
+        QTest::newRow("section") << 0 << true << 4;
+        QTest::newRow("9") << 9 << true << 4;
+        QTest::newRow("10") << 10 << true << 4;
+        QTest::newRow("16") << 16 << true << 4;
+        QTest::newRow("200") << 200 << true << 4;
+        QTest::newRow("window not built") << 1 << false << 4;
+        QTest::newRow("no item selected") << 1 << true << 0;
+        QTest::newRow("beyond the table") << 1 << true << 5;
+    }
+    void startsNothing() {
+        QFETCH(int, kind);
+        QFETCH(bool, available);
+        QFETCH(int, item);
+        const CourseTable t = OneExercise(kind);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.available = available;
+        Launcher(h).Launch(Learner(t, p), item);
+        QVERIFY(h.calls.isEmpty());
+        QCOMPARE(h.duplexTests, 0);
+        QCOMPARE(h.hides, 0);
+        QCOMPARE(h.ends, 1); // the node images are redrawn all the same
+    }
+
+    void preconditions_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("duplex");
+        QTest::addColumn<qint64>("freeSpace");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList full{
+            QStringLiteral("Упражнение не может быть выполнено. На диске нет места.|Внимание|30")};
+        QTest::newRow("4 no duplex") << 4 << false << qint64(1) << false << QStringList();
+        QTest::newRow("4 disk full") << 4 << true << qint64(999) << false << full;
+        QTest::newRow("4 exactly fits") << 4 << true << qint64(1000) << true << QStringList();
+        QTest::newRow("12 no duplex") << 12 << false << qint64(1) << false << QStringList();
+        QTest::newRow("12 no disk check") << 12 << true << qint64(0) << true << QStringList();
+        QTest::newRow("8 no test at all") << 8 << false << qint64(0) << true << QStringList();
+    }
+    void preconditions() {
+        QFETCH(int, kind);
+        QFETCH(bool, duplex);
+        QFETCH(qint64, freeSpace);
+        QFETCH(bool, opens);
+        QFETCH(QStringList, messages);
+        testenv::CourseDir dir;
+        testenv::WriteBytes(dir.file(QStringLiteral("DemoData/L1.wav")), QByteArray(1000, 'x'));
+        const CourseTable t = OneExercise(kind);
+        ProgressTable p = Blank(4);
+        Host h;
+        h.duplex = duplex;
+        h.freeSpace = freeSpace;
+        Launcher(h).Launch(Learner(t, p), 4);
+        QCOMPARE(h.calls.size(), opens ? 1 : 0);
+        QCOMPARE(h.hides, opens ? 1 : 0);
+        QCOMPARE(h.messages, messages);
+        QCOMPARE(h.ends, 1);
+        if (kind == 4 && duplex) QCOMPARE(h.freeDir, QDir::currentPath());
+    }
+
+    void workTextRecording_data() {
+        QTest::addColumn<QList<int>>("kinds"); // items 4.. after root, section, lesson
+        QTest::addColumn<bool>("learner");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QString>("message");
+        const QString analysed = QStringLiteral("Вы анализировали свой перевод");
+        const QString listened = QStringLiteral("Вы прослушали текст урока.");
+        QTest::newRow("right after the lesson") << QList<int>{5} << true << QString() << listened;
+        QTest::newRow("after kind 4") << QList<int>{4, 5} << true << "rec4" << analysed;
+        QTest::newRow("kind 12 two back") << QList<int>{12, 1, 5} << true << "rec4" << analysed;
+        QTest::newRow("kind 8 is not a recording")
+            << QList<int>{8, 5} << true << QString() << listened;
+        QTest::newRow("nearest recording wins")
+            << QList<int>{13, 15, 5} << true << "rec5" << analysed;
+        QTest::newRow("anonymous") << QList<int>{4, 5} << false << QString() << listened;
+        QTest::newRow("stops at a lesson") << QList<int>{4, 0, 5} << true << QString() << listened;
+    }
+    void workTextRecording() {
+        QFETCH(QList<int>, kinds);
+        QFETCH(bool, learner);
+        QFETCH(QString, record);
+        QFETCH(QString, message);
+        CourseTable t = OneExercise(0);
+        t.removeLast();
+        for (int k : kinds) {
+            TCourseItem it;
+            it.ExerciseKind = quint8(k);
+            it.DataFile3 = QStringLiteral("L1.wav");
+            t.append(it);
+        }
+        const int count = int(t.size()) - 1;
+        ProgressTable p = Blank(count);
+        for (int k = 1; k <= count; ++k)
+            p[k].RecordFile = QStringLiteral("rec%1").arg(k);
+        Host h;
+        Launcher(h).Launch(learner ? Learner(t, p) : Anonymous(t, p), count);
+        QCOMPARE(h.calls.size(), 1);
+        QCOMPARE(h.calls[0], QStringLiteral("WorkText 100,50,775,541|DemoData\\L1.wav|") + record +
+                                 QStringLiteral("|DemoData\\|DemoData\\||DemoData\\|2|DemoData\\"));
+        QCOMPARE(h.repitMessages, QStringList{message});
+    }
+
+    void fileNames_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("missing") << "L9.txt"
+                                 << "DemoData\\L9.txt";
+        QTest::newRow("existing file") << "here.txt"
+                                       << "here.txt";
+        QTest::newRow("existing directory") << "Folder"
+                                            << "Folder";
+        QTest::newRow("stored separators") << "Folder\\in.txt"
+                                           << "Folder\\in.txt";
+        QTest::newRow("empty") << ""
+                               << "DemoData\\";
+        QTest::newRow("cut to 255")
+            << QString(300, QLatin1Char('a')) << ("DemoData\\" + QString(246, QLatin1Char('a')));
+    }
+    void fileNames() {
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        testenv::CourseDir dir;
+        testenv::WriteBytes(dir.file(QStringLiteral("here.txt")), "x");
+        testenv::WriteBytes(dir.file(QStringLiteral("Folder/in.txt")), "x");
+        QCOMPARE(ResolveCourseFile(stored, QStringLiteral("DemoData\\")), expected);
+    }
+
+    // Sound and timing files stay empty when the course leaves them empty.
+    void emptySoundStaysEmpty() {
+        testenv::CourseDir dir;
+        testenv::WriteBytes(dir.file(QStringLiteral("L1.txt")), "x");
+        CourseTable t = OneExercise(1);
+        t[4].DataFile3.clear();
+        t[4].DataFile4.clear();
+        t[4].DataFile2.clear();
+        ProgressTable p = Blank(4);
+        Host h;
+        Launcher(h).Launch(Learner(t, p), 4);
+        QCOMPARE(h.calls, QStringList{QStringLiteral("LexicDemo 487 320|L1.txt|DemoData\\||")});
+    }
+
+    void recordingName_data() {
+        QTest::addColumn<int>("user");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("learner") << 0 << 12 << "C:\\Course\\Report\\Ivan\\Ivan12.wav";
+        QTest::newRow("learner item 1") << 0 << 1 << "C:\\Course\\Report\\Ivan\\Ivan1.wav";
+        QTest::newRow("anonymous") << -1 << 12 << "AnonSnd.wav";
+    }
+    void recordingName() {
+        QFETCH(int, user);
+        QFETCH(int, item);
+        QFETCH(QString, expected);
+        const CourseTable t = OneExercise(4);
+        ProgressTable p = Blank(4);
+        LaunchContext c = Learner(t, p);
+        c.User = user;
+        QCOMPARE(Launcher::RecordingName(c, item), expected);
+    }
+
+    void placement_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("cx");
+        QTest::newRow("even") << 100 << 776 << 488;
+        QTest::newRow("odd") << 100 << 775 << 487;
+        QTest::newRow("left of the screen") << -301 << 775 << 86;
+    }
+    void placement() {
+        QFETCH(int, x);
+        QFETCH(int, w);
+        QFETCH(int, cx);
+        LaunchPlacement pl{x, 0, w, 541};
+        QCOMPARE(pl.CenterX(), cx);
+        QCOMPARE(pl.CenterY(), 270);
+    }
+
+    // Marking done never writes outside the table, whatever its size.
+    void shortProgressTable() {
+        const CourseTable t = OneExercise(1);
+        ProgressTable p = Blank(2);
+        Host h;
+        h.answers = {kRepitMarkDone};
+        Launcher(h).Launch(Learner(t, p), 4);
+        QCOMPARE(h.calls.size(), 1);
+        QCOMPARE(p.Recs.size(), 3);
+    }
+};
+
+QTEST_MAIN(TestLauncher)
+#include "test_launcher.moc"
