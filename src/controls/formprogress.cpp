@@ -48,7 +48,6 @@ void TFormProgress::start(int maximum) {
     if (QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
     show();
-    raise();
     repaint();
     // The caller works without returning to the event loop; let the window appear.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -1,0 +1,502 @@
+// Transparent picture button, picture check mark and picture push button:
+// pictures shown after mouse sequences, click order, repaints, results.
+#include "controls/btnimgd1.h"
+#include "controls/btnimgtransd1zv.h"
+#include "controls/captionedbutton.h"
+#include "controls/chbximgtransd1zv.h"
+#include "controls/pictures.h"
+
+#include <QDialog>
+#include <QEnterEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QtTest>
+
+namespace {
+const QColor kKey(255, 0, 255);
+
+// A solid picture whose top-right pixel (and pixel (1,1) when asked) carries
+// the key colour, so keying leaves the rest of it opaque.
+QPixmap pic(int w, int h, const QColor& c, bool keyAt11 = false) {
+    QImage img(w, h, QImage::Format_ARGB32);
+    img.fill(c);
+    img.setPixelColor(w - 1, 0, kKey);
+    if (keyAt11) img.setPixelColor(1, 1, kKey);
+    return QPixmap::fromImage(img);
+}
+
+// Counts paint events of one widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) : QObject(w) { w->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
+// A plain window in one known colour, so transparency can be seen in a grab.
+class Backdrop : public QWidget {
+public:
+    Backdrop() { resize(200, 100); }
+    QColor colour{0, 160, 0};
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), colour); }
+};
+
+void sendEnter(QWidget* w) {
+    QEnterEvent e(QPointF(2, 2), w->mapTo(w->window(), QPointF(2, 2)),
+                  w->mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(w, &e);
+}
+void sendLeave(QWidget* w) {
+    QEvent e(QEvent::Leave);
+    QApplication::sendEvent(w, &e);
+}
+
+QColor pixelAt(QWidget* w, QPoint p) {
+    return w->grab().toImage().pixelColor(p);
+}
+} // namespace
+
+class TestButtons : public QObject {
+    Q_OBJECT
+    // Five faces of different sizes so a resize shows which picture is up.
+    QPixmap normal = pic(30, 20, Qt::red), over = pic(32, 22, Qt::blue),
+            down = pic(34, 24, Qt::yellow), up = pic(36, 26, Qt::cyan),
+            disabledPic = pic(28, 18, Qt::gray);
+
+    struct Rig {
+        Backdrop back;
+        TBtnImgTransD1Zv* b;
+        QStringList log;
+        QPixmap shownAtClick;
+        QColor colourAtClick;
+        Rig() {
+            b = new TBtnImgTransD1Zv(&back);
+            b->move(10, 10);
+        }
+    };
+
+    void wire(Rig& r) {
+        connect(r.b, &TBtnImgTransD1Zv::mouseDown, [&r] { r.log << "down"; });
+        connect(r.b, &TBtnImgTransD1Zv::mouseUp, [&r] { r.log << "up"; });
+        connect(r.b, &TBtnImgTransD1Zv::clicked, [&r] {
+            r.log << "click";
+            r.shownAtClick = r.b->shownPicture();
+            r.colourAtClick = pixelAt(r.b, QPoint(5, 10));
+        });
+    }
+
+    void dress(Rig& r, bool withOver, bool withUp, bool withDisabled) {
+        r.b->setBitmap(normal);
+        if (withOver) r.b->setBitmapOver(over);
+        r.b->setBitmapDown(down);
+        if (withUp) r.b->setBitmapUp(up);
+        if (withDisabled) r.b->setBitmapDisabled(disabledPic);
+        r.back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&r.back));
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(!normal.isNull()); }
+
+    void creation() {
+        TBtnImgTransD1Zv b;
+        QCOMPARE(b.size(), QSize(50, 50));
+        QVERIFY(b.ShowHint());
+        QVERIFY(!b.autoFillBackground());
+        QVERIFY(b.testAttribute(Qt::WA_NoSystemBackground));
+        TChBxImgTransD1Zv c;
+        QCOMPARE(c.size(), QSize(7, 7));
+        QVERIFY(!c.Checked());
+        QVERIFY(c.markEnabled());
+        TBtnImgD1Zv p;
+        QCOMPARE(p.size(), QSize(100, 35));
+        QCOMPARE(p.Margin(), -1);
+        QCOMPARE(p.Spacing(), 4);
+        QCOMPARE(p.Layout(), TBtnImgD1Zv::blGlyphLeft);
+        QCOMPARE(p.palette().color(QPalette::ButtonText), QColor(255, 255, 255));
+    }
+
+    void setBitmapSizesAndShows() {
+        Rig r;
+        dress(r, true, true, false);
+        QCOMPARE(r.b->size(), QSize(30, 20));
+        QCOMPARE(r.b->currentPicture().cacheKey(), normal.cacheKey());
+        QCOMPARE(r.b->shownPicture().cacheKey(), normal.cacheKey());
+    }
+
+    // The window behind shows where the picture has its top-right colour.
+    void transparentColour() {
+        Rig r;
+        QImage img(30, 20, QImage::Format_ARGB32);
+        img.fill(kKey);
+        for (int y = 5; y < 15; ++y)
+            for (int x = 10; x < 20; ++x)
+                img.setPixelColor(x, y, Qt::blue);
+        r.b->setBitmap(QPixmap::fromImage(img));
+        r.back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&r.back));
+        const QImage shot = r.back.grab().toImage();
+        QCOMPARE(shot.pixelColor(10 + 1, 10 + 1), r.back.colour);
+        QCOMPARE(shot.pixelColor(10 + 29, 10 + 19), r.back.colour);
+        QCOMPARE(shot.pixelColor(10 + 15, 10 + 10), QColor(Qt::blue));
+    }
+
+    void mouseSequence_data() {
+        QTest::addColumn<bool>("withUp");
+        QTest::addColumn<bool>("releaseInside");
+        QTest::addColumn<QString>("expectShown"); // after release
+        QTest::addColumn<QStringList>("expectLog");
+        QTest::newRow("inside, release picture")
+            << true << true << "up" << QStringList{"down", "click", "up"};
+        QTest::newRow("inside, no release picture")
+            << false << true << "over" << QStringList{"down", "click", "up"};
+        QTest::newRow("outside, release picture")
+            << true << false << "normal" << QStringList{"down", "up"};
+        QTest::newRow("outside, no release picture")
+            << false << false << "normal" << QStringList{"down", "up"};
+    }
+
+    void mouseSequence() {
+        QFETCH(bool, withUp);
+        QFETCH(bool, releaseInside);
+        QFETCH(QString, expectShown);
+        QFETCH(QStringList, expectLog);
+        Rig r;
+        wire(r);
+        dress(r, true, withUp, false);
+        sendEnter(r.b);
+        QCOMPARE(r.b->currentPicture().cacheKey(), over.cacheKey());
+        QCOMPARE(r.b->size(), QSize(32, 22));
+        QTest::mousePress(r.b, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(r.b->currentPicture().cacheKey(), down.cacheKey());
+        QCOMPARE(r.b->size(), QSize(34, 24));
+        QTest::mouseRelease(r.b, Qt::LeftButton, {},
+                            releaseInside ? QPoint(6, 6) : QPoint(120, 60));
+        QCOMPARE(r.log, expectLog);
+        if (releaseInside) {
+            // The click's work runs while the pressed picture is on screen.
+            QCOMPARE(r.shownAtClick.cacheKey(), down.cacheKey());
+            QCOMPARE(r.colourAtClick, QColor(Qt::yellow));
+        }
+        const QMap<QString, QPixmap> faces{{"up", up}, {"over", over}, {"normal", normal}};
+        QCOMPARE(r.b->shownPicture().cacheKey(), faces[expectShown].cacheKey());
+        QCOMPARE(r.b->size(), PictureSize(faces[expectShown]));
+        // The release draws a picture but leaves the current one alone.
+        if (releaseInside) QCOMPARE(r.b->currentPicture().cacheKey(), down.cacheKey());
+    }
+
+    void hover_data() {
+        QTest::addColumn<bool>("withOver");
+        QTest::newRow("with hover picture") << true;
+        QTest::newRow("without hover picture") << false;
+    }
+
+    void hover() {
+        QFETCH(bool, withOver);
+        Rig r;
+        dress(r, withOver, true, false);
+        sendEnter(r.b);
+        QCOMPARE(r.b->shownPicture().cacheKey(), (withOver ? over : normal).cacheKey());
+        QCOMPARE(r.b->size(), withOver ? QSize(32, 22) : QSize(30, 20));
+        sendLeave(r.b);
+        QCOMPARE(r.b->shownPicture().cacheKey(), normal.cacheKey());
+        QCOMPARE(r.b->size(), QSize(30, 20));
+    }
+
+    void disabledLook_data() {
+        QTest::addColumn<bool>("withDisabled");
+        QTest::newRow("with disabled picture") << true;
+        QTest::newRow("without disabled picture") << false;
+    }
+
+    void disabledLook() {
+        QFETCH(bool, withDisabled);
+        Rig r;
+        wire(r);
+        dress(r, true, true, withDisabled);
+        sendEnter(r.b); // current picture becomes the hover one
+        r.b->setEnabled(false);
+        QCOMPARE(r.b->shownPicture().cacheKey(), (withDisabled ? disabledPic : over).cacheKey());
+        QCOMPARE(r.b->size(), withDisabled ? QSize(28, 18) : QSize(32, 22));
+        sendLeave(r.b);
+        sendEnter(r.b);
+        QTest::mouseClick(r.b, Qt::LeftButton, {}, QPoint(3, 3));
+        r.b->click();
+        QVERIFY(r.log.isEmpty());
+        QCOMPARE(r.b->currentPicture().cacheKey(), over.cacheKey());
+        r.b->setEnabled(true);
+        QCOMPARE(r.b->size(), QSize(32, 22));
+        QCOMPARE(r.b->shownPicture().cacheKey(), over.cacheKey());
+    }
+
+    void keyboardClick() {
+        Rig r;
+        wire(r);
+        dress(r, true, true, false);
+        r.b->setFocus();
+        QTest::keyClick(r.b, Qt::Key_Space);
+        QCOMPARE(r.log, (QStringList{"down", "click", "up"}));
+        QCOMPARE(r.shownAtClick.cacheKey(), down.cacheKey());
+        QCOMPARE(r.b->currentPicture().cacheKey(), normal.cacheKey());
+    }
+
+    // Every setter shows its effect at once, without a trip to the event loop.
+    void settersRepaint_data() {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<int>("paints");
+        QTest::newRow("button Bitmap") << 0 << 1;
+        QTest::newRow("button BitmapOver") << 1 << 1;
+        QTest::newRow("button BitmapDisabled") << 2 << 1;
+        QTest::newRow("mark Checked") << 3 << 1;
+        QTest::newRow("mark Enabled") << 4 << 1;
+        QTest::newRow("mark ImgOff") << 5 << 1;
+        QTest::newRow("mark Caption") << 6 << 1;
+    }
+
+    void settersRepaint() {
+        QFETCH(int, which);
+        QFETCH(int, paints);
+        Backdrop back;
+        auto* b = new TBtnImgTransD1Zv(&back);
+        b->setBitmap(normal);
+        auto* c = new TChBxImgTransD1Zv(&back);
+        c->setPictures({pic(12, 12, Qt::green, true), pic(12, 12, Qt::darkGreen, true),
+                        pic(12, 12, Qt::white, true), pic(12, 12, Qt::lightGray, true)});
+        c->setGeometry(0, 50, 150, 20);
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        PaintCounter pb(b), pc(c);
+        switch (which) {
+        case 0:
+            b->setBitmap(over);
+            break;
+        case 1:
+            b->setBitmapOver(down);
+            break;
+        case 2:
+            b->setBitmapDisabled(disabledPic);
+            break;
+        case 3:
+            c->setChecked(true);
+            break;
+        case 4:
+            c->setMarkEnabled(false);
+            break;
+        case 5:
+            c->setImgOff(pic(12, 12, Qt::black, true));
+            break;
+        case 6:
+            c->setCaption("Вариант");
+            break;
+        }
+        QCOMPARE(pb.count + pc.count, paints);
+        if (which == 0) QCOMPARE(b->shownPicture().cacheKey(), over.cacheKey());
+        if (which == 3) QCOMPARE(c->shownPicture().cacheKey(), c->ImgOn().cacheKey());
+    }
+
+    void checkClick_data() {
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("after");
+        QTest::newRow("clear, enabled") << false << true << true;
+        QTest::newRow("set, enabled") << true << true << false;
+        QTest::newRow("clear, disabled") << false << false << false;
+        QTest::newRow("set, disabled") << true << false << true;
+    }
+
+    void checkClick() {
+        QFETCH(bool, checked);
+        QFETCH(bool, enabled);
+        QFETCH(bool, after);
+        Backdrop back;
+        auto* c = new TChBxImgTransD1Zv(&back);
+        const CheckPictures cp{pic(12, 12, Qt::green, true), pic(12, 12, Qt::darkGreen, true),
+                               pic(12, 12, Qt::white, true), pic(12, 12, Qt::lightGray, true)};
+        c->setPictures(cp);
+        c->setGeometry(5, 5, 120, 20);
+        c->setChecked(checked);
+        c->setMarkEnabled(enabled);
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        QList<bool> seen;
+        connect(c, &TChBxImgTransD1Zv::clicked, [&] { seen << c->Checked(); });
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(4, 10));
+        QCOMPARE(seen, QList<bool>{checked}); // the handler runs before the toggle
+        QCOMPARE(c->Checked(), after);
+        const QPixmap expect =
+            after ? (enabled ? cp.on : cp.onDis) : (enabled ? cp.off : cp.offDis);
+        QCOMPARE(c->shownPicture().cacheKey(), expect.cacheKey());
+        // A release away from the mark is no click.
+        QTest::mousePress(c, Qt::LeftButton, {}, QPoint(4, 10));
+        QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(4, 80));
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(c->Checked(), after);
+    }
+
+    void checkDrawing_data() {
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("enabled") << true;
+        QTest::newRow("disabled") << false;
+    }
+
+    // The mark is centred vertically with its (1,1) colour left out, and the
+    // caption is grey when the mark is disabled, else in the font's colour.
+    void checkDrawing() {
+        QFETCH(bool, enabled);
+        Backdrop back;
+        back.colour = QColor(255, 255, 255);
+        auto* c = new TChBxImgTransD1Zv(&back);
+        QImage on(12, 12, QImage::Format_ARGB32);
+        on.fill(kKey);
+        for (int y = 3; y < 9; ++y)
+            for (int x = 3; x < 9; ++x)
+                on.setPixelColor(x, y, Qt::blue);
+        const QPixmap onPm = QPixmap::fromImage(on);
+        c->setPictures({onPm, onPm, onPm, onPm});
+        c->setChecked(true);
+        c->setCaption("Wwwww");
+        c->setFontColor(QColor(200, 0, 0));
+        c->setMarkEnabled(enabled);
+        c->setGeometry(0, 0, 120, 30);
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        const QImage shot = back.grab().toImage();
+        const int top = 30 / 2 - 12 / 2;
+        QCOMPARE(shot.pixelColor(0, top), QColor(255, 255, 255));
+        QCOMPARE(shot.pixelColor(5, top + 5), QColor(Qt::blue));
+        QCOMPARE(shot.pixelColor(5, top - 1), QColor(255, 255, 255));
+        int reddish = 0, grey128 = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 16; x < 120; ++x) {
+                const QColor p = shot.pixelColor(x, y);
+                if (p.red() > p.green() + 60) ++reddish;
+                if (p == QColor(128, 128, 128)) ++grey128;
+            }
+        QCOMPARE(reddish > 0, enabled);
+        QCOMPARE(grey128 > 0, !enabled);
+    }
+
+    void pushButtonResult_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<int>("key"); // 0: mouse click
+        QTest::addColumn<int>("expect");
+        QTest::newRow("OK click") << int(TBtnImgD1Zv::bkOK) << true << 0 << int(mrOk);
+        QTest::newRow("OK by Enter")
+            << int(TBtnImgD1Zv::bkOK) << true << int(Qt::Key_Return) << int(mrOk);
+        QTest::newRow("Retry click") << int(TBtnImgD1Zv::bkRetry) << true << 0 << int(mrRetry);
+        QTest::newRow("Cancel by Esc")
+            << int(TBtnImgD1Zv::bkCancel) << true << int(Qt::Key_Escape) << int(mrCancel);
+        QTest::newRow("disabled OK click") << int(TBtnImgD1Zv::bkOK) << false << 0 << -1;
+    }
+
+    void pushButtonResult() {
+        QFETCH(int, kind);
+        QFETCH(bool, enabled);
+        QFETCH(int, key);
+        QFETCH(int, expect);
+        QDialog dlg;
+        dlg.resize(200, 100);
+        auto* other = new QPushButton("x", &dlg); // Esc must not reach a plain reject
+        other->move(0, 60);
+        other->setAutoDefault(false);
+        auto* b = new TBtnImgD1Zv(&dlg);
+        b->setGlyph(pic(20, 20, Qt::blue));
+        b->setCaption("OK");
+        b->setKind(TBtnImgD1Zv::ButtonKind(kind));
+        b->setEnabled(enabled);
+        dlg.setResult(-1);
+        QPointer<QDialog> guard(&dlg);
+        QTimer::singleShot(0, &dlg, [&] {
+            dlg.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dlg));
+            if (key)
+                QTest::keyClick(&dlg, Qt::Key(key));
+            else
+                QTest::mouseClick(b, Qt::LeftButton);
+            if (dlg.isVisible()) dlg.done(-1);
+        });
+        QCOMPARE(dlg.exec(), expect);
+    }
+
+    void pushButtonLayout_data() {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<int>("margin");
+        QTest::newRow("left, centred") << int(TBtnImgD1Zv::blGlyphLeft) << -1;
+        QTest::newRow("left, margin 6") << int(TBtnImgD1Zv::blGlyphLeft) << 6;
+        QTest::newRow("top, centred") << int(TBtnImgD1Zv::blGlyphTop) << -1;
+        QTest::newRow("right, centred") << int(TBtnImgD1Zv::blGlyphRight) << -1;
+    }
+
+    void pushButtonLayout() {
+        QFETCH(int, layout);
+        QFETCH(int, margin);
+        TBtnImgD1Zv b;
+        b.resize(140, 60);
+        b.setGlyph(pic(20, 16, Qt::blue));
+        b.setCaption("Далее");
+        b.setLayout(TBtnImgD1Zv::ButtonLayout(layout));
+        b.setMargin(margin);
+        QRect g, t;
+        b.layoutParts(g, t);
+        QCOMPARE(g.size(), QSize(20, 16));
+        const int tw = QFontMetrics(b.font()).horizontalAdvance("Далее");
+        if (layout == TBtnImgD1Zv::blGlyphLeft) {
+            QCOMPARE(g.left(), margin < 0 ? (140 - (20 + 4 + tw)) / 2 : margin);
+            QCOMPARE(t.left(), g.left() + 20 + 4);
+            QCOMPARE(g.top(), (60 - 16) / 2);
+        } else if (layout == TBtnImgD1Zv::blGlyphRight) {
+            QCOMPARE(t.left(), (140 - (20 + 4 + tw)) / 2);
+            QCOMPARE(g.left(), t.left() + tw + 4);
+        } else {
+            QCOMPARE(g.left(), (140 - 20) / 2);
+            QCOMPARE(t.top(), g.top() + 16 + 4);
+        }
+        // Pressed or not, the parts stay where they are.
+        b.setGlyphDown(pic(20, 16, Qt::yellow));
+        b.setDown(true);
+        QRect g2, t2;
+        b.layoutParts(g2, t2);
+        QCOMPARE(g2, g);
+        QCOMPARE(b.grab().toImage().pixelColor(g.center()), QColor(Qt::yellow));
+        b.setDown(false);
+        QCOMPARE(b.grab().toImage().pixelColor(g.center()), QColor(Qt::blue));
+    }
+
+    void captionedButton() {
+        Backdrop back;
+        QLabel* label = nullptr;
+        TBtnImgTransD1Zv* b =
+            MakeCaptionedButton(&back, "BitBtnPlay", "play", "Слушать", &label, "LabelPlay");
+        QVERIFY(b && label);
+        QCOMPARE(back.findChild<TBtnImgTransD1Zv*>("BitBtnPlay"), b);
+        QCOMPARE(back.findChild<QLabel*>("LabelPlay"), label);
+        QCOMPARE(label->text(), QString("Слушать"));
+        QCOMPARE(CaptionOf(b), label);
+        QCOMPARE(b->Bitmap().cacheKey(), Pictures::Button("play").normal.cacheKey());
+        QCOMPARE(b->BitmapDisabled().cacheKey(), Pictures::Button("play").disabled.cacheKey());
+        b->parentWidget()->adjustSize();
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        QVERIFY(label->geometry().top() >= b->geometry().bottom()); // caption below
+        int clicks = 0;
+        connect(b, &TBtnImgTransD1Zv::clicked, [&] { ++clicks; });
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(clicks, 1);
+        b->setEnabled(false);
+        QVERIFY(!label->isEnabled());
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(clicks, 1);
+    }
+};
+
+QTEST_MAIN(TestButtons)
+#include "test_buttons.moc"

@@ -1,0 +1,277 @@
+// Picture progress bar: piece arithmetic, what lands on screen, repaints;
+// the progress window; the shipped picture set.
+#include "controls/formprogress.h"
+#include "controls/pictures.h"
+#include "controls/prgssbarzv.h"
+#include "controls/progresspieces.h"
+
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+QPixmap solid(int w, int h, const QColor& c) {
+    QPixmap pm(w, h);
+    pm.fill(c);
+    return pm;
+}
+
+const QColor cBeginLine(10, 0, 0), cMidLine(20, 0, 0), cEndLine(30, 0, 0), cBeginScroll(0, 40, 0),
+    cMidScroll(0, 50, 0), cEndScroll(0, 60, 0);
+
+BarPictures solidBar(int w, int h) {
+    return {solid(w, h, cBeginLine),   solid(w, h, cMidLine),   solid(w, h, cEndLine),
+            solid(w, h, cBeginScroll), solid(w, h, cMidScroll), solid(w, h, cEndScroll)};
+}
+
+QList<int> xsOf(const QList<PiecePlacement>& list, BarPiece piece) {
+    QList<int> xs;
+    for (const auto& p : list)
+        if (p.piece == piece) xs << p.x;
+    return xs;
+}
+
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) : QObject(w) { w->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+} // namespace
+
+class TestProgressBar : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pieces_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("beginW");
+        QTest::addColumn<int>("midW");
+        QTest::addColumn<int>("endW");
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("pos");
+        QTest::addColumn<int>("fillMiddles"); // k + 1
+        QTest::addColumn<int>("endScrollX");
+        QTest::addColumn<int>("endLineX");
+        QTest::addColumn<int>("trackMiddles");
+        QTest::newRow("401 wide, at 0")
+            << 401 << 10 << 10 << 10 << 0 << 100 << 0 << 1 << 10 << 391 << 40;
+        QTest::newRow("401 wide, at 100")
+            << 401 << 10 << 10 << 10 << 0 << 100 << 100 << 39 << 390 << 391 << 40;
+        QTest::newRow("401 wide, at 50")
+            << 401 << 10 << 10 << 10 << 0 << 100 << 50 << 20 << 200 << 391 << 40;
+        QTest::newRow("401 wide, at 99")
+            << 401 << 10 << 10 << 10 << 0 << 100 << 99 << 38 << 380 << 391 << 40;
+        QTest::newRow("no span gives one step")
+            << 401 << 10 << 10 << 10 << 0 << 0 << 7 << 2 << 20 << 391 << 40;
+        QTest::newRow("max below min")
+            << 401 << 10 << 10 << 10 << 10 << 5 << 7 << 2 << 20 << 391 << 40;
+        QTest::newRow("past max stays inside")
+            << 401 << 10 << 10 << 10 << 0 << 100 << 250 << 39 << 390 << 391 << 40;
+        QTest::newRow("below min stays at start")
+            << 401 << 10 << 10 << 10 << 0 << 100 << -30 << 1 << 10 << 391 << 40;
+        QTest::newRow("huge values do not overflow")
+            << 401 << 10 << 10 << 10 << 0 << 2000000000 << 1999999999 << 38 << 380 << 391 << 40;
+        QTest::newRow("min not zero")
+            << 401 << 10 << 10 << 10 << 50 << 150 << 100 << 20 << 200 << 391 << 40;
+        QTest::newRow("mixed widths")
+            << 200 << 8 << 6 << 7 << 0 << 100 << 33 << 10 << 8 + 9 * 6 << 193 << 33;
+        QTest::newRow("narrower than its ends")
+            << 15 << 10 << 10 << 10 << 0 << 100 << 100 << 1 << 10 << 5 << 1;
+    }
+
+    void pieces() {
+        QFETCH(int, width);
+        QFETCH(int, beginW);
+        QFETCH(int, midW);
+        QFETCH(int, endW);
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(int, pos);
+        QFETCH(int, fillMiddles);
+        QFETCH(int, endScrollX);
+        QFETCH(int, endLineX);
+        QFETCH(int, trackMiddles);
+        const BarPieceSizes s{QSize(beginW, 10), QSize(midW, 10), QSize(endW, 10),
+                              QSize(beginW, 6),  QSize(midW, 6),  QSize(endW, 6)};
+        const auto list = LayoutBarPieces(QSize(width, 25), s, min, max, pos);
+        QCOMPARE(xsOf(list, BarPiece::BeginLine), QList<int>{0});
+        QCOMPARE(xsOf(list, BarPiece::EndLine), QList<int>{endLineX});
+        QCOMPARE(xsOf(list, BarPiece::MidleLine).size(), trackMiddles);
+        QCOMPARE(xsOf(list, BarPiece::BeginScroll), QList<int>{0});
+        QCOMPARE(xsOf(list, BarPiece::EndScroll), QList<int>{endScrollX});
+        const QList<int> mids = xsOf(list, BarPiece::MidleScroll);
+        QCOMPARE(mids.size(), fillMiddles);
+        QCOMPARE(mids.first(), beginW);
+        QCOMPARE(mids.last(), endScrollX); // the end piece covers the last middle
+        // Pieces are centred vertically; the track is drawn before the fill.
+        for (const auto& p : list) {
+            const bool track = p.piece == BarPiece::BeginLine || p.piece == BarPiece::MidleLine ||
+                               p.piece == BarPiece::EndLine;
+            QCOMPARE(p.y, track ? 12 - 5 : 12 - 3);
+        }
+        QCOMPARE(list.last().piece, BarPiece::EndScroll);
+    }
+
+    void missingWidthLaysOutNothing() {
+        const BarPieceSizes s{QSize(10, 10), QSize(0, 10),  QSize(10, 10),
+                              QSize(10, 10), QSize(10, 10), QSize(10, 10)};
+        QVERIFY(LayoutBarPieces(QSize(401, 25), s, 0, 100, 50).isEmpty());
+    }
+
+    // What the 401-pixel bar puts on screen.
+    void painting_data() {
+        QTest::addColumn<int>("pos");
+        QTest::addColumn<QList<int>>("xs");
+        QTest::addColumn<QList<QColor>>("colours");
+        QTest::newRow("at 0") << 0 << QList<int>{5, 15, 25, 395, 400}
+                              << QList<QColor>{cBeginScroll, cEndScroll, cMidLine, cEndLine,
+                                               cEndLine};
+        QTest::newRow("at 100") << 100 << QList<int>{5, 15, 389, 390, 399, 400}
+                                << QList<QColor>{cBeginScroll, cMidScroll, cMidScroll,
+                                                 cEndScroll,   cEndScroll, cEndLine};
+    }
+
+    void painting() {
+        QFETCH(int, pos);
+        QFETCH(QList<int>, xs);
+        QFETCH(QList<QColor>, colours);
+        TPrgssBarZv bar;
+        bar.resize(401, 25);
+        bar.setPictures(solidBar(10, 11));
+        bar.setMax(100);
+        bar.setPosition(pos);
+        const QImage shot = bar.grab().toImage();
+        for (int i = 0; i < xs.size(); ++i)
+            QCOMPARE(shot.pixelColor(xs[i], 12), colours[i]);
+    }
+
+    void nothingWithoutAllSix() {
+        TPrgssBarZv bar;
+        bar.resize(401, 25);
+        BarPictures p = solidBar(10, 11);
+        p.endScroll = QPixmap();
+        bar.setPictures(p);
+        QVERIFY(bar.placements().isEmpty());
+        const QImage shot = bar.grab().toImage();
+        for (int x = 0; x < 401; x += 7)
+            for (const QColor& c : {cBeginLine, cMidLine, cEndLine, cBeginScroll, cMidScroll})
+                QVERIFY(shot.pixelColor(x, 12) != c);
+        bar.setImgEndScroll(solid(10, 11, cEndScroll));
+        QVERIFY(!bar.placements().isEmpty());
+    }
+
+    void repaints_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("paints");
+        QTest::newRow("same position") << "Position" << 20 << 0;
+        QTest::newRow("new position") << "Position" << 21 << 1;
+        QTest::newRow("same max") << "Max" << 100 << 1;
+        QTest::newRow("same min") << "Min" << 0 << 1;
+        QTest::newRow("new max") << "Max" << 50 << 1;
+        QTest::newRow("a picture") << "Picture" << 0 << 1;
+    }
+
+    void repaints() {
+        QFETCH(QString, what);
+        QFETCH(int, value);
+        QFETCH(int, paints);
+        QWidget back;
+        auto* bar = new TPrgssBarZv(&back);
+        QCOMPARE(bar->size(), QSize(150, 25));
+        QCOMPARE(bar->Min(), 0);
+        QCOMPARE(bar->Max(), 100);
+        QCOMPARE(bar->Position(), 20);
+        bar->setPictures(solidBar(10, 11));
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        PaintCounter pc(bar);
+        if (what == "Position")
+            bar->setPosition(value);
+        else if (what == "Max")
+            bar->setMax(value);
+        else if (what == "Min")
+            bar->setMin(value);
+        else
+            bar->setImgMidleLine(solid(10, 11, Qt::blue));
+        QCOMPARE(pc.count, paints);
+    }
+
+    void progressWindow() {
+        InstallPictureProgressWindow();
+        std::unique_ptr<ProgressWindow> w = MakeProgressWindow();
+        auto* form = dynamic_cast<TFormProgress*>(w.get());
+        QVERIFY(form);
+        form->start(40);
+        QVERIFY(form->isVisible());
+        QVERIFY(form->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(form->LabelWait->text(), QString("Пожалуйста, подождите..."));
+        QCOMPARE(form->findChild<TPrgssBarZv*>("PrgssBar"), form->PrgssBar);
+        QCOMPARE(form->PrgssBar->Max(), 40);
+        QCOMPARE(form->PrgssBar->Position(), 0);
+        QVERIFY(!form->PrgssBar->placements().isEmpty());
+        form->setPosition(30);
+        QCOMPARE(form->PrgssBar->Position(), 30);
+        w->finish();
+        QVERIFY(!form->isVisible());
+        SetProgressWindowFactory({});
+    }
+
+    void pictureSet_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("clearPixel"); // must be fully transparent
+        for (const QString& b : Pictures::ButtonNames())
+            for (const char* v : {"", "-over", "-down", "-dis"})
+                QTest::addRow("btn-%s%s", qPrintable(b), v)
+                    << "btn-" + b + v << QSize(40, 40) << QPoint(39, 0);
+        for (const char* c : {"check-on", "check-off", "check-on-dis", "check-off-dis"})
+            QTest::addRow("%s", c) << QString(c) << QSize(18, 18) << QPoint(1, 1);
+        for (const char* i : {"icon-error", "icon-question", "icon-warning", "icon-information"})
+            QTest::addRow("%s", i) << QString(i) << QSize(32, 32) << QPoint(0, 0);
+        for (const char* t : {"tree-section", "tree-todo", "tree-done"})
+            QTest::addRow("%s", t) << QString(t) << QSize(16, 16) << QPoint(0, 0);
+        for (const char* p : {"bar-begin-line", "bar-midle-line", "bar-end-line",
+                              "bar-begin-scroll", "bar-midle-scroll", "bar-end-scroll"})
+            QTest::addRow("%s", p) << QString(p) << QSize(7, 14) << QPoint(-1, -1);
+    }
+
+    void pictureSet() {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, clearPixel);
+        for (qreal scale : {1.0, 2.0}) {
+            const QPixmap pm = ControlPicture(name, scale);
+            QVERIFY2(!pm.isNull(), qPrintable(name));
+            QCOMPARE(pm.devicePixelRatio(), scale);
+            QCOMPARE(PictureSize(pm), size);
+            QCOMPARE(pm.size(), size * scale);
+            if (clearPixel.x() >= 0) {
+                const QPoint dev = clearPixel.x() == size.width() - 1 ? QPoint(pm.width() - 1, 0)
+                                                                      : clearPixel * int(scale);
+                QCOMPARE(qAlpha(pm.toImage().pixel(dev)), 0);
+                // Keying must leave the visible face alone.
+                const QImage keyed = KeyedPicture(pm, dev).toImage();
+                const QImage plain = pm.toImage().convertToFormat(QImage::Format_ARGB32);
+                const QPoint mid(pm.width() / 2, pm.height() / 2);
+                QCOMPARE(keyed.pixel(mid), plain.pixel(mid));
+            }
+        }
+    }
+
+    void unknownPictureIsNull() {
+        QTest::ignoreMessage(QtWarningMsg, "no control picture btn-nothing");
+        QVERIFY(ControlPicture("btn-nothing").isNull());
+        QVERIFY(KeyedPicture(QPixmap(), QPoint(0, 0)).isNull());
+        const QPixmap small = solid(4, 4, Qt::red);
+        QCOMPARE(KeyedPicture(small, QPoint(9, 9)).cacheKey(), small.cacheKey());
+    }
+};
+
+QTEST_MAIN(TestProgressBar)
+#include "test_progressbar.moc"
