@@ -1,0 +1,210 @@
+#include "drill/eng_formexeclexic.h"
+
+#include "base/guard.h"
+#include "base/ui_hooks.h"
+#include "controls/btnimgd1.h"
+#include "controls/btnimgtransd1zv.h"
+#include "controls/captionedbutton.h"
+#include "controls/pictures.h"
+#include "drill/drilldialogs.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+TFormExecLexic::TFormExecLexic(QWidget* parent)
+    : TDrillWindow(680, 471, 90, parent), m_seed(FreshSeed()) {
+    setObjectName(QStringLiteral("FormExecLexic"));
+    MakeLabel(QStringLiteral("Исходное выражение"), QRect(20, 14, 400, 20));
+    EditText = new QLineEdit(this);
+    EditText->setObjectName(QStringLiteral("EditText"));
+    EditText->setReadOnly(true);
+    EditText->setFocusPolicy(Qt::NoFocus);
+    EditText->setGeometry(20, 36, 520, 32);
+    QFont big = EditText->font();
+    big.setPointSize(13);
+    big.setBold(true);
+    EditText->setFont(big);
+
+    BitBtnPlay = MakePushButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("Play"),
+                                QStringLiteral("play"));
+    BitBtnPlay->setGeometry(556, 28, 104, 48);
+    BitBtnPlay->setAutoDefault(false);
+
+    MakeLabel(QStringLiteral("Выберите правильный перевод"), QRect(20, 82, 400, 20));
+    ListBoxTrans = new QListWidget(this);
+    ListBoxTrans->setObjectName(QStringLiteral("ListBoxTrans"));
+    ListBoxTrans->setGeometry(20, 104, 520, 270);
+    // Two columns, filled row by row, scrolling down.
+    ListBoxTrans->setFlow(QListView::LeftToRight);
+    ListBoxTrans->setWrapping(true);
+    ListBoxTrans->setResizeMode(QListView::Adjust);
+    ListBoxTrans->setUniformItemSizes(true);
+    ListBoxTrans->setTextElideMode(Qt::ElideRight);
+    QFont lf = ListBoxTrans->font();
+    lf.setPointSize(11);
+    ListBoxTrans->setFont(lf);
+
+    BitBtnNext = MakePushButton(this, QStringLiteral("BitBtnNext"), QStringLiteral("ОК"),
+                                QStringLiteral("ok"));
+    BitBtnNext->setGeometry(556, 104, 104, 48);
+    BitBtnNext->setDefault(true);
+    BitBtnNext->setAutoDefault(true);
+
+    ImageButton1 = MakeCaptionedButton(this, QStringLiteral("ImageButton1"),
+                                       QStringLiteral("confirm"), QStringLiteral("Подтверждение"));
+    ImageButton2 = MakeCaptionedButton(this, QStringLiteral("ImageButton2"), QStringLiteral("help"),
+                                       QStringLiteral("Помощь"));
+    ImageButton3 = MakeCaptionedButton(this, QStringLiteral("ImageButton3"), QStringLiteral("exit"),
+                                       QStringLiteral("Выход"));
+    int x = 20;
+    for (TBtnImgTransD1Zv* b : {ImageButton1, ImageButton2, ImageButton3}) {
+        QWidget* box = b->parentWidget();
+        box->setGeometry(x, 386, 110, box->sizeHint().height());
+        x += 116;
+    }
+    LabelSelect = MakeCounter(QStringLiteral("LabelSelect"), QStringLiteral("Осталось"),
+                              QPoint(400, 396), 80);
+    LabelCount =
+        MakeCounter(QStringLiteral("LabelCount"), QStringLiteral("Всего"), QPoint(486, 396), 80);
+    LabelError =
+        MakeCounter(QStringLiteral("LabelError"), QStringLiteral("Ошибок"), QPoint(572, 396), 80);
+
+    m_playback = new EntryPlayback(BitBtnPlay, this);
+    PlayOnSpace(BitBtnPlay);
+    connect(m_playback, &EntryPlayback::finished, this, &TFormExecLexic::MediaPlayerPlayNotify);
+    connect(BitBtnPlay, &QAbstractButton::clicked, this, &TFormExecLexic::BitBtnPlayClick);
+    connect(BitBtnNext, &QAbstractButton::clicked, this, &TFormExecLexic::BitBtnNextClick);
+    connect(ListBoxTrans, &QListWidget::itemDoubleClicked, this, &TFormExecLexic::BitBtnNextClick);
+    connect(ImageButton1, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexic::BitBtnNextClick);
+    connect(ImageButton2, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexic::BitBtn1Click);
+    connect(ImageButton3, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexic::ImageButton3Click);
+    setTabOrder(ListBoxTrans, BitBtnNext);
+    setTabOrder(BitBtnNext, BitBtnPlay);
+}
+
+void TFormExecLexic::SetFiles(const QString& expressions, const QString& translations,
+                              const QString& timing, const QString& sound) {
+    m_expressions = expressions;
+    m_translations = translations;
+    m_timing = timing;
+    m_sound = sound;
+    BitBtnPlay->setVisible(!timing.isEmpty());
+}
+
+bool TFormExecLexic::Load() {
+    TLexicData d = ReadLexicFiles(m_expressions, m_translations, m_timing);
+    if (!d.Status.ok() || d.Entries.isEmpty()) ShowReadError(QString::fromUtf8(ReadErrorDamaged));
+    m_entries = d.Entries;
+    // Without entries or without any translation the drill has nothing to ask.
+    const bool usable = !d.Entries.isEmpty() &&
+                        !(d.Status.Failed == LessonFile::Translations && d.Status.Unreadable);
+    if (!usable) return false;
+    ListBoxTrans->clear();
+    for (const TLexicEntry& e : m_entries) {
+        auto* item = new QListWidgetItem(e.Translation, ListBoxTrans);
+        item->setToolTip(e.Translation);
+    }
+    const int rowH = ListBoxTrans->fontMetrics().height() + 8;
+    const int colW = (ListBoxTrans->viewport()->width() - 4) / 2;
+    ListBoxTrans->setGridSize(QSize(colW, rowH));
+    for (int i = 0; i < ListBoxTrans->count(); ++i)
+        ListBoxTrans->item(i)->setSizeHint(QSize(colW - 2, rowH - 2));
+    return true;
+}
+
+void TFormExecLexic::showEvent(QShowEvent* e) {
+    TDrillWindow::showEvent(e);
+    if (!m_started) {
+        m_started = true;
+        SetInitialData();
+    }
+}
+
+void TFormExecLexic::SetInitialData() {
+    m_drill = std::make_unique<LexicDrill>(m_entries, m_seed);
+    m_drill->SetInitialData();
+    ShowCurrent();
+    ShowCounters();
+    ListBoxTrans->setFocus();
+}
+
+void TFormExecLexic::ShowCurrent() {
+    if (!m_drill || m_drill->Current() == 0) return;
+    const TLexicEntry& e = m_drill->CurrentEntry();
+    EditText->setText(e.Expression);
+    EditText->setCursorPosition(0);
+    if (ListBoxTrans->count() > 0) {
+        ListBoxTrans->setCurrentRow(0);
+        ListBoxTrans->scrollToTop();
+    }
+    m_playback->SetEntry(e.StartPos, e.EndPos);
+}
+
+void TFormExecLexic::ShowCounters() {
+    if (!m_drill) return;
+    LabelSelect->setText(QString::number(m_drill->Remaining()));
+    LabelCount->setText(QString::number(m_drill->Count()));
+    LabelError->setText(QString::number(m_drill->ErrorCount()));
+}
+
+void TFormExecLexic::BitBtnNextClick() {
+    Guarded([&] {
+        if (!m_drill || m_drill->Current() == 0) return;
+        QListWidgetItem* item = ListBoxTrans->currentItem();
+        if (!item || !item->isSelected()) return; // nothing picked yet
+        const LexicDrill::Result r = m_drill->Confirm(item->text());
+        switch (r.verdict) {
+        case LexicDrill::Verdict::Finished:
+            ShowCounters();
+            done(Completed);
+            return;
+        case LexicDrill::Verdict::Right:
+            ShowCurrent();
+            ShowCounters();
+            break;
+        case LexicDrill::Verdict::TryAgain:
+            RunTryAgainDialog();
+            break;
+        case LexicDrill::Verdict::Wrong:
+            m_playback->Stop();
+            RunWrongTranslationDialog(r.rightAnswer);
+            ShowCurrent();
+            ShowCounters();
+            break;
+        }
+        ListBoxTrans->setFocus();
+    });
+}
+
+void TFormExecLexic::BitBtnPlayClick() {
+    Guarded([&] { m_playback->Play(m_sound); });
+}
+
+void TFormExecLexic::MediaPlayerPlayNotify() {
+    // EntryPlayback has closed the device and enabled the button again.
+}
+
+void TFormExecLexic::BitBtn1Click() {
+    ShowHelpKeyword(QStringLiteral("Lexic"));
+}
+
+void TFormExecLexic::ImageButton3Click() {
+    done(Abandoned);
+}
+
+int RunLexic(int cx, int cy, const QString& expressions, const QString& translations,
+             const QString& timing, const QString& sound) {
+    TFormExecLexic w;
+    w.PlaceAround(cx, cy);
+    w.SetFiles(expressions, translations, timing, sound);
+    if (!w.Load()) return 2;
+    switch (w.exec()) {
+    case TDrillWindow::Completed:
+        return 0;
+    case TDrillWindow::Ignored:
+        return 1;
+    default:
+        return 2;
+    }
+}
