@@ -7,13 +7,14 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QAudioSource>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMediaDevices>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QSaveFile>
-#include <QTemporaryFile>
 #include <QTimer>
 #include <vector>
 
@@ -36,6 +37,45 @@ QAudioFormat DeviceFormat(const QAudioDevice& dev, int rate, int channels) {
     return p;
 }
 
+// Keeps one silent, low-latency stream open on the default output while the
+// program runs. Sound servers that render far ahead while idle (PulseAudio's
+// null sink renders 2 s at a time) then start every new play at once instead
+// of after their idle block; on other devices it costs next to nothing.
+class OutputKeeper : public QObject {
+public:
+    explicit OutputKeeper(QObject* parent) : QObject(parent) {
+        const QAudioDevice dev = QMediaDevices::defaultAudioOutput();
+        if (dev.isNull()) return;
+        QAudioFormat f;
+        f.setSampleRate(dev.preferredFormat().sampleRate() > 0 ? dev.preferredFormat().sampleRate()
+                                                               : 44100);
+        f.setChannelCount(1);
+        f.setSampleFormat(QAudioFormat::Int16);
+        if (!dev.isFormatSupported(f)) f = dev.preferredFormat();
+        m_sink = new QAudioSink(dev, f, this);
+        m_sink->setBufferSize(f.bytesForDuration(40000));
+        m_io = m_sink->start();
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (!m_io) return;
+            const qsizetype n = m_sink->bytesFree();
+            if (n > 0) m_io->write(QByteArray(n, '\0'));
+        });
+        m_timer.start();
+    }
+
+private:
+    QAudioSink* m_sink = nullptr;
+    QIODevice* m_io = nullptr;
+    QTimer m_timer;
+};
+
+void EnsureOutputKeeper() {
+    static QPointer<OutputKeeper> keeper;
+    if (!keeper && QCoreApplication::instance())
+        keeper = new OutputKeeper(QCoreApplication::instance());
+}
+
 QString NoInputText() {
     return QStringLiteral("Нет устройства записи звука (микрофона).");
 }
@@ -43,6 +83,7 @@ QString NoInputText() {
 class RealDriver : public QObject, public AudioDriver {
 public:
     explicit RealDriver(AudioBackend& core) : AudioDriver(core) {
+        EnsureOutputKeeper();
         m_timer.setInterval(kPollMs);
         m_timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
@@ -79,7 +120,7 @@ private:
     std::vector<float> m_srcBuf, m_dstBuf;
     qint64 m_from = 0, m_to = 0, m_readFrame = 0, m_handedOut = 0;
     bool m_allHanded = false;
-    QElapsedTimer m_drainClock;
+    QElapsedTimer m_drainClock, m_playClock;
     qint64 m_drainDeadlineMs = 0;
     mutable qint64 m_lastHeard = 0;
     // recording
@@ -87,9 +128,10 @@ private:
     QIODevice* m_inDev = nullptr;
     QAudioFormat m_inFmt;
     Resampler m_fromDevice;
-    std::unique_ptr<QTemporaryFile> m_temp;
+    std::unique_ptr<QFile> m_temp;
     WaveWriter m_writer;
-    qint64 m_tempFrames = 0, m_recTo = -1;
+    qint64 m_tempFrames = 0, m_recTo = -1, m_recCaptured = 0;
+    QElapsedTimer m_recClock;
     bool m_recording = false, m_saved = false;
     // where the driver stands when nothing runs
     qint64 m_frame = 0;
@@ -125,6 +167,7 @@ void RealDriver::play(qint64 from, qint64 to) {
     m_allHanded = false;
     m_pendingOut.clear();
     m_frame = from;
+    m_playClock.start();
     feed();
     m_timer.start();
 }
@@ -132,10 +175,23 @@ void RealDriver::play(qint64 from, qint64 to) {
 void RealDriver::startTemp(qint64 keepFrames) {
     // The recording goes to its own file in the current directory; the sound
     // before the start frame is copied in first.
-    auto temp =
-        std::make_unique<QTemporaryFile>(QDir::current().filePath("vantrel-rec-XXXXXX.tmp"));
-    temp->setAutoRemove(false);
-    if (!temp->open())
+    // A plain named file (not QTemporaryFile, which may stay nameless on
+    // disk): whoever rescues an unsaved recording must find it.
+    std::unique_ptr<QFile> temp;
+    for (int attempt = 0; attempt < 100 && !temp; ++attempt) {
+        const QString name =
+            QStringLiteral("vantrel-rec-%1.tmp")
+                .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QLatin1Char('0'));
+        auto f = std::make_unique<QFile>(QDir::current().filePath(name));
+        // Unbuffered: a full disk shows at the write that hit it.
+        if (f->open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered))
+            temp = std::move(f);
+        else if (f->exists())
+            continue;
+        else
+            break;
+    }
+    if (!temp)
         throw DeviceError(DevErrCannotWrite,
                           QStringLiteral("Не удалось создать временный файл записи в папке %1")
                               .arg(QDir::currentPath()));
@@ -170,6 +226,10 @@ void RealDriver::record(qint64 from, qint64 to) {
     m_inFmt = DeviceFormat(dev, in().rate, in().channels);
     m_fromDevice.init(m_inFmt.sampleRate(), m_inFmt.channelCount(), in().rate, in().channels);
     m_source = new QAudioSource(dev, m_inFmt, this);
+    // Small fragments: the sound reaches the file soon after it was spoken.
+    m_source->setBufferSize(m_inFmt.bytesForDuration(20000));
+    m_recCaptured = 0;
+    m_recClock.start();
     m_inDev = m_source->start();
     if (!m_inDev || m_source->error() != QAudio::NoError) {
         releaseSource();
@@ -193,13 +253,24 @@ void RealDriver::drainInput() {
     m_dstBuf.clear();
     m_fromDevice.push(m_srcBuf.data(), qint64(m_srcBuf.size()) / m_inFmt.channelCount(), m_dstBuf);
     qint64 frames = qint64(m_dstBuf.size()) / in().channels;
+    // A source may hand over sound from before the start (PulseAudio passes
+    // on what its buffer already held): what is more than the time since the
+    // start is the oldest part, and is dropped.
+    const qint64 allowed =
+        m_recClock.nsecsElapsed() / 1000 * in().rate / 1000000 + in().rate / 50 - m_recCaptured;
+    qint64 skip = 0;
+    if (frames > allowed) {
+        skip = std::min(frames, frames - std::max<qint64>(allowed, 0));
+        frames -= skip;
+    }
     bool reachedEnd = false;
     if (m_recTo >= 0 && m_tempFrames + frames >= m_recTo) {
         frames = m_recTo - m_tempFrames;
         reachedEnd = true;
     }
-    const qint64 put = m_writer.write(m_dstBuf.data(), frames);
+    const qint64 put = m_writer.write(m_dstBuf.data() + skip * in().channels, frames);
     m_tempFrames += put;
+    m_recCaptured += put;
     if (put < frames) {
         // Disk full: what was written stays in the temporary file.
         m_core.driverFailed(DevErrDiskFull, FileError::TextOf(ErrDiskFull));
@@ -211,7 +282,8 @@ void RealDriver::drainInput() {
 qint64 RealDriver::heardSourceFrame() const {
     if (!m_sink) return m_frame;
     // processedUSecs: what the server has played minus the sink's latency.
-    const qint64 us = m_sink->processedUSecs();
+    // Never more than the time since play: nobody hears sound faster than that.
+    const qint64 us = std::min(m_sink->processedUSecs(), m_playClock.nsecsElapsed() / 1000);
     qint64 out = qint64(double(us) * m_outFmt.sampleRate() / 1e6);
     out = std::clamp<qint64>(out, 0, m_handedOut);
     qint64 f = m_from + (m_outFmt.sampleRate() == in().rate
@@ -277,10 +349,13 @@ void RealDriver::tick() {
         }
         feed();
         if (m_allHanded) {
+            const qint64 us = std::min(m_sink->processedUSecs(), m_playClock.nsecsElapsed() / 1000);
             const qint64 heardOut =
-                std::min<qint64>(m_handedOut, qint64(double(m_sink->processedUSecs()) *
-                                                     m_outFmt.sampleRate() / 1e6));
-            if (heardOut >= m_handedOut || m_drainClock.elapsed() > m_drainDeadlineMs) {
+                std::min<qint64>(m_handedOut, qint64(double(us) * m_outFmt.sampleRate() / 1e6));
+            // The server reports time rounded down to whole microseconds of
+            // its own rate: a frame or two short of the end is the end.
+            const qint64 slack = m_outFmt.sampleRate() / 1000 + 1;
+            if (heardOut + slack >= m_handedOut || m_drainClock.elapsed() > m_drainDeadlineMs) {
                 m_lastHeard = m_to;
                 m_frame = m_to;
                 releaseSink();

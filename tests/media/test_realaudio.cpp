@@ -1,0 +1,311 @@
+// The sound card back end against a real sound server (PulseAudio's null
+// sink and source in CI). Skipped cleanly where no server answers.
+#include "common/testenv.h"
+#include "media/audiodevice.h"
+#include "media/deviceerror.h"
+#include "media/eng_dlgtestfullduplex.h"
+#include "media/wavefile.h"
+#include "support_wave.h"
+
+#include <QAudioDevice>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+#include <sndfile.h>
+
+namespace {
+
+// Waits for the device's next notification; returns it, or 0 on timeout.
+int WaitNotify(QSignalSpy& spy, int timeoutMs) {
+    if (spy.isEmpty() && !spy.wait(timeoutMs)) return 0;
+    return spy.takeFirst().at(0).toInt();
+}
+
+QStringList TempRecordings() {
+    return QDir::current().entryList({"vantrel-rec-*.tmp"}, QDir::Files);
+}
+
+} // namespace
+
+class TestRealAudio : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testenv::CourseDir> m_dir;
+    bool m_haveOutput = false, m_haveInput = false;
+
+private Q_SLOTS:
+    void initTestCase() {
+        testenv::PrivateHome();
+        m_dir = std::make_unique<testenv::CourseDir>();
+        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Real);
+        m_haveOutput = !QMediaDevices::defaultAudioOutput().isNull();
+        m_haveInput = !QMediaDevices::defaultAudioInput().isNull();
+        if (!m_haveOutput) QSKIP("no sound server answers: no output device");
+        WriteFile("two.wav", PcmWave(44100, 2, 16, 88200)); // 2000 ms
+        WriteFile("TSBegin.wav", EmptyWave(22050, 1, 16));
+        WriteFile("Null.wav", PcmWave(22050, 1, 16, 11025));
+        WriteFile("NullRec.wav", EmptyWave(22050, 1, 16));
+        // A sound server idling with a long block (the null sink renders 2 s
+        // at a time) takes that long for its first stream; the device keeps
+        // the output awake from then on.
+        AudioDevice warm;
+        QSignalSpy spy(&warm, &AudioDevice::notify);
+        warm.setFileName("Null.wav");
+        warm.open();
+        warm.play();
+        QVERIFY(spy.wait(5000));
+    }
+
+    // Plays to the end notification in real time; the position is what has
+    // been heard: it starts soon, never goes back and keeps pace with the clock.
+    void playsInRealTime() {
+        AudioDevice dev;
+        QSignalSpy spy(&dev, &AudioDevice::notify);
+        dev.setFileName("two.wav");
+        dev.open();
+        QCOMPARE(dev.length(), qint64(2000));
+        QElapsedTimer clock;
+        QList<QPair<qint64, qint64>> samples; // wall ms, position ms
+        dev.play();
+        clock.start();
+        QCOMPARE(dev.mode(), AudioDevice::Playing);
+        while (spy.isEmpty() && clock.elapsed() < 5000) {
+            samples.append({clock.elapsed(), dev.position()});
+            QTest::qWait(5);
+        }
+        const qint64 endAt = clock.elapsed();
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), int(AudioDevice::Successful));
+        QVERIFY2(endAt >= 2000 && endAt <= 2200, qPrintable(QString::number(endAt)));
+        QCOMPARE(dev.position(), qint64(2000));
+        QCOMPARE(dev.mode(), AudioDevice::Stopped);
+
+        qint64 firstMove = -1;
+        for (int i = 1; i < samples.size(); ++i) {
+            QVERIFY2(samples[i].second >= samples[i - 1].second,
+                     qPrintable(QStringLiteral("went back at %1 ms").arg(samples[i].first)));
+            if (firstMove < 0 && samples[i].second > 0) firstMove = samples[i].first;
+        }
+        QVERIFY2(firstMove >= 0 && firstMove <= 150, qPrintable(QString::number(firstMove)));
+        // Pace between 0.5 s and 1.8 s of wall time.
+        QPair<qint64, qint64> a{-1, 0}, b{-1, 0};
+        for (const auto& s : samples) {
+            if (a.first < 0 && s.first >= 500) a = s;
+            if (s.first <= 1800) b = s;
+        }
+        QVERIFY(a.first >= 0 && b.first > a.first + 1000);
+        const double pace = double(b.second - a.second) / double(b.first - a.first);
+        QVERIFY2(pace > 0.97 && pace < 1.03, qPrintable(QString::number(pace)));
+    }
+
+    // Every encoding the reader knows plays a range to its end.
+    void playsEveryEncoding_data() {
+        QTest::addColumn<int>("subtype");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::newRow("pcm8 11025 mono") << int(SF_FORMAT_PCM_U8) << 11025 << 1;
+        QTest::newRow("pcm16 48000 stereo") << int(SF_FORMAT_PCM_16) << 48000 << 2;
+        QTest::newRow("pcm24 22050 mono") << int(SF_FORMAT_PCM_24) << 22050 << 1;
+        QTest::newRow("pcm32 8000 stereo") << int(SF_FORMAT_PCM_32) << 8000 << 2;
+        QTest::newRow("float 44100 mono") << int(SF_FORMAT_FLOAT) << 44100 << 1;
+        QTest::newRow("ima adpcm 22050 mono") << int(SF_FORMAT_IMA_ADPCM) << 22050 << 1;
+        QTest::newRow("ms adpcm 11025 stereo") << int(SF_FORMAT_MS_ADPCM) << 11025 << 2;
+        QTest::newRow("u-law 8000 mono") << int(SF_FORMAT_ULAW) << 8000 << 1;
+        QTest::newRow("a-law 16000 mono") << int(SF_FORMAT_ALAW) << 16000 << 1;
+    }
+    void playsEveryEncoding() {
+        QFETCH(int, subtype);
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        WriteFile("enc.wav", SndWave(SF_FORMAT_WAV, subtype, rate, channels, rate));
+        AudioDevice dev;
+        QSignalSpy spy(&dev, &AudioDevice::notify);
+        dev.setFileName("enc.wav");
+        dev.open();
+        dev.setStartPos(100);
+        dev.setEndPos(400);
+        QElapsedTimer clock;
+        clock.start();
+        dev.play();
+        QCOMPARE(WaitNotify(spy, 3000), int(AudioDevice::Successful));
+        QVERIFY2(clock.elapsed() >= 280 && clock.elapsed() < 800,
+                 qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(dev.position(), qint64(400));
+    }
+
+    // Stop ends the play with Aborted where it was; play goes on from there.
+    void stopAndContinue() {
+        AudioDevice dev;
+        QSignalSpy spy(&dev, &AudioDevice::notify);
+        dev.setFileName("two.wav");
+        dev.open();
+        dev.play();
+        QTest::qWait(400);
+        dev.stop();
+        QCOMPARE(dev.mode(), AudioDevice::Stopped);
+        const qint64 at = dev.position();
+        QVERIFY2(at > 200 && at < 600, qPrintable(QString::number(at)));
+        QCOMPARE(WaitNotify(spy, 1000), int(AudioDevice::Aborted));
+        QTest::qWait(100);
+        QCOMPARE(dev.position(), at);
+        dev.pause();
+        QCOMPARE(dev.mode(), AudioDevice::Stopped);
+        dev.play();
+        QCOMPARE(dev.position(), at);
+        QTest::qWait(200);
+        dev.pause();
+        QCOMPARE(dev.mode(), AudioDevice::Paused);
+        QVERIFY(dev.position() > at);
+        dev.close();
+        QCOMPARE(dev.mode(), AudioDevice::NotReady);
+    }
+
+    // A 3 s recording, saved and opened again, is 3 s long; while it runs the
+    // temporary file is a valid wave file.
+    void recordAndSave() {
+        if (!m_haveInput) QSKIP("no input device");
+        QFile::remove("learner.wav");
+        QVERIFY(QFile::copy("TSBegin.wav", "learner.wav"));
+        AudioDevice rec;
+        QSignalSpy spy(&rec, &AudioDevice::notify);
+        rec.setFileName("learner.wav");
+        rec.open();
+        QCOMPARE(rec.length(), qint64(0));
+        QElapsedTimer clock;
+        rec.setStartPos(0);
+        rec.startRecording();
+        clock.start();
+        QCOMPARE(rec.mode(), AudioDevice::Recording);
+        QTest::qWait(1000);
+        const QStringList temps = TempRecordings();
+        QCOMPARE(temps.size(), 1);
+        const WaveInfo partial = ProbeWave(temps[0]);
+        QCOMPARE(partial.rate, 22050);
+        QVERIFY(partial.frames > 0);
+        QVERIFY(rec.position() > 700);
+        while (clock.elapsed() < 3000)
+            QTest::qWait(1);
+        rec.stop();
+        QCOMPARE(WaitNotify(spy, 1000), int(AudioDevice::Aborted));
+        rec.save();
+        rec.close();
+        QVERIFY(TempRecordings().isEmpty());
+        const WaveInfo w = ProbeWave("learner.wav");
+        QCOMPARE(w.rate, 22050);
+        QCOMPARE(w.channels, 1);
+        const qint64 ms = FramesToMs(w.frames, w.rate);
+        QVERIFY2(qAbs(ms - 3000) <= 60, qPrintable(QString::number(ms)));
+    }
+
+    // The end position ends the recording at exactly that length.
+    void recordToEndPos() {
+        if (!m_haveInput) QSKIP("no input device");
+        QFile::copy("TSBegin.wav", "short.wav");
+        AudioDevice rec;
+        QSignalSpy spy(&rec, &AudioDevice::notify);
+        rec.setFileName("short.wav");
+        rec.open();
+        rec.setStartPos(0);
+        rec.setEndPos(500);
+        rec.startRecording();
+        QCOMPARE(WaitNotify(spy, 2000), int(AudioDevice::Successful));
+        QCOMPARE(rec.mode(), AudioDevice::Stopped);
+        QCOMPARE(rec.length(), qint64(500));
+        rec.save();
+        QCOMPARE(ProbeWave("short.wav").frames, qint64(11025));
+    }
+
+    // Pause and continue of a recording adds to it; the pause is not recorded.
+    void recordPauseContinue() {
+        if (!m_haveInput) QSKIP("no input device");
+        QFile::copy("TSBegin.wav", "paused.wav");
+        AudioDevice rec;
+        QSignalSpy spy(&rec, &AudioDevice::notify);
+        rec.setFileName("paused.wav");
+        rec.open();
+        rec.startRecording();
+        QTest::qWait(500);
+        rec.pause();
+        QCOMPARE(rec.mode(), AudioDevice::Paused);
+        const qint64 first = rec.length();
+        QTest::qWait(400);
+        QCOMPARE(rec.length(), first);
+        rec.startRecording();
+        QCOMPARE(WaitNotify(spy, 500), int(AudioDevice::Superseded));
+        QTest::qWait(500);
+        rec.stop();
+        QVERIFY2(qAbs(rec.length() - 1000) <= 80, qPrintable(QString::number(rec.length())));
+    }
+
+    void fullDuplex() {
+        if (!m_haveInput) QSKIP("no input device");
+        AudioDevice player, rec;
+        player.setFileName("two.wav");
+        rec.setFileName("NullRec.wav");
+        player.open();
+        rec.open();
+        player.play();
+        rec.startRecording();
+        QCOMPARE(player.mode(), AudioDevice::Playing);
+        QCOMPARE(rec.mode(), AudioDevice::Recording);
+        QTest::qWait(300);
+        QVERIFY(player.position() > 100);
+        QVERIFY(rec.length() > 100);
+        player.stop();
+        rec.stop();
+        player.close();
+        rec.close();
+        QVERIFY(RunDuplexTest());
+        // The check leaves no recording behind and does not touch NullRec.wav.
+        QCOMPARE(testenv::ReadBytes("NullRec.wav"), EmptyWave(22050, 1, 16));
+    }
+
+    // A full disk stops the recording with "Disk full" and keeps what was
+    // recorded in a valid wave file.
+    void diskFull() {
+        if (!m_haveInput) QSKIP("no input device");
+        QDir().mkpath("small");
+        const QString dir = QDir::current().absoluteFilePath("small");
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", dir}) != 0)
+            QSKIP("a small file system cannot be mounted here");
+        struct Unmount {
+            QString d, old;
+            ~Unmount() {
+                QDir::setCurrent(old);
+                QProcess::execute("umount", {d});
+            }
+        } unmount{dir, QDir::currentPath()};
+        QDir::setCurrent(dir);
+        WriteFile("rec.wav", EmptyWave(22050, 1, 16));
+        {
+            AudioDevice rec;
+            QSignalSpy spy(&rec, &AudioDevice::notify);
+            rec.setFileName("rec.wav");
+            rec.open();
+            rec.startRecording();
+            QCOMPARE(WaitNotify(spy, 6000), int(AudioDevice::Failure));
+            QCOMPARE(rec.mode(), AudioDevice::Stopped);
+            QCOMPARE(rec.lastError(), int(ErrDiskFull));
+            QCOMPARE(rec.lastErrorText(), QStringLiteral("Disk full"));
+            QVERIFY(rec.length() > 500);
+            const QStringList temps = TempRecordings();
+            QCOMPARE(temps.size(), 1);
+            QVERIFY(ProbeWave(temps[0]).frames > 0);
+            // No room for the saved copy: the old file stays as it was.
+            bool threw = false;
+            try {
+                rec.save();
+            } catch (const VError&) {
+                threw = true;
+            }
+            QVERIFY(threw);
+            QCOMPARE(testenv::ReadBytes("rec.wav"), EmptyWave(22050, 1, 16));
+            rec.close();
+            QCOMPARE(TempRecordings().size(), 1); // unsaved: left to be rescued
+        }
+    }
+};
+
+QTEST_MAIN(TestRealAudio)
+#include "test_realaudio.moc"
