@@ -23,6 +23,7 @@ TDlgxMessage::TDlgxMessage(QWidget* parent) : TPictureDialog(parent) {
     MemoMess->setObjectName(QStringLiteral("MemoMess"));
     lay->addWidget(MemoMess, 1);
     BitBtnOk = addOkButton();
+    ShowIcon(3);
     setFixedSize(420, 210);
 }
 
@@ -39,8 +40,8 @@ int TDlgxMessage::IconIndex(int flags) {
     }
 }
 
-int TDlgxMessage::XMessage(const QString& text, const QString& title, int flags) {
-    const QPixmap& icon = ImageListIcon.at(IconIndex(flags));
+void TDlgxMessage::ShowIcon(int index) {
+    const QPixmap& icon = ImageListIcon.at(qBound(0, index, 3));
     QPixmap field(QSize(32, 32) * icon.devicePixelRatio());
     field.setDevicePixelRatio(icon.devicePixelRatio());
     field.fill(panelColour());
@@ -49,6 +50,10 @@ int TDlgxMessage::XMessage(const QString& text, const QString& title, int flags)
         p.drawPixmap(0, 0, icon);
     }
     ImageIcon->setPixmap(field);
+}
+
+int TDlgxMessage::XMessage(const QString& text, const QString& title, int flags) {
+    ShowIcon(IconIndex(flags));
     MemoMess->Clear();
     MemoMess->AddLine(text);
     setTitle(title);

@@ -17,6 +17,8 @@ public:
     // 2 question, 3 warning, anything else information. Returns the result.
     int XMessage(const QString& text, const QString& title, int flags);
 
+    // Fills ImageIcon with the panel colour and draws icon `index` on it.
+    void ShowIcon(int index);
     // Index into ImageListIcon for the given flags.
     static int IconIndex(int flags);
 

@@ -79,7 +79,7 @@ TDlgLexRepit::TDlgLexRepit(QWidget* parent) : TPictureDialog(parent) {
     connect(BitBtn2, &TBtnImgTransD1Zv::clicked, this, &TDlgLexRepit::BitBtn2Click);
     setTabOrder(BitBtnOk, BitBtn3);
     setTabOrder(BitBtn3, BitBtn2);
-    setFixedSize(420, 300);
+    setFixedSize(420, 284);
 }
 
 void TDlgLexRepit::SetComent(const QString& text) {

@@ -5,6 +5,7 @@
 #include "controls/captionedbutton.h"
 #include "controls/chbximgtransd1zv.h"
 #include "controls/pictures.h"
+#include "controls/prgssbarzv.h"
 
 #include <QDialog>
 #include <QEnterEvent>
@@ -59,8 +60,12 @@ void sendLeave(QWidget* w) {
     QApplication::sendEvent(w, &e);
 }
 
+// Colour at a logical point of a grab, whatever the screen's scale.
+QColor at(const QImage& shot, QPoint p) {
+    return shot.pixelColor((QPointF(p) * shot.devicePixelRatio()).toPoint());
+}
 QColor pixelAt(QWidget* w, QPoint p) {
-    return w->grab().toImage().pixelColor(p);
+    return at(w->grab().toImage(), p);
 }
 } // namespace
 
@@ -144,9 +149,9 @@ private Q_SLOTS:
         r.back.show();
         QVERIFY(QTest::qWaitForWindowExposed(&r.back));
         const QImage shot = r.back.grab().toImage();
-        QCOMPARE(shot.pixelColor(10 + 1, 10 + 1), r.back.colour);
-        QCOMPARE(shot.pixelColor(10 + 29, 10 + 19), r.back.colour);
-        QCOMPARE(shot.pixelColor(10 + 15, 10 + 10), QColor(Qt::blue));
+        QCOMPARE(at(shot, QPoint(10 + 1, 10 + 1)), r.back.colour);
+        QCOMPARE(at(shot, QPoint(10 + 29, 10 + 19)), r.back.colour);
+        QCOMPARE(at(shot, QPoint(10 + 15, 10 + 10)), QColor(Qt::blue));
     }
 
     void mouseSequence_data() {
@@ -370,13 +375,13 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&back));
         const QImage shot = back.grab().toImage();
         const int top = 30 / 2 - 12 / 2;
-        QCOMPARE(shot.pixelColor(0, top), QColor(255, 255, 255));
-        QCOMPARE(shot.pixelColor(5, top + 5), QColor(Qt::blue));
-        QCOMPARE(shot.pixelColor(5, top - 1), QColor(255, 255, 255));
+        QCOMPARE(at(shot, QPoint(0, top)), QColor(255, 255, 255));
+        QCOMPARE(at(shot, QPoint(5, top + 5)), QColor(Qt::blue));
+        QCOMPARE(at(shot, QPoint(5, top - 1)), QColor(255, 255, 255));
         int reddish = 0, grey128 = 0;
         for (int y = 0; y < 30; ++y)
             for (int x = 16; x < 120; ++x) {
-                const QColor p = shot.pixelColor(x, y);
+                const QColor p = at(shot, QPoint(x, y));
                 if (p.red() > p.green() + 60) ++reddish;
                 if (p == QColor(128, 128, 128)) ++grey128;
             }
@@ -466,9 +471,9 @@ private Q_SLOTS:
         QRect g2, t2;
         b.layoutParts(g2, t2);
         QCOMPARE(g2, g);
-        QCOMPARE(b.grab().toImage().pixelColor(g.center()), QColor(Qt::yellow));
+        QCOMPARE(pixelAt(&b, g.center()), QColor(Qt::yellow));
         b.setDown(false);
-        QCOMPARE(b.grab().toImage().pixelColor(g.center()), QColor(Qt::blue));
+        QCOMPARE(pixelAt(&b, g.center()), QColor(Qt::blue));
     }
 
     void captionedButton() {
@@ -495,6 +500,47 @@ private Q_SLOTS:
         QVERIFY(!label->isEnabled());
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(clicks, 1);
+    }
+
+    // The shipped set on the window colour: see-through corners, faces drawn.
+    // VANTREL_SHOTS=dir saves a picture of it for looking at.
+    void lookOfShippedSet() {
+        Backdrop back;
+        back.colour = QColor(121, 184, 228);
+        back.resize(560, 130);
+        int x = 8;
+        QList<TBtnImgTransD1Zv*> buttons;
+        for (const char* icon : {"play", "pause", "stop", "loop", "comment", "help", "exit"}) {
+            QLabel* l = nullptr;
+            auto* b = MakeCaptionedButton(&back, QString("BitBtn_") + icon, icon, icon, &l);
+            b->parentWidget()->setFixedWidth(70);
+            b->parentWidget()->move(x, 4);
+            b->parentWidget()->adjustSize();
+            x += 74;
+            buttons << b;
+        }
+        buttons[6]->setEnabled(false);
+        auto* mark = new TChBxImgTransD1Zv(&back);
+        mark->setPictures(Pictures::Check());
+        mark->setCaption("Показать перевод");
+        mark->setGeometry(8, 90, 180, 24);
+        mark->setChecked(true);
+        auto* bar = new TPrgssBarZv(&back);
+        bar->setPictures(Pictures::Bar());
+        bar->setGeometry(200, 95, 340, 14);
+        bar->setMax(100);
+        bar->setPosition(60);
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        const QImage shot = back.grab().toImage();
+        for (auto* b : buttons) {
+            const QPoint corner = b->mapTo(&back, QPoint(0, 0));
+            const QPoint centre = b->mapTo(&back, b->rect().center());
+            QCOMPARE(at(shot, corner), back.colour);
+            QVERIFY(at(shot, centre) != back.colour);
+        }
+        const QByteArray dir = qgetenv("VANTREL_SHOTS");
+        if (!dir.isEmpty()) shot.save(QString::fromLocal8Bit(dir) + "/buttons.png");
     }
 };
 

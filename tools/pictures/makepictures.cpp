@@ -324,10 +324,13 @@ void checks() {
 void bar() {
     const int piece = 7, h = 14;
     const QColor border(52, 108, 168), track(250, 252, 255);
+    // Square ends: the begin and end pieces are drawn over track middles, so
+    // every piece is opaque and nothing behind them shows at the corners.
     auto trackCapsule = [&](QPainter& p, qreal width) {
-        p.setPen(QPen(border, 1.2));
-        p.setBrush(track);
-        p.drawRoundedRect(QRectF(0.6, 0.6, width - 1.2, h - 1.2), 6.4, 6.4);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.fillRect(QRectF(0, 0, width, h), border);
+        p.fillRect(QRectF(1, 1, width - 2, h - 2), track);
+        p.setRenderHint(QPainter::Antialiasing, true);
     };
     auto cut = [&](const QString& name, int index, const Draw& strip) {
         save(name, piece, h, [&](QPainter& p) {
@@ -343,7 +346,7 @@ void bar() {
         grad.setColorAt(1, QColor(34, 100, 176));
         p.setPen(Qt::NoPen);
         p.setBrush(grad);
-        p.drawRoundedRect(QRectF(2.5, 2.5, 3 * piece - 3.5, h - 5), 4.5, 4.5);
+        p.drawRoundedRect(QRectF(2, 2, 3 * piece - 4, h - 4), 1.5, 1.5);
     };
     cut("bar-begin-line", 0, trackStrip);
     cut("bar-midle-line", 1, trackStrip);

@@ -1,0 +1,299 @@
+// The results dialog, the answer dialogs and the program's message box:
+// results of each way out, icons by flags, texts as given.
+#include "common/testenv.h"
+#include "controls/btnimgd1.h"
+#include "controls/btnimgtransd1zv.h"
+#include "drill/dlgmessage.h"
+#include "drill/eng_dlgdoubleerror.h"
+#include "drill/eng_dlgerrordo.h"
+#include "drill/eng_dlglexicerror.h"
+#include "drill/eng_dlglexrepit.h"
+
+#include "base/ui_hooks.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+template <typename T> T* child(QWidget* w, const char* name) {
+    T* c = w->findChild<T*>(QString::fromLatin1(name));
+    if (!c) qWarning("no child %s", name);
+    return c;
+}
+
+// Answers the next modal dialog by clicking its OK picture button.
+void clickOkNext() {
+    testenv::OnNextModal([](QWidget* w) {
+        if (auto* ok = w->findChild<TBtnImgD1Zv*>("BitBtnOk"))
+            QTest::mouseClick(ok, Qt::LeftButton);
+    });
+}
+
+// How many opaque pixels of `icon` differ in `shown` (same size).
+int differences(const QImage& shown, const QImage& icon) {
+    int n = 0;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            if (qAlpha(icon.pixel(x, y)) == 255 && shown.pixel(x, y) != icon.pixel(x, y)) ++n;
+    return n;
+}
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { testenv::PrivateHome(); }
+
+    void messageIcon_data() {
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("0 information") << 0 << 3;
+        QTest::newRow("0x10 error") << 0x10 << 0;
+        QTest::newRow("0x20 question") << 0x20 << 1;
+        QTest::newRow("0x30 warning") << 0x30 << 2;
+        QTest::newRow("0x40 information") << 0x40 << 3;
+        QTest::newRow("0x50 other group") << 0x50 << 3;
+        QTest::newRow("0x31 button bits ignored") << 0x31 << 2;
+        QTest::newRow("0x110 high bits ignored") << 0x110 << 0;
+    }
+
+    void messageIcon() {
+        QFETCH(int, flags);
+        QFETCH(int, icon);
+        TDlgxMessage& dlg = DlgxMessage();
+        QCOMPARE(dlg.ImageListIcon.size(), 4);
+        QCOMPARE(TDlgxMessage::IconIndex(flags), icon);
+        clickOkNext();
+        QCOMPARE(dlg.XMessage("Файл не найден", "Ошибка чтения файла", flags), int(mrOk));
+        const QImage shown =
+            dlg.ImageIcon->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int i = 0; i < 4; ++i) {
+            const QImage ic = dlg.ImageListIcon[i].toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(shown.size(), ic.size());
+            if (i == icon)
+                QCOMPARE(differences(shown, ic), 0);
+            else
+                QVERIFY(differences(shown, ic) > 20);
+        }
+        // Where the icon is clear, the field shows the panel colour.
+        QCOMPARE(shown.pixelColor(0, 0), TPictureDialog::panelColour());
+        QCOMPARE(dlg.MemoMess->Lines(), QStringList{"Файл не найден"});
+        QCOMPARE(dlg.title(), QString("Ошибка чтения файла"));
+        QCOMPARE(dlg.windowTitle(), QString("Ошибка чтения файла"));
+        QCOMPARE(dlg.findChild<QLabel*>("ImageIcon"), dlg.ImageIcon);
+    }
+
+    void messageTextAsGiven_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("markup stays text") << "<b>a</b> &amp;"
+                                           << "<b>a</b> &amp;";
+        QTest::newRow("carriage return breaks the line")
+            << "Первая\rвторая" << QString("Первая") + QChar::LineSeparator + "вторая";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void messageTextAsGiven() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        TDlgxMessage& dlg = DlgxMessage();
+        clickOkNext();
+        dlg.XMessage("old", "t", 0);
+        clickOkNext();
+        dlg.XMessage(text, "Ошибка", 0x30);
+        QCOMPARE(dlg.MemoMess->Lines(), QStringList{shown});
+    }
+
+    void installedHandler() {
+        InstallXMessageDialog();
+        QString seenTitle;
+        testenv::OnNextModal([&](QWidget* w) {
+            seenTitle = w->windowTitle();
+            QCOMPARE(w, static_cast<QWidget*>(&DlgxMessage()));
+            QTest::mouseClick(w->findChild<TBtnImgD1Zv*>("BitBtnOk"), Qt::LeftButton);
+        });
+        QCOMPARE(::XMessage("Текст", "Заголовок", 0x40), int(mrOk));
+        QCOMPARE(seenTitle, QString("Заголовок"));
+        QCOMPARE(DlgxMessage().MemoMess->Lines(), QStringList{"Текст"});
+
+        // A message raised while the box is up gets its own box.
+        QStringList order;
+        testenv::OnNextModal([&](QWidget*) {
+            order << "outer shown";
+            testenv::OnNextModal([&](QWidget* inner) {
+                order << (inner == &DlgxMessage() ? "same box" : "second box");
+                QTest::mouseClick(inner->findChild<TBtnImgD1Zv*>("BitBtnOk"), Qt::LeftButton);
+            });
+            ::XMessage("Вторая", "Б", 0x10);
+            clickOkNext();
+        });
+        QCOMPARE(::XMessage("Первая", "А", 0x10), int(mrOk));
+        QCOMPARE(order, (QStringList{"outer shown", "second box"}));
+        SetXMessageHandler({});
+    }
+
+    void resultsDialog_data() {
+        QTest::addColumn<bool>("okEnabled");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("expect");
+        QTest::newRow("mark done") << true << "BitBtnOk" << int(mrOk);
+        QTest::newRow("repeat") << true << "BitBtn3" << int(mrRetry);
+        QTest::newRow("leave") << true << "BitBtn2" << int(mrCancel);
+        QTest::newRow("caption of mark done") << true << "LabelOk" << int(mrOk);
+        QTest::newRow("caption of repeat") << true << "Label3" << int(mrRetry);
+        QTest::newRow("close box") << true << "close" << int(mrCancel);
+        QTest::newRow("Esc") << true << "esc" << int(mrCancel);
+        QTest::newRow("Enter on the first choice") << true << "enter" << int(mrOk);
+        // Marking is locked: the OK button and its caption do nothing.
+        QTest::newRow("locked, OK then leave") << false << "BitBtnOk" << int(mrCancel);
+        QTest::newRow("locked, caption then leave") << false << "LabelOk" << int(mrCancel);
+        QTest::newRow("locked, keyboard OK then leave") << false << "okkey" << int(mrCancel);
+        QTest::newRow("locked, Enter repeats") << false << "enter" << int(mrRetry);
+        QTest::newRow("locked, repeat") << false << "BitBtn3" << int(mrRetry);
+    }
+
+    void resultsDialog() {
+        QFETCH(bool, okEnabled);
+        QFETCH(QString, action);
+        QFETCH(int, expect);
+        TDlgLexRepit& dlg = DlgLexRepit();
+        dlg.SetComent("old message");
+        dlg.SetComent("Вы допустили 10% ошибок.");
+        dlg.SetOkEnabled(okEnabled);
+        QCOMPARE(dlg.MemoComent->Lines(), QStringList{"Вы допустили 10% ошибок."});
+        QCOMPARE(dlg.LabelOk->isEnabled(), okEnabled);
+        testenv::OnNextModal([&](QWidget* w) {
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+            if (action == "close")
+                w->close();
+            else if (action == "esc")
+                QTest::keyClick(w, Qt::Key_Escape);
+            else if (action == "enter")
+                QTest::keyClick(w->focusWidget(), Qt::Key_Return);
+            else if (action == "okkey")
+                dlg.BitBtnOk->click();
+            else if (auto* b = w->findChild<TBtnImgTransD1Zv*>(action))
+                QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(20, 20));
+            else if (auto* l = w->findChild<QLabel*>(action))
+                QTest::mouseClick(l, Qt::LeftButton, {}, QPoint(3, 3));
+            // Whatever did not close it, leaving does.
+            if (w->isVisible()) QTest::mouseClick(dlg.BitBtn2, Qt::LeftButton, {}, QPoint(20, 20));
+        });
+        QCOMPARE(dlg.exec(), expect);
+        QCOMPARE(dlg.title(), QString("Результаты"));
+        // The dialog keeps its state for the next caller.
+        QCOMPARE(dlg.BitBtnOk->isEnabled(), okEnabled);
+    }
+
+    void resultsTexts() {
+        TDlgLexRepit& dlg = DlgLexRepit();
+        QCOMPARE(dlg.findChild<TMemoView*>("MemoComent"), dlg.MemoComent);
+        QCOMPARE(child<QLabel>(&dlg, "LabelNow")->text(), QString("Сейчас вы можете:"));
+        QCOMPARE(dlg.LabelOk->text(), QString("Отметить упражнение как выполненное"));
+        QCOMPARE(dlg.Label3->text(), QString("Повторить упражнение еще раз"));
+        QCOMPARE(dlg.Label2->text(), QString("Просто выйти из упражнения"));
+        QCOMPARE(&DlgLexRepit(), &dlg); // one dialog for the whole run
+    }
+
+    void wrongAnswer_data() {
+        QTest::addColumn<bool>("lexic");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("byEnter");
+        QTest::newRow("question, OK button") << false << "He left in 1998." << false;
+        QTest::newRow("question, Enter") << false << "Because <of> the rain" << true;
+        QTest::newRow("vocabulary, OK button") << true << "выходить из себя" << false;
+        QTest::newRow("vocabulary, Enter") << true << "Ёлка & ель" << true;
+    }
+
+    void wrongAnswer() {
+        QFETCH(bool, lexic);
+        QFETCH(QString, answer);
+        QFETCH(bool, byEnter);
+        TDlgDoubleError& dlg = lexic ? DlgLexicError() : DlgDoubleError();
+        QCOMPARE(dlg.title(), QString("Ошибка"));
+        QCOMPARE(dlg.LabelTitle->text(), QString("Вы ошиблись. Правильный ответ:"));
+        QCOMPARE(dlg.LabelTitle->palette().color(QPalette::WindowText).red(), 200);
+        testenv::OnNextModal([&](QWidget* w) {
+            w->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+            if (byEnter)
+                QTest::keyClick(w, Qt::Key_Return);
+            else
+                QTest::mouseClick(dlg.BitBtnOk, Qt::LeftButton);
+        });
+        dlg.MemoTrueQuest->AddLine("left from before");
+        QCOMPARE(dlg.ShowMdText(answer), int(mrOk));
+        QCOMPARE(dlg.MemoTrueQuest->Lines(), QStringList{answer});
+        QCOMPARE(dlg.MemoTrueQuest->toPlainText(), answer);
+        const QFont f = dlg.MemoTrueQuest->font();
+        QVERIFY(f.bold());
+        const auto systems = QFontDatabase::writingSystems(QFontInfo(f).family());
+        QVERIFY(systems.contains(lexic ? QFontDatabase::Cyrillic : QFontDatabase::Latin));
+        QCOMPARE(dlg.BitBtnOk->isDefault(), true);
+    }
+
+    void tryAgain() {
+        TDlgErrorDo& dlg = DlgErrorDo();
+        QCOMPARE(dlg.title(), QString("Внимание"));
+        QCOMPARE(dlg.Label1->text(), QString("Вы ошиблись."));
+        QCOMPARE(dlg.Label2->text(), QString("Попробуйте еще раз."));
+        clickOkNext();
+        QCOMPARE(dlg.exec(), int(mrOk));
+        QVERIFY(!dlg.isVisible());
+    }
+
+    // Fixed size, centred; a picture of each for looking at (VANTREL_SHOTS=dir).
+    void look_data() {
+        QTest::addColumn<QString>("which");
+        for (const char* n : {"lexrepit", "errordo", "doubleerror", "lexicerror", "message"})
+            QTest::newRow(n) << QString(n);
+    }
+
+    void look() {
+        QFETCH(QString, which);
+        TPictureDialog* dlg = nullptr;
+        if (which == "lexrepit") {
+            DlgLexRepit().SetComent("Вы допустили 40% ошибок. Упражнение не может быть отмечено.");
+            DlgLexRepit().SetOkEnabled(false);
+            dlg = &DlgLexRepit();
+        } else if (which == "errordo")
+            dlg = &DlgErrorDo();
+        else if (which == "doubleerror") {
+            DlgDoubleError().MemoTrueQuest->Clear();
+            DlgDoubleError().MemoTrueQuest->AddLine("She moved to Boston after college.");
+            dlg = &DlgDoubleError();
+        } else if (which == "lexicerror") {
+            DlgLexicError().MemoTrueQuest->Clear();
+            DlgLexicError().MemoTrueQuest->AddLine("переехать, перебраться");
+            dlg = &DlgLexicError();
+        } else {
+            DlgxMessage().MemoMess->Clear();
+            DlgxMessage().MemoMess->AddLine(
+                "Не удалось прочитать файл DemoData\\Lesson1\\text1.txt:"
+                " File not found");
+            DlgxMessage().setTitle("Ошибка чтения файла");
+            dlg = &DlgxMessage();
+        }
+        QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg));
+        const QRect screen = dlg->screen()->availableGeometry();
+        QVERIFY(qAbs(dlg->frameGeometry().center().x() - screen.center().x()) <= 1);
+        const QImage shot = dlg->grab().toImage();
+        // Caption bar in the dark blue of the set, body in the window colour.
+        const QColor bar =
+            shot.pixelColor(int(4 * shot.devicePixelRatio()), int(15 * shot.devicePixelRatio()));
+        QVERIFY(bar.blue() > 120 && bar.red() < 80);
+        const QByteArray dir = qgetenv("VANTREL_SHOTS");
+        if (!dir.isEmpty()) shot.save(QString::fromLocal8Bit(dir) + "/dlg-" + which + ".png");
+        dlg->hide();
+        DlgLexRepit().SetOkEnabled(true);
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
