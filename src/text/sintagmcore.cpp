@@ -174,7 +174,9 @@ bool TSintagmCore::Tick() {
         }
     }
     const int anchor = m_h * m_posScreen / 100;
-    const int d = m_currentTop - anchor - h;
+    // The first row goes to anchor - h, so that with SinDown the last row
+    // of the sintagm lands on the anchor line.
+    const int d = m_currentTop - (anchor - h);
     if (d != 0) m_offset += ScrollDelta(d, m_kSpeed, m_h);
     m_scrolling = anchor - h != m_currentTop;
     if (m_scrolling || needsLayout()) {

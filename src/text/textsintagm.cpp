@@ -204,16 +204,30 @@ int TTextSintagm::pictureHeight(int idx) const {
 }
 
 void TTextSintagm::Tick() {
-    if (m_core.Tick()) {
-        ++m_paints;
-        if (isVisible()) repaint();
-    }
+    if (m_core.Tick()) drawFrame();
 }
 
 void TTextSintagm::Paint() {
     m_core.Prepare();
+    drawFrame();
+}
+
+// Draws into the off-screen picture, then copies it to the screen at once.
+void TTextSintagm::drawFrame() {
     ++m_paints;
+    renderBuffer();
+    m_fresh = true;
     if (isVisible()) repaint();
+    m_fresh = false;
+}
+
+void TTextSintagm::renderBuffer() {
+    const qreal dpr = devicePixelRatioF();
+    const QSize px(qCeil(width() * dpr), qCeil(height() * dpr));
+    if (m_buffer.size() != px) m_buffer = QImage(px, QImage::Format_RGB32);
+    m_buffer.setDevicePixelRatio(dpr);
+    QPainter bp(&m_buffer);
+    render(bp);
 }
 
 void TTextSintagm::resizeEvent(QResizeEvent*) {
@@ -230,14 +244,10 @@ void TTextSintagm::mousePressEvent(QMouseEvent* e) {
 }
 
 void TTextSintagm::paintEvent(QPaintEvent*) {
-    m_core.Prepare();
-    const qreal dpr = devicePixelRatioF();
-    const QSize px(qCeil(width() * dpr), qCeil(height() * dpr));
-    if (m_buffer.size() != px) m_buffer = QImage(px, QImage::Format_RGB32);
-    m_buffer.setDevicePixelRatio(dpr);
-    {
-        QPainter bp(&m_buffer);
-        render(bp);
+    if (!m_fresh) {
+        // An expose from the system: the picture may be stale.
+        m_core.Prepare();
+        renderBuffer();
     }
     QPainter p(this);
     p.drawImage(0, 0, m_buffer);
@@ -266,7 +276,7 @@ void TTextSintagm::drawRow(QPainter& p, const TSintagmRow& row, int y) {
 void TTextSintagm::render(QPainter& p) {
     p.fillRect(rect(), Qt::white);
     const TSintagmLayout& l = m_core.Layout();
-    if (m_core.Text().isEmpty() || l.Rows.isEmpty()) return;
+    if (!isVisible() || m_core.Text().isEmpty() || l.Rows.isEmpty()) return;
     const TTextLook sel = m_core.looks().Sel, mult = m_core.looks().Mult;
     // Pictures first: a tall one lies under the text of the rows after it.
     for (int r = 0; r <= l.LastRow; ++r) {

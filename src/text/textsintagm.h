@@ -98,6 +98,8 @@ private:
     Metrics& metricsFor(quint8 style);
     void remeasure();
     void render(QPainter& p);
+    void renderBuffer();
+    void drawFrame();
     void drawRow(QPainter& p, const TSintagmRow& row, int y);
     bool loadPicture(const QString& name);
     int pictureHeight(int idx) const;
@@ -112,4 +114,5 @@ private:
     QTimer m_timer;
     QImage m_buffer;
     int m_paints = 0;
+    bool m_fresh = false; // the picture was just drawn by Paint
 };
