@@ -1,0 +1,118 @@
+// The full-duplex check and its dialog, on the virtual back end.
+#include "common/testenv.h"
+#include "media/audiodevice.h"
+#include "media/deviceerror.h"
+#include "media/eng_dlgtestfullduplex.h"
+#include "media/virtualaudio.h"
+#include "support_wave.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+class TestDuplex : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testenv::CourseDir> m_dir;
+
+private Q_SLOTS:
+    void initTestCase() {
+        testenv::PrivateHome();
+        m_dir = std::make_unique<testenv::CourseDir>();
+        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
+    }
+    void init() {
+        VirtualAudio::Reset();
+        WriteFile("Null.wav", PcmWave(22050, 1, 16, 11025));
+        WriteFile("NullRec.wav", EmptyWave(22050, 1, 16));
+    }
+
+    void dialog() {
+        TDlgTestFullDulex dlg;
+        QCOMPARE(dlg.objectName(), QStringLiteral("TDlgTestFullDulex"));
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Внимание"));
+        QCOMPARE(dlg.size(), QSize(432, 213));
+        auto* label = dlg.findChild<QLabel*>("Label");
+        QVERIFY(label);
+        QCOMPARE(label->text().split('\n'),
+                 QStringList({"На вашем компьютере данное упражнение не ",
+                              "может быть выполнено. Звуковая карта не ",
+                              "поддерживает режим FullDuplex (невозможно ",
+                              "одновременно воспроизводить и записывать)."}));
+        QVERIFY(label->alignment() & Qt::AlignHCenter);
+        const auto buttons = dlg.findChildren<QPushButton*>();
+        QCOMPARE(buttons.size(), 1);
+        QCOMPARE(buttons[0]->text(), QStringLiteral("OK"));
+        // The whole text fits: nothing cut at the default font.
+        dlg.show();
+        QVERIFY(label->sizeHint().width() <= label->width());
+        QVERIFY(label->sizeHint().height() <= label->height());
+        QVERIFY(buttons[0]->hasFocus() || QApplication::focusWidget() == nullptr);
+        dlg.grab().save("/tmp/vantrel-duplex-dialog.png");
+        // Enter closes it as OK.
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    }
+
+    void check_data() {
+        QTest::addColumn<bool>("input");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("plays and records") << true << true;
+        QTest::newRow("no recording possible") << false << false;
+    }
+    void check() {
+        QFETCH(bool, input);
+        QFETCH(bool, passes);
+        VirtualAudio::SetInputAvailable(input);
+        const QByteArray rec = testenv::ReadBytes("NullRec.wav");
+        bool shown = false;
+        QString title;
+        if (!passes)
+            testenv::OnNextModal([&](QWidget* w) {
+                shown = true;
+                title = w->objectName();
+                w->findChild<QPushButton*>("OKBtn")->click();
+            });
+        QCOMPARE(RunDuplexTest(), passes);
+        QCOMPARE(shown, !passes);
+        if (!passes) QCOMPARE(title, QStringLiteral("TDlgTestFullDulex"));
+        QCOMPARE(testenv::ReadBytes("NullRec.wav"), rec);
+        // Nothing keeps playing after the check.
+        QCoreApplication::processEvents();
+    }
+
+    // The program's own dialog is used when one was handed over.
+    void usesProgramDialog() {
+        VirtualAudio::SetInputAvailable(false);
+        TDlgTestFullDulex dlg;
+        SetDuplexDialog(&dlg);
+        QWidget* seen = nullptr;
+        testenv::OnNextModal([&](QWidget* w) {
+            seen = w;
+            static_cast<QDialog*>(w)->accept();
+        });
+        QVERIFY(!RunDuplexTest());
+        QCOMPARE(seen, static_cast<QWidget*>(&dlg));
+        SetDuplexDialog(nullptr);
+    }
+
+    void missingFiles_data() {
+        QTest::addColumn<QString>("remove");
+        QTest::newRow("no Null.wav") << "Null.wav";
+        QTest::newRow("no NullRec.wav") << "NullRec.wav";
+    }
+    // A missing file ends the launch with the device's text, no dialog.
+    void missingFiles() {
+        QFETCH(QString, remove);
+        QFile::remove(remove);
+        try {
+            RunDuplexTest();
+            QFAIL("no error");
+        } catch (const DeviceError& e) {
+            QVERIFY2(e.text().contains(remove), qPrintable(e.text()));
+        }
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+};
+
+QTEST_MAIN(TestDuplex)
+#include "test_duplex.moc"

@@ -1,0 +1,293 @@
+// Opening wave files: every encoding the device reads, every way a file can
+// be refused (with its text), damaged files that must not crash, and the
+// sample conversion towards the sound device.
+#include "common/testenv.h"
+#include "media/audiodevice.h"
+#include "media/deviceerror.h"
+#include "media/soundconvert.h"
+#include "media/virtualaudio.h"
+#include "media/wavefile.h"
+#include "support_wave.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+#include <sndfile.h>
+
+class TestWaveFile : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testenv::CourseDir> m_dir;
+
+private Q_SLOTS:
+    void initTestCase() {
+        testenv::PrivateHome();
+        m_dir = std::make_unique<testenv::CourseDir>();
+        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
+    }
+
+    void readsEncodings_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<qint64>("frames");
+        QTest::newRow("hand-made pcm16 mono")
+            << PcmWave(22050, 1, 16, 2205) << 22050 << 1 << qint64(2205);
+        QTest::newRow("hand-made pcm8 stereo")
+            << PcmWave(11025, 2, 8, 1000) << 11025 << 2 << qint64(1000);
+        QTest::newRow("hand-made pcm24") << PcmWave(48000, 2, 24, 480) << 48000 << 2 << qint64(480);
+        QTest::newRow("hand-made pcm32") << PcmWave(8000, 1, 32, 80) << 8000 << 1 << qint64(80);
+        QTest::newRow("template: header, no samples")
+            << EmptyWave(22050, 1, 16) << 22050 << 1 << qint64(0);
+        QTest::newRow("float") << SndWave(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 44100, 1, 4410) << 44100
+                               << 1 << qint64(4410);
+        QTest::newRow("u-law") << SndWave(SF_FORMAT_WAV, SF_FORMAT_ULAW, 8000, 1, 800) << 8000 << 1
+                               << qint64(800);
+        QTest::newRow("a-law") << SndWave(SF_FORMAT_WAV, SF_FORMAT_ALAW, 8000, 2, 800) << 8000 << 2
+                               << qint64(800);
+        // Block codecs round the length up to whole blocks.
+        QTest::newRow("ima adpcm") << SndWave(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 22050, 1, 2041)
+                                   << 22050 << 1 << qint64(-1);
+        QTest::newRow("ms adpcm") << SndWave(SF_FORMAT_WAV, SF_FORMAT_MS_ADPCM, 11025, 2, 2036)
+                                  << 11025 << 2 << qint64(-1);
+        QTest::newRow("wavex") << SndWave(SF_FORMAT_WAVEX, SF_FORMAT_PCM_16, 16000, 2, 1600)
+                               << 16000 << 2 << qint64(1600);
+    }
+    void readsEncodings() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, rate);
+        QFETCH(int, channels);
+        QFETCH(qint64, frames);
+        WriteFile("enc.wav", bytes);
+        const WaveInfo w = ProbeWave("enc.wav");
+        QCOMPARE(w.rate, rate);
+        QCOMPARE(w.channels, channels);
+        if (frames >= 0)
+            QCOMPARE(w.frames, frames);
+        else
+            QVERIFY(w.frames > 0);
+        AudioDevice dev;
+        dev.setFileName("enc.wav");
+        dev.open();
+        QCOMPARE(dev.length(), FramesToMs(w.frames, rate));
+        // The samples decode, not only the header.
+        WaveReader r;
+        r.open("enc.wav");
+        std::vector<float> buf(size_t(std::max<qint64>(w.frames, 1) * channels));
+        QCOMPARE(r.read(buf.data(), w.frames), w.frames);
+        if (w.frames > 10) {
+            float peak = 0;
+            for (float v : buf)
+                peak = std::max(peak, std::abs(v));
+            QVERIFY2(peak > 0.15f && peak < 0.3f, qPrintable(QString::number(peak)));
+        }
+    }
+
+    void refuses_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        const QByteArray good = PcmWave(22050, 1, 16, 100);
+        QTest::newRow("missing") << QByteArray("<none>") << int(DevErrFileNotFound)
+                                 << "Звуковой файл не найден: bad.wav";
+        QTest::newRow("empty") << QByteArray() << int(DevErrNotWave)
+                               << "Файл не является звуковым файлом WAVE: bad.wav";
+        QTest::newRow("text") << QByteArray("Hello, this is no sound at all.\r\n")
+                              << int(DevErrNotWave)
+                              << "Файл не является звуковым файлом WAVE: bad.wav";
+        QTest::newRow("RIFF but AVI")
+            << QByteArray("RIFF\x10\0\0\0AVI LIST\0\0\0\0", 20) << int(DevErrNotWave)
+            << "Файл не является звуковым файлом WAVE: bad.wav";
+        QTest::newRow("aiff") << SndWave(SF_FORMAT_AIFF, SF_FORMAT_PCM_16, 8000, 1, 10)
+                              << int(DevErrNotWave)
+                              << "Файл не является звуковым файлом WAVE: bad.wav";
+        QTest::newRow("three bytes of RIFF")
+            << QByteArray("RIF") << int(DevErrBadHeader)
+            << "Заголовок звукового файла повреждён или обрезан: bad.wav";
+        QTest::newRow("header cut at 12")
+            << good.left(12) << int(DevErrBadHeader)
+            << "Заголовок звукового файла повреждён или обрезан: bad.wav";
+        QTest::newRow("format block cut")
+            << good.left(30) << int(DevErrBadHeader)
+            << "Заголовок звукового файла повреждён или обрезан: bad.wav";
+        QTest::newRow("no data chunk")
+            << good.left(36) << int(DevErrBadHeader)
+            << "Заголовок звукового файла повреждён или обрезан: bad.wav";
+        QByteArray codec = good;
+        codec[20] = char(0x34); // format tag 0x1234: no such codec
+        codec[21] = char(0x12);
+        QTest::newRow("unknown codec") << codec << int(DevErrUnsupported)
+                                       << "Формат звукового файла не поддерживается: bad.wav";
+        QByteArray noChannels = good;
+        noChannels[22] = 0;
+        QTest::newRow("no channels") << noChannels << int(DevErrUnsupported)
+                                     << "Формат звукового файла не поддерживается: bad.wav";
+    }
+    void refuses() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        QFile::remove("bad.wav");
+        if (bytes != "<none>") WriteFile("bad.wav", bytes);
+        AudioDevice dev;
+        dev.setFileName("bad.wav");
+        try {
+            dev.open();
+            QFAIL("opened");
+        } catch (const DeviceError& e) {
+            QCOMPARE(e.code(), code);
+            QVERIFY2(e.text().startsWith(text), qPrintable(e.text()));
+        }
+        QCOMPARE(dev.lastError(), code);
+        QVERIFY(dev.lastErrorText().startsWith(text));
+        QCOMPARE(dev.mode(), AudioDevice::NotReady);
+        QFile::remove("bad.wav");
+    }
+
+    void directoryIsNoFile() {
+        QDir().mkpath("adir.wav");
+        AudioDevice dev;
+        dev.setFileName("adir.wav");
+        QVERIFY_THROWS_EXCEPTION(DeviceError, dev.open());
+        QCOMPARE(dev.lastError(), int(DevErrFileNotFound));
+    }
+
+    // Every cut of a valid file and random damage to its header: the device
+    // opens what it can (never longer than the whole) or refuses with a text.
+    void damagedFilesNeverCrash_data() {
+        QTest::addColumn<QByteArray>("good");
+        QTest::newRow("pcm16") << PcmWave(8000, 2, 16, 60);
+        QTest::newRow("ima adpcm") << SndWave(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 8000, 1, 1100);
+        QTest::newRow("float") << SndWave(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 8000, 1, 50);
+    }
+    void damagedFilesNeverCrash() {
+        QFETCH(QByteArray, good);
+        const qint64 fullFrames = [&] {
+            WriteFile("full.wav", good);
+            return ProbeWave("full.wav").frames;
+        }();
+        QList<QByteArray> cases;
+        for (int n = 0; n <= good.size(); ++n)
+            cases << good.left(n);
+        QRandomGenerator rng(20240501);
+        for (int i = 0; i < 400; ++i) {
+            QByteArray b = good;
+            const int hits = 1 + int(rng.bounded(4));
+            for (int h = 0; h < hits; ++h)
+                b[int(rng.bounded(std::min<qsizetype>(b.size(), 64)))] = char(rng.bounded(256));
+            cases << b;
+        }
+        int opened = 0, refused = 0;
+        for (const QByteArray& b : cases) {
+            WriteFile("fuzz.wav", b);
+            AudioDevice dev;
+            dev.setFileName("fuzz.wav");
+            try {
+                dev.open();
+                ++opened;
+                if (b.size() <= good.size() && b == good.left(b.size()))
+                    QVERIFY(ProbeWave("fuzz.wav").frames <= fullFrames);
+                dev.play();
+                VirtualAudio::Advance(100000);
+                QCOMPARE(dev.mode(), AudioDevice::Stopped);
+                WaveReader r;
+                r.open("fuzz.wav");
+                std::vector<float> buf(4096 * size_t(r.info().channels));
+                while (r.read(buf.data(), 4096) > 0) {
+                }
+            } catch (const DeviceError& e) {
+                ++refused;
+                QVERIFY(!e.text().isEmpty());
+                QVERIFY(e.text().contains("fuzz.wav"));
+                QVERIFY(dev.lastError() != 0);
+            }
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(opened > 0);
+        QVERIFY(refused > 0);
+    }
+
+    void resampler_data() {
+        QTest::addColumn<int>("srcRate");
+        QTest::addColumn<int>("srcCh");
+        QTest::addColumn<int>("dstRate");
+        QTest::addColumn<int>("dstCh");
+        QTest::newRow("same") << 22050 << 1 << 22050 << 1;
+        QTest::newRow("mono to stereo") << 22050 << 1 << 22050 << 2;
+        QTest::newRow("stereo to mono") << 44100 << 2 << 44100 << 1;
+        QTest::newRow("up 8000 to 48000") << 8000 << 1 << 48000 << 2;
+        QTest::newRow("down 48000 to 22050") << 48000 << 2 << 22050 << 1;
+        QTest::newRow("44100 to 48000") << 44100 << 2 << 48000 << 2;
+    }
+    // Length follows the rate ratio over many small pushes, and a steady
+    // signal stays steady (no clicks at the push boundaries).
+    void resampler() {
+        QFETCH(int, srcRate);
+        QFETCH(int, srcCh);
+        QFETCH(int, dstRate);
+        QFETCH(int, dstCh);
+        Resampler r;
+        r.init(srcRate, srcCh, dstRate, dstCh);
+        std::vector<float> out;
+        const qint64 total = srcRate; // one second
+        std::vector<float> chunk;
+        qint64 done = 0;
+        while (done < total) {
+            const qint64 n = std::min<qint64>(333, total - done);
+            chunk.assign(size_t(n * srcCh), 0.0f);
+            for (qint64 f = 0; f < n; ++f)
+                for (int c = 0; c < srcCh; ++c)
+                    chunk[size_t(f * srcCh + c)] = c == 0 ? 0.5f : 0.25f;
+            r.push(chunk.data(), n, out);
+            done += n;
+        }
+        QCOMPARE(out.size() % size_t(dstCh), size_t(0));
+        const qint64 frames = qint64(out.size()) / dstCh;
+        // At most the one input frame still waiting for its successor is held back.
+        const qint64 held = (dstRate + srcRate - 1) / srcRate;
+        QVERIFY2(frames <= dstRate + 1 && frames >= dstRate - held - 1,
+                 qPrintable(QString::number(frames)));
+        const float expect0 = (srcCh > 1 && dstCh == 1) ? 0.375f : 0.5f;
+        for (qint64 f = 0; f < frames; ++f) {
+            QVERIFY(qAbs(out[size_t(f * dstCh)] - expect0) < 1e-5f);
+            if (dstCh == 2)
+                QVERIFY(qAbs(out[size_t(f * 2 + 1)] - (srcCh == 1 ? 0.5f : 0.25f)) < 1e-5f);
+        }
+    }
+
+    void sampleCodec_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("bytesPerSample");
+        QTest::addColumn<float>("step");
+        QTest::newRow("u8") << int(QAudioFormat::UInt8) << 1 << 1.0f / 127;
+        QTest::newRow("s16") << int(QAudioFormat::Int16) << 2 << 1.0f / 32767;
+        QTest::newRow("s32") << int(QAudioFormat::Int32) << 4 << 1e-6f;
+        QTest::newRow("float") << int(QAudioFormat::Float) << 4 << 0.0f;
+    }
+    void sampleCodec() {
+        QFETCH(int, format);
+        QFETCH(int, bytesPerSample);
+        QFETCH(float, step);
+        const auto f = QAudioFormat::SampleFormat(format);
+        const std::vector<float> in{0.0f, 0.5f, -0.5f, 0.999f, -0.999f, 1.5f, -1.5f};
+        QByteArray bytes;
+        EncodeSamples(in.data(), in.size(), f, bytes);
+        QCOMPARE(bytes.size(), qsizetype(in.size()) * bytesPerSample);
+        std::vector<float> back;
+        DecodeSamples(bytes.constData(), bytes.size(), f, back);
+        QCOMPARE(back.size(), in.size());
+        for (size_t i = 0; i < in.size(); ++i) {
+            // Out-of-range samples clip instead of wrapping round.
+            const float want = std::clamp(in[i], -1.0f, 1.0f);
+            const float tol =
+                f == QAudioFormat::Float ? (std::abs(in[i]) > 1 ? 0.51f : 0.0f) : 2 * step + 1e-6f;
+            QVERIFY2(std::abs(back[i] - (f == QAudioFormat::Float ? in[i] : want)) <= tol,
+                     qPrintable(QStringLiteral("%1 -> %2").arg(in[i]).arg(back[i])));
+        }
+        if (f == QAudioFormat::Int16) {
+            QCOMPARE(quint8(bytes[2]), quint8(0x00)); // 0.5 -> 16384 little-endian
+            QCOMPARE(quint8(bytes[3]), quint8(0x40));
+        }
+    }
+};
+
+QTEST_MAIN(TestWaveFile)
+#include "test_wavefile.moc"
