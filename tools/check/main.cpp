@@ -1,0 +1,119 @@
+// vantrel-check: checks a course directory, or dumps a stored file as JSON.
+//   vantrel-check [COURSE_DIR]          findings as "FILE:LINE: message"; exit 0 none, 1 some,
+//                                       2 the directory cannot be read
+//   vantrel-check --dump KIND FILE...   JSON on stdout; exit 2 when a reader failed
+#include "check/registry.h"
+
+#include "base/errors.h"
+
+#include <cstdio>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace {
+
+void printUsage(QTextStream& err) {
+    err << "usage: vantrel-check [COURSE_DIR]\n"
+        << "       vantrel-check --dump KIND ARGS...\n"
+        << "dump kinds:\n";
+    for (const auto& d : check::DumpKinds())
+        err << "  --dump " << d.Usage << "\n";
+}
+
+int runDump(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.isEmpty()) {
+        printUsage(err);
+        return 64;
+    }
+    for (const auto& d : check::DumpKinds()) {
+        if (args[0] != QLatin1String(d.Kind)) continue;
+        QJsonObject json;
+        QString usage;
+        int rc = 0;
+        try {
+            rc = d.Run(args.mid(1), json, usage);
+        } catch (const VError& e) {
+            json.insert(QStringLiteral("error"), e.text());
+            rc = 2;
+        }
+        if (rc == 64) {
+            err << "usage: vantrel-check --dump " << d.Usage << "\n";
+            if (!usage.isEmpty()) err << usage << "\n";
+            return 64;
+        }
+        out << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact)) << "\n";
+        return rc;
+    }
+    err << "vantrel-check: unknown dump kind '" << args[0] << "'\n";
+    printUsage(err);
+    return 64;
+}
+
+void loadStructure(check::Course& course, check::Findings& findings) {
+    for (int m = 0; m < 4; ++m) {
+        const QString file = CourseFileName(check::ModeLetter(m));
+        try {
+            course.Tables[m] = ReadCourseFile(file);
+            course.Loaded[m] = true;
+        } catch (const CourseFormatError& e) {
+            const QString prefix = QStringLiteral("%1, line %2, ").arg(e.file).arg(e.line);
+            QString msg = e.text();
+            if (msg.startsWith(prefix)) msg = msg.mid(prefix.size());
+            findings.Add(file, e.line, msg);
+        } catch (const VError& e) {
+            findings.Add(file, 0, e.text());
+        }
+    }
+}
+
+int runCheck(const QString& dir, QTextStream& out, QTextStream& err) {
+    QFileInfo info(dir);
+    if (!info.isDir() || !info.isReadable() || !QDir::setCurrent(dir)) {
+        err << "vantrel-check: cannot read the directory " << dir << "\n";
+        return 2;
+    }
+    check::Course course;
+    check::Findings findings;
+    loadStructure(course, findings);
+    for (const auto& c : check::CourseChecks())
+        c.Run(course, findings);
+    const auto itemChecks = check::ItemChecks();
+    for (int m = 0; m < 4; ++m) {
+        if (!course.Loaded[m]) continue;
+        const QString file = CourseFileName(check::ModeLetter(m));
+        for (int i = 1; i < course.Tables[m].size(); ++i) {
+            const check::ItemRef ref{check::ModeLetter(m), i, course.Tables[m][i], file};
+            for (const auto& c : itemChecks)
+                c.Run(course, ref, findings);
+        }
+    }
+    for (const QString& l : findings.Lines())
+        out << l << "\n";
+    return findings.Empty() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout), err(stderr);
+    QStringList args = app.arguments().mid(1);
+    int rc;
+    if (!args.isEmpty() && (args[0] == "--help" || args[0] == "-h")) {
+        printUsage(out);
+        rc = 0;
+    } else if (!args.isEmpty() && args[0] == "--dump") {
+        rc = runDump(args.mid(1), out, err);
+    } else if (args.size() > 1) {
+        printUsage(err);
+        rc = 64;
+    } else {
+        rc = runCheck(args.isEmpty() ? QStringLiteral(".") : args[0], out, err);
+    }
+    out.flush();
+    err.flush();
+    return rc;
+}
