@@ -9,16 +9,15 @@
 
 namespace {
 
-// The program's picture set at both scales; null when it lacks the picture.
+// A button face of the program's picture set; null when it lacks it.
 QIcon FromPictureSet(const QString& name) {
+    if (!Pictures::ButtonNames().contains(name)) return {};
+    const ButtonPictures b = Pictures::Button(name);
+    if (b.normal.isNull()) return {};
     QIcon icon;
-    for (qreal scale : {1.0, 2.0}) {
-        const QPixmap normal = ControlPicture(name, scale);
-        if (normal.isNull()) return {};
-        icon.addPixmap(normal, QIcon::Normal);
-        const QPixmap dis = ControlPicture(name + QStringLiteral("-dis"), scale);
-        if (!dis.isNull()) icon.addPixmap(dis, QIcon::Disabled);
-    }
+    icon.addPixmap(b.normal, QIcon::Normal);
+    if (!b.over.isNull()) icon.addPixmap(b.over, QIcon::Active);
+    if (!b.disabled.isNull()) icon.addPixmap(b.disabled, QIcon::Disabled);
     return icon;
 }
 
@@ -122,7 +121,7 @@ QPixmap DrawNode(int image, qreal dpr) {
 } // namespace
 
 QIcon ToolPicture(const QString& name) {
-    QIcon icon = FromPictureSet(QStringLiteral("btn-") + name);
+    QIcon icon = FromPictureSet(name);
     if (!icon.isNull()) return icon;
     for (qreal dpr : {1.0, 2.0}) {
         icon.addPixmap(DrawTool(name, dpr, true), QIcon::Normal);
@@ -132,10 +131,20 @@ QIcon ToolPicture(const QString& name) {
 }
 
 QIcon NodePicture(int image) {
-    static const char* names[] = {"tree-section", "tree-todo", "tree-done"};
     if (image < 0 || image > 2) image = 1;
-    QIcon icon = FromPictureSet(QString::fromLatin1(names[image]));
+    static QIcon cache[3];
+    QIcon& icon = cache[image];
     if (!icon.isNull()) return icon;
+    const QPixmap set = image == 0   ? Pictures::TreeSection()
+                        : image == 1 ? Pictures::TreeToDo()
+                                     : Pictures::TreeDone();
+    if (!set.isNull()) {
+        // Selection must not grey the picture out.
+        icon.addPixmap(set, QIcon::Normal);
+        icon.addPixmap(set, QIcon::Selected);
+        icon.addPixmap(set, QIcon::Disabled);
+        return icon;
+    }
     icon.addPixmap(DrawNode(image, 1.0));
     icon.addPixmap(DrawNode(image, 2.0));
     return icon;
