@@ -1,0 +1,114 @@
+// The splash window: shown for its time, closes by itself, music goes on
+// after it and the player is closed when the music ends.
+#include "app/eng_formbegin.h"
+#include "common/testenv.h"
+#include "media/audiodevice.h"
+#include "media/virtualaudio.h"
+#include "support_wave.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+
+class TestSplash : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testenv::CourseDir> m_dir;
+
+private Q_SLOTS:
+    void initTestCase() {
+        testenv::PrivateHome();
+        m_dir = std::make_unique<testenv::CourseDir>();
+        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
+    }
+    void init() { VirtualAudio::Reset(); }
+    void cleanup() { TFormBegin::SetSplashDuration(4500); }
+
+    void window() {
+        TFormBegin::SetSplashDuration(4500);
+        QCOMPARE(TFormBegin::SplashDuration(), 4500);
+        TFormBegin f;
+        QCOMPARE(f.objectName(), QStringLiteral("TFormBegin"));
+        QCOMPARE(f.size(), QSize(472, 480));
+        QVERIFY(f.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(f.isModal());
+        QCOMPARE(f.Image->size(), QSize(480, 480));
+        QCOMPARE(f.Image->pixmap().size(), QSize(480, 480));
+        QVERIFY(f.Timer->isSingleShot());
+        const QImage img = TFormBegin::TitlePicture().toImage();
+        // Light blue, and not one flat colour: there is a picture on it.
+        const QColor corner = img.pixelColor(240, 470);
+        QVERIFY(corner.blue() > corner.red() && corner.blue() > 180);
+        QSet<QRgb> colours;
+        for (int y = 0; y < 480; y += 8)
+            for (int x = 0; x < 472; x += 8)
+                colours.insert(img.pixel(x, y));
+        QVERIFY(colours.size() > 20);
+        img.save("/tmp/vantrel-splash.png");
+    }
+
+    void run_data() {
+        QTest::addColumn<QByteArray>("music"); // empty: no music file
+        QTest::addColumn<bool>("plays");
+        QTest::newRow("with music") << PcmWave(8000, 1, 16, 8000 * 6) << true;
+        QTest::newRow("no music file") << QByteArray() << false;
+        QTest::newRow("broken music file") << QByteArray("RIFF\x04\0\0\0WAV", 11) << false;
+    }
+    // Closes after its time with the timer off; music (6 s) goes on until
+    // its end, then the player is closed and gone.
+    void run() {
+        QFETCH(QByteArray, music);
+        QFETCH(bool, plays);
+        QFile::remove("music.wav");
+        if (!music.isEmpty()) WriteFile("music.wav", music);
+        TFormBegin::SetSplashDuration(300);
+        TFormBegin f;
+        bool wasShown = false, wasModal = false, centred = false;
+        QTimer::singleShot(100, &f, [&] {
+            wasShown = f.isVisible();
+            wasModal = QApplication::activeModalWidget() == &f;
+            const QRect scr = QGuiApplication::primaryScreen()->availableGeometry();
+            centred = qAbs(f.frameGeometry().center().x() - scr.center().x()) <= 1 &&
+                      qAbs(f.frameGeometry().center().y() - scr.center().y()) <= 1;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        f.Run();
+        QVERIFY2(clock.elapsed() >= 290 && clock.elapsed() < 2000,
+                 qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(wasShown);
+        QVERIFY(wasModal);
+        QVERIFY(centred);
+        QVERIFY(!f.isVisible());
+        QVERIFY(!f.Timer->isActive());
+        QPointer<AudioDevice> player = TFormBegin::MusicPlayer();
+        QCOMPARE(bool(player), plays);
+        if (!plays) return;
+        QCOMPARE(player->mode(), AudioDevice::Playing);
+        QCOMPARE(player->fileName(), QStringLiteral("music.wav"));
+        VirtualAudio::Advance(5000);
+        QTest::qWait(0);
+        QVERIFY(player);
+        QCOMPARE(player->mode(), AudioDevice::Playing);
+        VirtualAudio::Advance(1000);
+        QTest::qWait(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!player);
+        QVERIFY(!TFormBegin::MusicPlayer());
+    }
+
+    void skipped() {
+        WriteFile("music.wav", PcmWave(8000, 1, 16, 800));
+        TFormBegin::SetSplashDuration(0);
+        TFormBegin f;
+        QElapsedTimer clock;
+        clock.start();
+        f.Run();
+        QVERIFY(clock.elapsed() < 100);
+        QVERIFY(!TFormBegin::MusicPlayer());
+    }
+};
+
+QTEST_MAIN(TestSplash)
+#include "app_splash.moc"
