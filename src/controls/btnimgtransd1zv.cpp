@@ -195,6 +195,18 @@ void TBtnImgTransD1Zv::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
 }
 
+void TBtnImgTransD1Zv::hideEvent(QHideEvent* e) {
+    // A hidden button is not under the cursor: when its window comes back
+    // (the dialogs are reused) it starts from the normal picture.
+    m_pressed = false;
+    if (!m_bitmap.raw.isNull()) {
+        m_current = m_bitmap;
+        m_override = {};
+        if (isEnabled() || m_disabled.raw.isNull()) fitTo(m_bitmap.raw);
+    }
+    QWidget::hideEvent(e);
+}
+
 bool TBtnImgTransD1Zv::event(QEvent* e) {
     if (e->type() == QEvent::ToolTip && !m_showHint) {
         e->ignore();

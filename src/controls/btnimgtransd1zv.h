@@ -53,6 +53,7 @@ protected:
     void focusInEvent(QFocusEvent*) override;
     void focusOutEvent(QFocusEvent*) override;
     void changeEvent(QEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     bool event(QEvent* e) override;
 
 private:

@@ -198,6 +198,21 @@ private Q_SLOTS:
         if (releaseInside) QCOMPARE(r.b->currentPicture().cacheKey(), down.cacheKey());
     }
 
+    // A reused window shows its buttons fresh, not as they were left.
+    void freshAfterHide() {
+        Rig r;
+        dress(r, true, true, false);
+        sendEnter(r.b);
+        QTest::mouseClick(r.b, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(r.b->shownPicture().cacheKey(), up.cacheKey());
+        QCOMPARE(r.b->currentPicture().cacheKey(), down.cacheKey());
+        r.back.hide();
+        QCOMPARE(r.b->currentPicture().cacheKey(), normal.cacheKey());
+        QCOMPARE(r.b->size(), QSize(30, 20));
+        // The release picture is forgotten too: the next paint draws the normal face.
+        QCOMPARE(pixelAt(r.b, QPoint(3, 3)), QColor(Qt::red));
+    }
+
     void hover_data() {
         QTest::addColumn<bool>("withOver");
         QTest::newRow("with hover picture") << true;
