@@ -217,6 +217,8 @@ private Q_SLOTS:
         QVERIFY(!form->PrgssBar->placements().isEmpty());
         form->setPosition(30);
         QCOMPARE(form->PrgssBar->Position(), 30);
+        const QByteArray dir = qgetenv("VANTREL_SHOTS");
+        if (!dir.isEmpty()) form->grab().save(QString::fromLocal8Bit(dir) + "/progress.png");
         w->finish();
         QVERIFY(!form->isVisible());
         SetProgressWindowFactory({});
