@@ -1,8 +1,18 @@
 #include "main/mainhost.h"
 
 #include "base/ui_hooks.h"
+#include "controls/modalresult.h"
+#include "drill/eng_dlglexrepit.h"
+#include "drill/eng_formexeclexic.h"
+#include "drill/eng_formexeclexicdemo.h"
+#include "drill/eng_formquestdemo.h"
+#include "drill/eng_formquestdown.h"
+#include "drill/eng_formquesttrfl.h"
 #include "main/eng_main.h"
+#include "media/eng_dlgtestfullduplex.h"
+#include "text/eng_formworktext.h"
 
+#include <limits>
 #include <QMenuBar>
 #include <QStorageInfo>
 
@@ -13,56 +23,60 @@ LaunchPlacement MainLaunchHost::Placement() {
     return {origin.x(), origin.y(), m_form->width(), m_form->height() - menu};
 }
 
-bool MainLaunchHost::WindowAvailable(int) {
-    // The exercise windows join as their libraries provide them.
-    return false;
+bool MainLaunchHost::WindowAvailable(int kind) {
+    // Listening practice (4, 8, 11 to 15) joins when its window is built.
+    return kind == 1 || kind == 2 || kind == 3 || kind == 5 || kind == 6 || kind == 7;
 }
 
-int MainLaunchHost::RunLexicDemo(int, int, const QString&, const QString&, const QString&,
-                                 const QString&) {
-    return -1;
+int MainLaunchHost::RunLexicDemo(int cx, int cy, const QString& f1, const QString& f2,
+                                 const QString& f4, const QString& f3) {
+    return ::RunLexicDemo(cx, cy, f1, f2, f4, f3);
 }
 
-int MainLaunchHost::RunLexic(int, int, const QString&, const QString&, const QString&,
-                             const QString&) {
-    return -1;
+int MainLaunchHost::RunLexic(int cx, int cy, const QString& f1, const QString& f2,
+                             const QString& f4, const QString& f3) {
+    return ::RunLexic(cx, cy, f1, f2, f4, f3);
 }
 
-int MainLaunchHost::RunQuestDemo(int, int, const QString&, const QString&, const QString&,
-                                 const QString&) {
-    return -1;
+int MainLaunchHost::RunQuestDemo(int cx, int cy, const QString& f1, const QString& f2,
+                                 const QString& f4, const QString& f3) {
+    return ::RunQuestDemo(cx, cy, f1, f2, f4, f3);
 }
 
-int MainLaunchHost::RunQuestDown(int, int, const QString&, const QString&, const QString&,
-                                 const QString&, int& questions, int& errors) {
+int MainLaunchHost::RunQuestDown(int cx, int cy, const QString& f1, const QString& f2,
+                                 const QString& f4, const QString& f3, int& questions,
+                                 int& errors) {
     questions = errors = 0;
-    return -1;
+    return ::RunQuestDown(cx, cy, f1, f2, f4, f3, &questions, &errors);
 }
 
-int MainLaunchHost::RunQuestTrFl(int, int, const QString&, const QString&, const QString&,
-                                 const QString&) {
-    return -1;
+int MainLaunchHost::RunQuestTrFl(int cx, int cy, const QString& f1, const QString& f2,
+                                 const QString& f4, const QString& f3) {
+    return ::RunQuestTrFl(cx, cy, f1, f2, f4, f3);
 }
 
-int MainLaunchHost::RunWorkText(int, int, int, int, const QString&, const QString&, const QString&,
-                                const QString&, const QString&, const QString&, int,
-                                const QString&) {
-    return -1;
+int MainLaunchHost::RunWorkText(int x, int y, int w, int h, const QString& f3,
+                                const QString& learnerRecord, const QString& f1, const QString& f2,
+                                const QString& f4, const QString& f5, int mode,
+                                const QString& dataRoot) {
+    return ::RunWorkText(x, y, w, h, f3, learnerRecord, f1, f2, f4, f5, mode, dataRoot);
 }
 
 int MainLaunchHost::RunTransNoText(int, int, int, int, const QString&, const QString&,
                                    const QString&, const QString&, const QString&, const QString&,
                                    bool, bool, bool, const QString&, int) {
-    return -1;
+    return mrCancel;
 }
 
 bool MainLaunchHost::RunDuplexTest() {
-    return false;
+    return ::RunDuplexTest();
 }
 
 qint64 MainLaunchHost::FreeDiskSpace(const QString& dir) {
+    // A volume that cannot be asked does not stop the exercise.
     QStorageInfo info(dir);
-    return info.isValid() ? info.bytesAvailable() : 0;
+    return info.isValid() && info.isReady() ? info.bytesAvailable()
+                                            : std::numeric_limits<qint64>::max();
 }
 
 int MainLaunchHost::ShowLexRepit(const QString&, bool) {
