@@ -142,9 +142,6 @@ void checkQuest(Course& course, const ItemRef& ref, Findings& findings) {
                                  .arg(q + 1)
                                  .arg(d.Entries[q].AnswerCount));
         }
-        if (blockLine(ans, int(d.Entries.size()) + 1) > 0)
-            findings.Add(Course::Shown(n.Second), blockLine(ans, int(d.Entries.size()) + 1),
-                         QStringLiteral("more answer blocks than questions"));
     }
     if (timed) {
         sameCount(n.Timing, int(d.Entries.size()), n.Main, findings);

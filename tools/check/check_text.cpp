@@ -23,12 +23,15 @@ bool isTextKind(int k) {
 // Pictures of "#@" lines: the text view looks for N, "r"N and "g"N in the
 // current directory, the course directory.
 void checkIllustration(const QString& file, int line, const QByteArray& name, Findings& findings) {
+    QStringList missing;
     for (const char* prefix : {"", "r", "g"}) {
         const QString pic = QString::fromLatin1(prefix) + DecodeCp1251(name);
-        if (!FileExists(pic) || !QImageReader(NativePath(pic)).canRead())
-            findings.Add(file, line,
-                         QStringLiteral("picture %1 not found or not readable").arg(pic));
+        if (!FileExists(pic) || !QImageReader(NativePath(pic)).canRead()) missing.append(pic);
     }
+    if (!missing.isEmpty())
+        findings.Add(
+            file, line,
+            QStringLiteral("picture(s) not found or not readable: %1").arg(missing.join(", ")));
 }
 
 QList<QByteArray> readLines(const QString& path, Findings& findings) {

@@ -1,0 +1,295 @@
+// vantrel-check run on a small course built here: a sound course gives no
+// finding; one broken line in a file gives one finding naming that file and line.
+#include "common/testenv.h"
+
+#include <cmath>
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray wave(int ms) {
+    const int rate = 22050, frames = rate * ms / 1000;
+    QByteArray pcm;
+    for (int i = 0; i < frames; ++i) {
+        const qint16 s = qint16(8000 * std::sin(i * 0.05));
+        pcm.append(char(s & 0xff)).append(char((s >> 8) & 0xff));
+    }
+    auto le32 = [](quint32 v) {
+        QByteArray b(4, 0);
+        for (int i = 0; i < 4; ++i)
+            b[i] = char((v >> (8 * i)) & 0xff);
+        return b;
+    };
+    QByteArray h = "RIFF" + le32(36 + pcm.size()) + "WAVEfmt " + le32(16);
+    h += QByteArray::fromHex("01000100") + le32(rate) + le32(rate * 2) +
+         QByteArray::fromHex("02001000");
+    return h + "data" + le32(pcm.size()) + pcm;
+}
+
+QByteArray lines(std::initializer_list<const char*> l) {
+    QList<QByteArray> b;
+    for (const char* s : l)
+        b.append(s);
+    return testenv::CrLf(b);
+}
+
+void picture(const QString& path) {
+    QImage img(16, 16, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    QVERIFY(img.save(path, "BMP"));
+}
+
+// A course with one lesson in mode D: vocabulary, multiple choice, true/false, text work.
+void buildCourse(const QString& dir) {
+    QDir(dir).mkpath("DemoData/L1");
+    auto put = [&](const QString& name, const QByteArray& b) {
+        testenv::WriteBytes(dir + "/" + name, b);
+    };
+    put("InitRegD.txt",
+        lines({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t", "Lesson\t1\t1\t0\tTitle.rtf\t0\t\t\t\t\t",
+               "Words\t1\t2\t1\tL1\\Page.bmp\t1\tL1\\L1.lex\tL1\\L1.ltr\tL1\\L1lex.wav\tL1\\L1lex."
+               "tim\t",
+               "Choice\t0\t3\t0\tTitle.rtf\t6\tL1\\L1.qst\tL1\\L1.ans\tL1\\L1q.wav\tL1\\L1q.tim\t",
+               "TrFl\t0\t4\t0\tTitle.rtf\t7\tL1\\L1.tf\tL1\\L1.tfa\tL1\\L1q.wav\tL1\\L1q.tim\t",
+               "Record\t0\t5\t0\tTitle.rtf\t13\tL1\\L1.txt\tL1\\L1.tra\tL1\\L1.wav\tL1\\L1."
+               "tim\tL1\\L1.pic",
+               "Text\t0\t6\t0\tTitle.rtf\t5\tL1\\L1.txt\tL1\\L1.tra\tL1\\L1.wav\tL1\\L1."
+               "tim\tL1\\L1.pic"}));
+    for (const char* m : {"InitRegA.txt", "InitRegB.txt", "InitRegC.txt"})
+        put(m, lines({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t"}));
+    put("DemoData/Title.rtf", "{\\rtf1\\ansi Title\\par}");
+    picture(dir + "/DemoData/L1/Page.bmp");
+    picture(dir + "/DemoData/L1/p1.bmp");
+    for (const char* p : {"ill.bmp", "rill.bmp", "gill.bmp"})
+        picture(dir + "/" + p);
+    for (const char* w : {"music.wav", "Null.wav", "NullRec.wav", "TSBegin.wav"})
+        put(w, wave(100));
+    put("NFREESET.TTF", "font");
+    put("DemoData/L1/L1.txt",
+        lines({"#Title", "Hello there.", "#", "#@ill.bmp", "How are you?", "Fine."}));
+    put("DemoData/L1/L1.tra", lines({"#Title", "Hi.", "#", "#@ill.bmp", "How?", "Good."}));
+    put("DemoData/L1/L1.tim",
+        lines({"#\t#", "100\t600", "#\t#", "#\t#", "800\t1200", "1300\t1900"}));
+    put("DemoData/L1/L1.pic", lines({"0\t1900\tL1\\p1.bmp"}));
+    put("DemoData/L1/L1.apc", lines({"002A note.", "005Another."}));
+    put("DemoData/L1/L1.wav", wave(2000));
+    put("DemoData/L1/L1.lex", lines({"hello", "fine"}));
+    put("DemoData/L1/L1.ltr", lines({"\xef\xf0\xe8\xe2\xe5\xf2", "\xf5\xee\xf0\xee\xf8\xee"}));
+    put("DemoData/L1/L1lex.tim", lines({"100\t500", "700\t1100"}));
+    put("DemoData/L1/L1lex.wav", wave(1500));
+    put("DemoData/L1/L1.qst", lines({"Who?", "Where?"}));
+    put("DemoData/L1/L1.ans", lines({"#1", "Me", "You", "#2", "Here", "There", "Nowhere"}));
+    put("DemoData/L1/L1q.tim", lines({"100\t500", "700\t1100"}));
+    put("DemoData/L1/L1q.wav", wave(1500));
+    put("DemoData/L1/L1.tf", lines({"Is it?\t0", "Is it not?\t1"}));
+    put("DemoData/L1/L1.tfa", lines({"yes", "no"}));
+}
+
+void replaceLine(const QString& path, int line, const QByteArray& content) {
+    QList<QByteArray> l = testenv::ReadBytes(path).split('\n');
+    if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
+    for (QByteArray& s : l)
+        if (s.endsWith('\r')) s.chop(1);
+    QVERIFY(line >= 1 && line <= l.size());
+    l[line - 1] = content;
+    testenv::WriteBytes(path, testenv::CrLf(l));
+}
+
+struct Run {
+    int code;
+    QByteArray out;
+};
+
+Run check(const QStringList& args, const QString& cwd = {}) {
+    QProcess p;
+    if (!cwd.isEmpty()) p.setWorkingDirectory(cwd);
+    p.start(VANTREL_CHECK_EXE, args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), p.readAllStandardOutput()};
+}
+
+} // namespace
+
+class TestChecker : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { testenv::PrivateHome(); }
+
+    void oneFindingPerBreak_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("structure: RefIndex not a number")
+            << "InitRegD.txt" << 2 << QByteArray("Lesson\t1\tx\t0\tTitle.rtf\t0\t\t\t\t\t")
+            << "InitRegD.txt:2:";
+        QTest::newRow("structure: data file missing")
+            << "InitRegD.txt" << 4
+            << QByteArray("Choice\t0\t3\t0\tTitle.rtf\t6\tL1\\L9.qst\tL1\\L1.ans\tL1\\L1q."
+                          "wav\tL1\\L1q.tim\t")
+            << "InitRegD.txt:4:";
+        QTest::newRow("structure: not depth first")
+            << "InitRegD.txt" << 7
+            << QByteArray("Text\t1\t3\t0\tTitle.rtf\t5\tL1\\L1.txt\tL1\\L1.tra\tL1\\L1.wav\tL1\\L1."
+                          "tim\tL1\\L1.pic")
+            << "InitRegD.txt:7:";
+        QTest::newRow("structure: recording after text work")
+            << "InitRegD.txt" << 5
+            << QByteArray("TrFl\t0\t4\t0\tTitle.rtf\t5\tL1\\L1.txt\tL1\\L1.tra\tL1\\L1.wav\tL1\\L1."
+                          "tim\tL1\\L1.pic")
+            << "InitRegD.txt:5:";
+        QTest::newRow("text: empty line")
+            << "DemoData/L1/L1.txt" << 5 << QByteArray() << "DemoData/L1/L1.txt:5:";
+        QTest::newRow("text: missing picture")
+            << "DemoData/L1/L1.txt" << 4 << QByteArray("#@none.bmp") << "DemoData/L1/L1.txt:4:";
+        QTest::newRow("translation: empty line")
+            << "DemoData/L1/L1.tra" << 2 << QByteArray() << "DemoData/L1/L1.tra:2:";
+        QTest::newRow("translation: marker differs")
+            << "DemoData/L1/L1.tra" << 3 << QByteArray("Text") << "DemoData/L1/L1.tra:3:";
+        QTest::newRow("timing: not a number")
+            << "DemoData/L1/L1.tim" << 5 << QByteArray("800\tabc") << "DemoData/L1/L1.tim:5:";
+        QTest::newRow("timing: beyond the recording")
+            << "DemoData/L1/L1.tim" << 6 << QByteArray("1300\t2500") << "DemoData/L1/L1.tim:6:";
+        QTest::newRow("timing: goes backwards")
+            << "DemoData/L1/L1.tim" << 5 << QByteArray("300\t700") << "DemoData/L1/L1.tim:5:";
+        QTest::newRow("timing: sound for a # line")
+            << "DemoData/L1/L1.tim" << 3 << QByteArray("650\t700") << "DemoData/L1/L1.tim:3:";
+        QTest::newRow("pictures: bad number")
+            << "DemoData/L1/L1.pic" << 1 << QByteArray("0\tzz\tL1\\p1.bmp")
+            << "DemoData/L1/L1.pic:1:";
+        QTest::newRow("pictures: missing picture")
+            << "DemoData/L1/L1.pic" << 1 << QByteArray("0\t1900\tL1\\p9.bmp")
+            << "DemoData/L1/L1.pic:1:";
+        QTest::newRow("comments: no line number")
+            << "DemoData/L1/L1.apc" << 2 << QByteArray("abcText") << "DemoData/L1/L1.apc:2:";
+        QTest::newRow("comments: line beyond the text")
+            << "DemoData/L1/L1.apc" << 1 << QByteArray("009Text") << "DemoData/L1/L1.apc:1:";
+        QTest::newRow("vocabulary: empty translation")
+            << "DemoData/L1/L1.ltr" << 2 << QByteArray() << "DemoData/L1/L1.ltr:2:";
+        QTest::newRow("vocabulary timing: no TAB")
+            << "DemoData/L1/L1lex.tim" << 2 << QByteArray("700") << "DemoData/L1/L1lex.tim:2:";
+        QTest::newRow("answers: empty line")
+            << "DemoData/L1/L1.ans" << 3 << QByteArray() << "DemoData/L1/L1.ans:3:";
+        QTest::newRow("answers: one option")
+            << "DemoData/L1/L1.ans" << 6 << QByteArray("#x") << "DemoData/L1/L1.ans:4:";
+        QTest::newRow("true/false: nothing after the TAB")
+            << "DemoData/L1/L1.tf" << 2 << QByteArray("Is it not?\t") << "DemoData/L1/L1.tf:2:";
+        QTest::newRow("question timing: end before start")
+            << "DemoData/L1/L1q.tim" << 2 << QByteArray("700\t600") << "DemoData/L1/L1q.tim:2:";
+    }
+    void oneFindingPerBreak() {
+        QFETCH(QString, file);
+        QFETCH(int, line);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, where);
+        QTemporaryDir dir;
+        buildCourse(dir.path());
+        const Run sound = check({dir.path()});
+        QCOMPARE(sound.out, QByteArray());
+        QCOMPARE(sound.code, 0);
+        replaceLine(dir.path() + "/" + file, line, content);
+        const Run broken = check({dir.path()});
+        QCOMPARE(broken.code, 1);
+        const QList<QByteArray> out = broken.out.trimmed().split('\n');
+        QVERIFY2(out.size() == 1, broken.out.constData());
+        QVERIFY2(out[0].startsWith(where.toUtf8()), broken.out.constData());
+    }
+
+    void exitCodes() {
+        QCOMPARE(check({"/nonexistent/course"}).code, 2);
+        QTemporaryDir dir;
+        const Run empty = check({dir.path()});
+        QCOMPARE(empty.code, 1);
+        QVERIFY(empty.out.contains("InitRegA.txt:0: File not found"));
+    }
+
+    void dumpCourse_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("good") << lines({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t",
+                                        "\xd3\xf0\xee\xea\t1\t1\t1\tp.jpg\t5\ta\tb\tc\td\te\tf"})
+                              << 0 << 2 << QString();
+        QTest::newRow("bad second line")
+            << lines({"Course\t0\t0\t0\tTitle.rtf\t0\t", "X\t1\tnope\t0\t\t0\t"}) << 2 << 1
+            << "RefIndex";
+    }
+    void dumpCourse() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, code);
+        QFETCH(int, count);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        testenv::WriteBytes(dir.path() + "/InitRegD.txt", file);
+        const Run r = check({"--dump", "course", "InitRegD.txt"}, dir.path());
+        QCOMPARE(r.code, code);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o["count"].toInt(), count);
+        QCOMPARE(o["items"].toArray().size(), count);
+        QCOMPARE(o["error"].toString().contains(error), true);
+        QCOMPARE(o.contains("error"), !error.isEmpty());
+        const QJsonObject first = o["items"].toArray()[0].toObject();
+        QCOMPARE(first["InfoFile"].toString(), QString("Title.rtf"));
+        QCOMPARE(first["IsChild"].toBool(), false);
+        if (count == 2) {
+            const QJsonObject second = o["items"].toArray()[1].toObject();
+            QCOMPARE(second["Caption"].toString(), QString::fromUtf8("Урок"));
+            QCOMPARE(second["ExerciseKind"].toInt(), 5);
+            QCOMPARE(second["InfoKind"].toInt(), 1);
+            QCOMPARE(second["DataFile4"].toString(), QString("d"));
+            QCOMPARE(second["DataFile5"].toString(), QString("e\tf"));
+        }
+    }
+
+    void dumpProgress_data() {
+        QTest::addColumn<int>("records"); // records after the header
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("count");
+        QTest::newRow("complete") << 3 << 0 << 3;
+        QTest::newRow("longer file") << 5 << 0 << 3;
+        QTest::newRow("short file") << 2 << 2 << 2;
+    }
+    void dumpProgress() {
+        QFETCH(int, records);
+        QFETCH(int, code);
+        QFETCH(int, count);
+        QTemporaryDir dir;
+        testenv::WriteBytes(
+            dir.path() + "/InitRegB.txt",
+            lines({"C\t0\t0\t0\t\t0\t", "L\t1\t1\t0\t\t0\t", "E\t1\t2\t0\t\t13\t"}));
+        QByteArray rep(264, 0);
+        for (int k = 1; k <= records; ++k) {
+            QByteArray rec(264, 0);
+            rec[0] = char(k % 2);
+            rec[4] = char(10 * k);
+            const QByteArray name = "Ann" + QByteArray::number(k) + ".wav";
+            rec[8] = char(name.size());
+            rec.replace(9, name.size(), name);
+            rep += rec;
+        }
+        testenv::WriteBytes(dir.path() + "/Ann.rep", rep);
+        const Run r = check({"--dump", "progress", "Ann.rep", "B"}, dir.path());
+        QCOMPARE(r.code, code);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o["count"].toInt(), count);
+        const QJsonArray recs = o["records"].toArray();
+        QCOMPARE(recs.size(), count);
+        for (int k = 1; k <= count; ++k) {
+            QCOMPARE(recs[k - 1].toObject()["Done"].toInt(), k % 2);
+            QCOMPARE(recs[k - 1].toObject()["Score"].toInt(), 10 * k);
+            QCOMPARE(recs[k - 1].toObject()["RecordFile"].toString(), QString("Ann%1.wav").arg(k));
+        }
+        QCOMPARE(o.contains("error"), code != 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChecker)
+#include "test_checker.moc"
