@@ -1,0 +1,641 @@
+// The vocabulary and question windows, offscreen with the virtual audio
+// device: whole runs on small lesson files, read errors, playback, help.
+#include "base/cp1251.h"
+#include "base/ui_hooks.h"
+#include "common/testenv.h"
+#include "controls/btnimgd1.h"
+#include "controls/btnimgtransd1zv.h"
+#include "controls/chbximgtransd1zv.h"
+#include "controls/picturedialog.h"
+#include "drill/drillwindow.h"
+#include "drill/eng_dlglexicerror.h"
+#include "drill/eng_formexeclexic.h"
+#include "drill/eng_formexeclexicdemo.h"
+#include "drill/eng_formquestdemo.h"
+#include "drill/eng_formquestdown.h"
+#include "drill/eng_formquestend.h"
+#include "drill/eng_formquesttrfl.h"
+#include "media/audiodevice.h"
+#include "media/virtualaudio.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+QByteArray W(const char* utf8) {
+    return EncodeCp1251(QString::fromUtf8(utf8));
+}
+
+// 16-bit mono PCM, 8000 Hz, silent, `ms` long.
+QByteArray Wave(int ms) {
+    const quint32 data = quint32(ms) * 8 * 2;
+    QByteArray b;
+    auto u32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&](quint16 v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
+    b += "RIFF";
+    u32(36 + data);
+    b += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(8000);
+    u32(16000);
+    u16(2);
+    u16(16);
+    b += "data";
+    u32(data);
+    b.append(QByteArray(int(data), '\0'));
+    return b;
+}
+
+struct Messages {
+    QStringList texts, titles;
+    QList<int> flags;
+    XMessageHandler old;
+    Messages() {
+        old = SetXMessageHandler([this](const QString& t, const QString& c, int f) {
+            texts << t;
+            titles << c;
+            flags << f;
+            return 1;
+        });
+    }
+    ~Messages() { SetXMessageHandler(old); }
+};
+
+// Accepts the next modal dialog, noting its class and answer text.
+void AcceptNext(QStringList* seen) {
+    testenv::OnNextModal([seen](QWidget* w) {
+        QString note = QString::fromLatin1(w->metaObject()->className());
+        if (auto* memo = w->findChild<TMemoView*>("MemoTrueQuest"))
+            note += ":" + memo->Lines().join("|");
+        if (seen) seen->append(note);
+        if (auto* d = qobject_cast<QDialog*>(w)) d->accept();
+    });
+}
+
+template <typename T> T* Child(QWidget* w, const QString& name) {
+    T* c = w->findChild<T*>(name);
+    if (!c) qWarning("no child %s", qPrintable(name));
+    return c;
+}
+QString Text(QWidget* w, const char* label) {
+    return Child<QLabel>(w, label)->text();
+}
+} // namespace
+
+class TestDrillWindows : public QObject {
+    Q_OBJECT
+    testenv::CourseDir* m_dir = nullptr;
+    QString F(const QString& n) const { return m_dir->file(n); }
+    void Put(const QString& n, const QByteArray& b) const { testenv::WriteBytes(F(n), b); }
+
+    void LexicFixture() {
+        Put("e.txt", testenv::CrLf({"house", "cat", "dog"}));
+        Put("t.txt", testenv::CrLf({W("дом"), W("кошка"), W("собака")}));
+        Put("s.txt", testenv::CrLf({"0\t1000", "1000\t1000", "2000\t3000"}));
+        Put("l.wav", Wave(4000));
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testenv::PrivateHome();
+        m_dir = new testenv::CourseDir;
+        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
+    }
+    void cleanupTestCase() { delete m_dir; }
+
+    // Files that leave nothing to run: the message, no window, the outcome.
+    void unusableFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("expr");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("text");
+        const QString damaged = QString::fromUtf8("Ошибка чтения файла.\rПоврежден файл ");
+        QTest::newRow("drill, no expressions file") << "lexic"
+                                                    << "missing.txt"
+                                                    << "t.txt" << 2 << damaged;
+        QTest::newRow("drill, empty expressions") << "lexic"
+                                                  << "empty.txt"
+                                                  << "t.txt" << 2 << damaged;
+        QTest::newRow("drill, no translations") << "lexic"
+                                                << "e.txt"
+                                                << "missing.txt" << 2 << damaged;
+        QTest::newRow("presentation, no expressions")
+            << "demo"
+            << "missing.txt"
+            << "t.txt" << 1
+            << QString::fromUtf8("Ошибка чтения файла.\rПовреждены текстовые файлы ");
+        QTest::newRow("questions, empty file") << "down"
+                                               << "empty.txt"
+                                               << "a.txt" << 2 << damaged;
+        QTest::newRow("questions, no answers file") << "down"
+                                                    << "q.txt"
+                                                    << "missing.txt" << 2 << damaged;
+        QTest::newRow("questions, only empty blocks") << "down"
+                                                      << "q.txt"
+                                                      << "hash.txt" << 2 << damaged;
+        QTest::newRow("question presentation, empty") << "qdemo"
+                                                      << "empty.txt"
+                                                      << "" << 2 << damaged;
+        QTest::newRow("true/false, no file") << "trfl"
+                                             << "missing.txt"
+                                             << "a.txt" << 2 << damaged;
+    }
+    void unusableFiles() {
+        QFETCH(QString, kind);
+        QFETCH(QString, expr);
+        QFETCH(QString, second);
+        QFETCH(int, outcome);
+        QFETCH(QString, text);
+        LexicFixture();
+        Put("empty.txt", "");
+        Put("q.txt", "Q?\r\n");
+        Put("a.txt", "#\r\nright\r\n");
+        Put("hash.txt", "#\r\n");
+        QFile::remove(F("missing.txt"));
+        Messages m;
+        int r = -1;
+        if (kind == "lexic") r = RunLexic(500, 400, F(expr), F(second), QString(), QString());
+        if (kind == "demo") r = RunLexicDemo(500, 400, F(expr), F(second), QString(), QString());
+        if (kind == "qdemo") r = RunQuestDemo(500, 400, F(expr), QString(), QString(), QString());
+        if (kind == "trfl") r = RunQuestTrFl(500, 400, F(expr), F(second), QString(), QString());
+        int n = -1, e = -1;
+        if (kind == "down")
+            r = RunQuestDown(500, 400, F(expr), F(second), QString(), QString(), &n, &e);
+        QCOMPARE(r, outcome);
+        QCOMPARE(m.texts, QStringList{text});
+        QCOMPARE(m.titles, QStringList{QString::fromUtf8("Ошибка чтения файла")});
+        QCOMPARE(m.flags, QList<int>{0x10});
+        if (kind == "down") {
+            QCOMPARE(n, 0);
+            QCOMPARE(e, 0);
+        }
+    }
+
+    // A damaged timing file: the message, and the window opens with what was read.
+    void damagedTimingStillRuns() {
+        LexicFixture();
+        Put("bad.txt", testenv::CrLf({"0\t1000", "12\tx"}));
+        Messages m;
+        TFormExecLexic w;
+        w.SetFiles(F("e.txt"), F("t.txt"), F("bad.txt"), F("l.wav"));
+        QVERIFY(w.Load());
+        QCOMPARE(m.texts.size(), 1);
+        QCOMPARE(Child<QListWidget>(&w, "ListBoxTrans")->count(), 3);
+    }
+
+    void drillRun() {
+        LexicFixture();
+        Messages m;
+        TFormExecLexic w;
+        w.SetSeed(17);
+        w.PlaceAround(500, 400);
+        QCOMPARE(w.geometry(), QRect(500 - 340, 400 - 235, 680, 471));
+        w.SetFiles(F("e.txt"), F("t.txt"), QString(), QString());
+        QVERIFY(w.Load());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* list = Child<QListWidget>(&w, "ListBoxTrans");
+        auto* edit = Child<QLineEdit>(&w, "EditText");
+        auto* ok = Child<TBtnImgD1Zv>(&w, "BitBtnNext");
+        QVERIFY(!Child<QWidget>(&w, "BitBtnPlay")->isVisible()); // no timing file
+        QCOMPARE(ok->text(), QString::fromUtf8("ОК"));
+        QVERIFY(ok->isDefault());
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(Text(&w, "LabelCount"), QString("3"));
+        QCOMPARE(Text(&w, "LabelSelect"), QString("3"));
+        const QStringList tr{QString::fromUtf8("дом"), QString::fromUtf8("кошка"),
+                             QString::fromUtf8("собака")};
+        const QStringList ex{"house", "cat", "dog"};
+        auto rightRow = [&] { return int(ex.indexOf(edit->text())); };
+        auto wrongRow = [&] { return (rightRow() + 1) % 3; };
+
+        // Confirm with no line selected does nothing.
+        list->clearSelection();
+        const QString before = edit->text();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QCOMPARE(edit->text(), before);
+        QCOMPARE(w.Drill()->Missed(), false);
+
+        // Wrong twice: try-again dialog, then the wrong-answer dialog with the right translation.
+        QStringList seen;
+        const QString expected = tr[rightRow()];
+        list->setCurrentRow(wrongRow());
+        AcceptNext(&seen);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(w.Drill()->Missed(), true);
+        AcceptNext(&seen);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[0], QString("TDlgErrorDo"));
+        QCOMPARE(seen[1], QString("TDlgLexicError:") + expected);
+        QCOMPARE(Text(&w, "LabelError"), QString("1"));
+        QCOMPARE(Text(&w, "LabelSelect"), QString("3"));
+        QCOMPARE(list->currentRow(), 0); // the next entry starts on the first line
+
+        // Right picks to the end, by double click.
+        for (int left = 3; left > 0; --left) {
+            QVERIFY(w.isVisible());
+            QCOMPARE(Text(&w, "LabelSelect"), QString::number(left));
+            QListWidgetItem* item = list->item(rightRow());
+            list->setCurrentItem(item);
+            const QPoint at = list->visualItemRect(item).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        }
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(TDrillWindow::Completed));
+        QCOMPARE(w.Drill()->ErrorCount(), 1);
+        QVERIFY(m.texts.isEmpty());
+    }
+
+    void exitCommands_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("how"); // button name or "esc"
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("drill exit") << "lexic"
+                                    << "ImageButton3" << 2;
+        QTest::newRow("drill esc") << "lexic"
+                                   << "esc" << 2;
+        QTest::newRow("presentation exit") << "demo"
+                                           << "ImageButton3" << 1;
+        QTest::newRow("presentation esc") << "demo"
+                                          << "esc" << 1;
+        QTest::newRow("questions exit") << "down"
+                                        << "BtnImgTransD1Zv3" << 2;
+        QTest::newRow("question presentation exit") << "qdemo"
+                                                    << "BtnImgTransD1Zv2" << 2;
+        QTest::newRow("true/false Cancel") << "trfl"
+                                           << "BitBtn3" << 1;
+        QTest::newRow("true/false esc") << "trfl"
+                                        << "esc" << 1;
+        QTest::newRow("true/false Close") << "trfl"
+                                          << "BitBtn4" << 2;
+    }
+    void exitCommands() {
+        QFETCH(QString, kind);
+        QFETCH(QString, how);
+        QFETCH(int, outcome);
+        LexicFixture();
+        Put("q.txt", testenv::CrLf({"Q1\t0", "Q2\t1"}));
+        Put("a.txt", testenv::CrLf({"#", "r", "w", "#", "r2"}));
+        QStringList modals;
+        testenv::OnNextModal([how, &modals](QWidget* w) {
+            modals << w->objectName();
+            if (how == "esc")
+                QTest::keyClick(w, Qt::Key_Escape);
+            else if (auto* b = w->findChild<TBtnImgTransD1Zv*>(how))
+                b->click();
+            else if (auto* p = w->findChild<QPushButton*>(how))
+                p->click();
+            // Anything that opens after it (a results window) is noted and closed.
+            testenv::OnNextModal(
+                [&modals](QWidget* x) {
+                    modals << x->objectName();
+                    if (auto* d = qobject_cast<QDialog*>(x)) d->reject();
+                },
+                300);
+        });
+        int r = -1;
+        if (kind == "lexic") r = RunLexic(400, 300, F("e.txt"), F("t.txt"), QString(), QString());
+        if (kind == "demo")
+            r = RunLexicDemo(400, 300, F("e.txt"), F("t.txt"), QString(), QString());
+        if (kind == "down")
+            r = RunQuestDown(400, 300, F("e.txt"), F("a.txt"), QString(), QString());
+        if (kind == "qdemo")
+            r = RunQuestDemo(400, 300, F("e.txt"), QString(), QString(), QString());
+        if (kind == "trfl")
+            r = RunQuestTrFl(400, 300, F("q.txt"), F("a.txt"), QString(), QString());
+        QCOMPARE(r, outcome);
+        QTest::qWait(400);
+        QCOMPARE(modals.size(), 1); // no results window after leaving
+    }
+
+    void questDownRun() {
+        Put("q.txt", testenv::CrLf({"Two?", "Empty?", "Four?"}));
+        Put("a.txt",
+            testenv::CrLf({"#", "two-right", "two-wrong", "#", "#", "four-right", "b", "c", "d"}));
+        int n = -1, e = -1;
+        QStringList seen;
+        QString problem;
+        testenv::OnNextModal([&](QWidget* wd) {
+            auto* w = qobject_cast<TFormQuestDown*>(wd);
+            if (!w) return void(problem = "not the questions window");
+            w->activateWindow();
+            if (!QTest::qWaitForWindowActive(w)) problem = "window not active";
+            // Question with two options: a wrong answer is final. With four:
+            // a wrong one, then the right one.
+            for (int q = 0; q < 2 && w->isVisible(); ++q) {
+                const QuestDownRun* run = w->Run();
+                const int rows = run->RowCount();
+                for (int p = 1; p <= 4; ++p)
+                    if (Child<QWidget>(w, QString("PanelQ%1").arg(p))->isVisible() != (p <= rows))
+                        problem = "rows shown do not follow the option count";
+                const int right = run->RightRow();
+                if (Child<QPlainTextEdit>(w, QString("Memo%1").arg(right))->toPlainText() !=
+                    run->CurrentEntry().Answers[0])
+                    problem = "right row does not hold option 1";
+                const int wrong = right == 1 ? 2 : 1;
+                QTest::keyClick(w, Qt::Key(Qt::Key_0 + wrong));
+                if (!Child<TChBxImgTransD1Zv>(w, QString("RadioButton%1").arg(wrong))->Checked()) {
+                    problem = "key did not mark the row";
+                    return w->reject();
+                }
+                AcceptNext(&seen);
+                QTest::keyClick(w, Qt::Key_Return);
+                w->activateWindow(); // back from the dialog
+                if (w->isVisible() && !QTest::qWaitForWindowActive(w))
+                    problem = "window not active";
+                if (rows == 4) {
+                    QTest::keyClick(w, Qt::Key(Qt::Key_0 + right));
+                    QTest::keyClick(w, Qt::Key_Return);
+                }
+            }
+        });
+        Messages m;
+        const int r = RunQuestDown(400, 300, F("q.txt"), F("a.txt"), QString(), QString(), &n, &e);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(r, 0);
+        QCOMPARE(n, 2); // the question without options is not asked
+        QCOMPARE(e, 1);
+        QCOMPARE(seen.size(), 2);
+        QVERIFY(seen.contains("TDlgErrorDo"));
+        QVERIFY(seen.contains("TDlgDoubleError:two-right"));
+        QVERIFY(m.texts.isEmpty());
+    }
+
+    void markClicks() {
+        Put("q.txt", "Q\r\n");
+        Put("a.txt", testenv::CrLf({"#", "a", "b", "c"}));
+        TFormQuestDown w;
+        w.SetSeed(3);
+        w.SetFiles(F("q.txt"), F("a.txt"), QString(), QString());
+        QVERIFY(w.Load());
+        w.Start();
+        w.show();
+        auto mark = [&](int p) {
+            return Child<TChBxImgTransD1Zv>(&w, QString("RadioButton%1").arg(p));
+        };
+        QVERIFY(mark(1)->Checked());
+        QVERIFY(!Child<QWidget>(&w, "PanelQ4")->isVisible());
+        mark(2)->click();
+        QVERIFY(!mark(1)->Checked() && mark(2)->Checked());
+        QVERIFY(w.Run()->Marked(2) && !w.Run()->Marked(1));
+        mark(2)->click(); // the marked row clicked again: none marked
+        for (int p = 1; p <= 3; ++p)
+            QVERIFY(!mark(p)->Checked() && !w.Run()->Marked(p));
+        QStringList seen;
+        AcceptNext(&seen);
+        QTest::mouseClick(Child<TBtnImgD1Zv>(&w, "BitBtn1"), Qt::LeftButton);
+        QCOMPARE(seen, QStringList{"TDlgErrorDo"}); // no mark is a wrong answer
+    }
+
+    void trflRun() {
+        Put("q.txt", testenv::CrLf({W("Это дом?") + "\t0", "Is it red?\t1"}));
+        Put("a.txt", "");
+        Put("s.txt", testenv::CrLf({"0\t500", "500\t900"}));
+        Put("l.wav", Wave(1000));
+        QString problem;
+        QList<QStringList> grid;
+        testenv::OnNextModal([&](QWidget* wd) {
+            auto* w = qobject_cast<TFormQuestTrFl*>(wd);
+            if (!w) return void(problem = "not the true/false window");
+            if (!Child<QRadioButton>(w, "RadioButtonYes")->isChecked()) problem = "Да not chosen";
+            Child<QPushButton>(w, "BitBtnNext")->click();
+            if (Text(w, "LabelSelect") != "2") problem = "skip changed Remaining";
+            Child<QRadioButton>(w, "RadioButtonNo")->setChecked(true);
+            testenv::OnNextModal([&](QWidget* end) {
+                auto* table = end->findChild<QTableWidget*>("StringGridRes");
+                for (int r = 0; table && r < table->rowCount(); ++r)
+                    grid << QStringList{table->item(r, 0)->text(), table->item(r, 1)->text(),
+                                        table->item(r, 2)->text()};
+                if (Text(end, "LabelError") != "1") problem = "wrong error count";
+                end->findChild<QPushButton*>("BitBtnOk")->click();
+            });
+            QTest::keyClick(w, Qt::Key_Return);
+            if (!Child<QRadioButton>(w, "RadioButtonNo")->isChecked())
+                problem = "choice not carried";
+            QTest::keyClick(w, Qt::Key_Return);
+        });
+        const int r = RunQuestTrFl(400, 300, F("q.txt"), F("a.txt"), F("s.txt"), F("l.wav"));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(r, 0);
+        QCOMPARE(grid.size(), 3);
+        QCOMPARE(grid[0], (QStringList{QString::fromUtf8("Вопрос"), QString::fromUtf8("Ответ"),
+                                       QString::fromUtf8("Ваш ответ")}));
+        // "Нет" chosen for both: wrong on the "Да" question, right on the other.
+        QCOMPARE(grid[1], (QStringList{QString::fromUtf8("Это дом?"), QString::fromUtf8("Да"),
+                                       QString::fromUtf8("Нет")}));
+        QCOMPARE(grid[2],
+                 (QStringList{"Is it red?", QString::fromUtf8("Нет"), QString::fromUtf8("Да")}));
+    }
+
+    void resultsRefill() {
+        auto entries = [](int n) {
+            QList<TTrFlEntry> out;
+            for (int i = 0; i < n; ++i) {
+                TTrFlEntry e;
+                e.Quest = QString("Q%1").arg(i + 1);
+                e.YesIsRight = i % 2 == 0;
+                e.AnsweredRight = i % 3 != 0;
+                e.Done = true;
+                out << e;
+            }
+            return out;
+        };
+        TFormQuestEnd end;
+        end.Fill(entries(60), 20);
+        QCOMPARE(end.StringGridRes->rowCount(), 61); // more than 49 questions all listed
+        QCOMPARE(end.StringGridRes->item(60, 0)->text(), QString("Q60"));
+        end.Fill(entries(2), 1);
+        QCOMPARE(end.StringGridRes->rowCount(), 3);
+        QCOMPARE(end.LabelCount->text(), QString("2"));
+        QCOMPARE(end.LabelComent->text(), QString::fromUtf8("Комментарий"));
+        QCOMPARE(end.StringGridRes->item(1, 2)->text(), QString::fromUtf8("Нет"));
+        QCOMPARE(end.StringGridRes->item(1, 0)->background().color(), WrongAnswerColor());
+        QVERIFY(end.StringGridRes->item(2, 0)->background().color() != WrongAnswerColor());
+        QCOMPARE(end.StringGridRes->columnWidth(0), 504);
+        QCOMPARE(end.StringGridRes->columnWidth(2), 80);
+    }
+
+    void presentations_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("vocabulary") << "demo";
+        QTest::newRow("questions") << "qdemo";
+    }
+    void presentations() {
+        QFETCH(QString, kind);
+        Put("one.txt", "<b>only</b>\r\n");
+        Put("t.txt", W("один") + "\r\n");
+        std::unique_ptr<TDrillWindow> w;
+        if (kind == "demo") {
+            auto* d = new TFormExecLexicDemo;
+            d->SetFiles(F("one.txt"), F("t.txt"), QString(), QString());
+            QVERIFY(d->Load());
+            d->SetInitialData();
+            w.reset(d);
+        } else {
+            auto* d = new TFormQuestDemo;
+            d->SetFiles(F("one.txt"), QString(), QString(), QString());
+            QVERIFY(d->Load());
+            d->SelectNext();
+            w.reset(d);
+            // Lesson text is shown as it stands, never as markup.
+            QCOMPARE(Child<QPlainTextEdit>(w.get(), "MemoQuest")->toPlainText(),
+                     QString("<b>only</b>"));
+        }
+        w->show();
+        QCOMPARE(Text(w.get(), "LabelSelect"), QString("0"));
+        QCOMPARE(Text(w.get(), "LabelCount"), QString("1"));
+        QTest::keyClick(w.get(), Qt::Key_Return); // "Далее" is the default
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->result(), int(TDrillWindow::Completed));
+    }
+
+    void help_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<int>("topic");
+        QTest::newRow("drill") << "lexic"
+                               << "ImageButton2"
+                               << "Lexic" << 90;
+        QTest::newRow("presentation") << "demo"
+                                      << "BitBtn2"
+                                      << "LexicDemo" << 80;
+        QTest::newRow("questions") << "down"
+                                   << "BtnImgTransD1Zv2"
+                                   << "QuestEnd" << 120;
+        QTest::newRow("question presentation") << "qdemo"
+                                               << "BitBtn2"
+                                               << "QuestDemo" << 100;
+    }
+    void help() {
+        QFETCH(QString, kind);
+        QFETCH(QString, button);
+        QFETCH(QString, keyword);
+        QFETCH(int, topic);
+        QStringList keywords;
+        QList<int> topics;
+        SetHelpHandlers([&](int t) { topics << t; }, [&](const QString& k) { keywords << k; });
+        std::unique_ptr<TDrillWindow> w;
+        if (kind == "lexic") w.reset(new TFormExecLexic);
+        if (kind == "demo") w.reset(new TFormExecLexicDemo);
+        if (kind == "down") w.reset(new TFormQuestDown);
+        if (kind == "qdemo") w.reset(new TFormQuestDemo);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        Child<TBtnImgTransD1Zv>(w.get(), button)->click();
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        SetHelpHandlers({}, {});
+        QCOMPARE(keywords, QStringList{keyword});
+        QCOMPARE(topics, QList<int>{topic});
+        QVERIFY(w->isVisible()); // help changes nothing
+    }
+
+    void playback_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("drill") << "lexic";
+        QTest::newRow("presentation") << "demo";
+        QTest::newRow("true/false") << "trfl";
+    }
+    void playback() {
+        QFETCH(QString, kind);
+        LexicFixture();
+        // Entry 2 of the fixture has an empty range (1000..1000).
+        Put("tq.txt", testenv::CrLf({"A\t0", "B\t1", "C\t0"}));
+        Put("a.txt", "");
+        std::unique_ptr<TDrillWindow> w;
+        if (kind == "lexic") {
+            auto* d = new TFormExecLexic;
+            d->SetSeed(5);
+            d->SetFiles(F("e.txt"), F("t.txt"), F("s.txt"), F("l.wav"));
+            QVERIFY(d->Load());
+            w.reset(d);
+        } else if (kind == "demo") {
+            auto* d = new TFormExecLexicDemo;
+            d->SetFiles(F("e.txt"), F("t.txt"), F("s.txt"), F("l.wav"));
+            QVERIFY(d->Load());
+            d->SetInitialData();
+            w.reset(d);
+        } else {
+            auto* d = new TFormQuestTrFl;
+            d->SetSeed(5);
+            d->SetFiles(F("tq.txt"), F("a.txt"), F("s.txt"), F("l.wav"));
+            QVERIFY(d->Load());
+            d->Start();
+            w.reset(d);
+        }
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto* play = Child<QAbstractButton>(w.get(), "BitBtnPlay");
+        auto* dev = w->findChild<AudioDevice*>();
+        QVERIFY(play && dev && play->isVisible());
+        // Bring an entry with a range on show.
+        auto current = [&]() -> int {
+            if (auto* d = qobject_cast<TFormExecLexic*>(w.get())) return d->Drill()->Current();
+            if (auto* d = qobject_cast<TFormQuestTrFl*>(w.get())) return d->Run()->Current();
+            return static_cast<TFormExecLexicDemo*>(w.get())->Paging().Current();
+        };
+        QCOMPARE(play->isEnabled(), current() != 2);
+        if (current() == 2) {
+            if (kind == "demo")
+                QTest::mouseClick(Child<QWidget>(w.get(), "BitBtn1"), Qt::LeftButton);
+            else if (kind == "trfl") {
+                while (current() == 2)
+                    Child<QPushButton>(w.get(), "BitBtnNext")->click();
+            } else {
+                QTest::qSkip("drill drew the entry without a range first", __FILE__, __LINE__);
+                return;
+            }
+        }
+        QVERIFY(play->isEnabled());
+        QTest::keyClick(w.get(), Qt::Key_Space);
+        QVERIFY(!play->isEnabled());
+        QCOMPARE(dev->mode(), AudioDevice::Playing);
+        VirtualAudio::Advance(1100);
+        QTest::qWait(20);
+        QVERIFY(play->isEnabled());
+        QVERIFY(dev->mode() != AudioDevice::Playing);
+        // Closing during playback stops and closes the device.
+        play->click();
+        QCOMPARE(dev->mode(), AudioDevice::Playing);
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+        QVERIFY(dev->mode() != AudioDevice::Playing);
+        VirtualAudio::Advance(2000);
+        QTest::qWait(20);
+        w.reset();
+    }
+
+    void playWithMissingSound() {
+        LexicFixture();
+        Messages m;
+        TFormExecLexicDemo w;
+        w.SetFiles(F("e.txt"), F("t.txt"), F("s.txt"), F("nosound.wav"));
+        QVERIFY(w.Load());
+        w.SetInitialData();
+        w.show();
+        auto* play = Child<QAbstractButton>(&w, "BitBtnPlay");
+        play->click();
+        QCOMPARE(m.texts.size(), 1); // the device's error text
+        QVERIFY(play->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestDrillWindows)
+#include "test_drillwindows.moc"
