@@ -10,8 +10,10 @@ void FillCourseTree(QTreeWidget* tree, char mode) {
     const int count = int(t.size()) - 1;
     auto progress = MakeProgressWindow();
     progress->start(count);
-    const bool updates = tree->updatesEnabled();
-    tree->setUpdatesEnabled(false);
+    // Lock drawing only when nobody above has locked it already; otherwise
+    // the tree would stay locked after the owner unlocks.
+    const bool lock = tree->updatesEnabled();
+    if (lock) tree->setUpdatesEnabled(false);
     tree->clear();
     QList<QTreeWidgetItem*> nodes(count + 1, nullptr);
     QList<QTreeWidgetItem*> topLevel;
@@ -29,7 +31,7 @@ void FillCourseTree(QTreeWidget* tree, char mode) {
     }
     tree->addTopLevelItems(topLevel);
     tree->expandAll();
-    tree->setUpdatesEnabled(updates);
+    if (lock) tree->setUpdatesEnabled(true);
     progress->finish();
     if (tree->topLevelItemCount() > 0) tree->setCurrentItem(tree->topLevelItem(0));
 }

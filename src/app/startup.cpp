@@ -1,0 +1,70 @@
+#include "app/startup.h"
+
+#include "app/eng_formbegin.h"
+#include "app/helpwindow.h"
+#include "base/ui_hooks.h"
+#include "controls/formprogress.h"
+#include "drill/dlgmessage.h"
+#include "main/eng_main.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+
+void ShowStartError(const QString& text) { XMessage(text, QStringLiteral("Vantrel"), MB_ICONSTOP); }
+
+namespace {
+void InstallServices() {
+    InstallXMessageDialog();
+    InstallPictureProgressWindow();
+    InstallHelp(QDir::current().absoluteFilePath(QStringLiteral("help")));
+}
+
+bool SaveScreenshot(QWidget* w, const QString& file) {
+    QApplication::processEvents();
+    const QPixmap shot = w->grab();
+    if (!shot.save(file, "PNG")) {
+        std::fprintf(stderr, "vantrel: cannot write the screenshot %s\n", qPrintable(file));
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+int RunProgram(QApplication& app, const StartOptions& opt) {
+    InstallServices();
+    if (!opt.splash || opt.quitAfterStartUp) {
+        TFormBegin::SetSplashDuration(0);
+        TFormMain::SetSplashRunner(nullptr);
+    } else {
+        TFormMain::SetSplashRunner([] {
+            TFormBegin splash;
+            splash.Run();
+        });
+    }
+
+    TFormMain main;
+    main.show();
+    if (!main.RunStartUp()) return 1;
+
+    if (!opt.screenshot.isEmpty()) {
+        int status = 0;
+        QTimer::singleShot(300, &main, [&] {
+            status = SaveScreenshot(&main, opt.screenshot) ? 0 : 2;
+            main.close();
+            app.exit(status);
+        });
+        app.exec();
+        return status;
+    }
+    if (opt.quitAfterStartUp) {
+        QTimer::singleShot(0, &main, [&] {
+            main.close();
+            app.exit(0);
+        });
+    }
+    return app.exec();
+}
