@@ -1,0 +1,190 @@
+#include "app/helpwindow.h"
+#include "base/ui_hooks.h"
+#include "common/testenv.h"
+
+#include <QDialog>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QtTest>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+const QString kHelpDir = QStringLiteral(VANTREL_SOURCE_DIR "/help");
+
+// A click delivered the way the window system delivers it: through the
+// window, where Qt drops input to windows a modal window blocks. (A click
+// sent to the widget itself would pass any modal window.)
+void systemClick(QWidget* w) {
+    QWindow* win = w->window()->windowHandle();
+    QVERIFY(win);
+    QTest::mouseClick(win, Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
+}
+
+struct Message {
+    QString text, title;
+    int flags = 0;
+};
+} // namespace
+
+class TestHelpWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { testenv::PrivateHome(); }
+    void init() {
+        m_messages.clear();
+        SetXMessageHandler([this](const QString& t, const QString& c, int f) {
+            m_messages.append({t, c, f});
+            return 1;
+        });
+        InstallHelp(kHelpDir);
+    }
+    void opensPage_data();
+    void opensPage();
+    void navigation();
+    void missingFolder_data();
+    void missingFolder();
+    void usableWhileModalRuns();
+    void keepsSizeAndEscCloses();
+
+private:
+    QList<Message> m_messages;
+};
+
+void TestHelpWindow::opensPage_data() {
+    QTest::addColumn<QString>("keyword"); // empty: by number
+    QTest::addColumn<int>("topic");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("main window") << "" << 10 << "main.html";
+    QTest::newRow("teacher password") << "" << 90 << "password.html";
+    QTest::newRow("own recording") << "" << 180 << "listentrans.html";
+    QTest::newRow("unknown number") << "" << 55 << "index.html";
+    QTest::newRow("no context") << "" << 0 << "index.html";
+    QTest::newRow("Lexic") << "Lexic" << 0 << "lexic.html";
+    QTest::newRow("QuestEnd") << "QuestEnd" << 0 << "questdown.html";
+    QTest::newRow("letter case") << "selectreg" << 0 << "selectreg.html";
+    QTest::newRow("unknown keyword") << "Nothing" << 0 << "index.html";
+}
+
+void TestHelpWindow::opensPage() {
+    QFETCH(QString, keyword);
+    QFETCH(int, topic);
+    QFETCH(QString, page);
+    if (keyword.isEmpty())
+        ShowHelpTopic(topic);
+    else
+        ShowHelpKeyword(keyword);
+    THelpWindow* w = HelpWindowInstance();
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowTitle(), QString("Справка Vantrel"));
+    QCOMPARE(w->CurrentPage(), page);
+    QVERIFY(!w->TextBrowser->toPlainText().isEmpty());
+    QVERIFY(m_messages.isEmpty());
+}
+
+void TestHelpWindow::navigation() {
+    ShowHelpTopic(10);
+    THelpWindow* w = HelpWindowInstance();
+    QVERIFY(!w->ButtonBack->isEnabled());
+    ShowHelpKeyword("Report");
+    QCOMPARE(w->CurrentPage(), QString("report.html"));
+    QVERIFY(w->ButtonBack->isEnabled());
+    QTest::mouseClick(w->ButtonBack, Qt::LeftButton);
+    QCOMPARE(w->CurrentPage(), QString("main.html"));
+    QVERIFY(w->ButtonForward->isEnabled());
+    QTest::mouseClick(w->ButtonForward, Qt::LeftButton);
+    QCOMPARE(w->CurrentPage(), QString("report.html"));
+    QTest::mouseClick(w->ButtonContents, Qt::LeftButton);
+    QCOMPARE(w->CurrentPage(), QString("index.html"));
+    // A link of the contents leads to its page.
+    w->TextBrowser->setSource(QUrl("seluser.html"));
+    QCOMPARE(w->CurrentPage(), QString("seluser.html"));
+    QVERIFY(w->TextBrowser->toPlainText().contains("Удалить имя"));
+}
+
+void TestHelpWindow::missingFolder_data() {
+    QTest::addColumn<bool>("withFolder");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no folder") << false << "Справка недоступна: не найдена папка справки";
+    QTest::newRow("folder without contents") << true << "нет файла \"index.html\"";
+}
+
+void TestHelpWindow::missingFolder() {
+    QFETCH(bool, withFolder);
+    QFETCH(QString, text);
+    QTemporaryDir tmp;
+    const QString dir = tmp.path() + "/help";
+    if (withFolder) testenv::WriteBytes(dir + "/topics.txt", "10\tmain.html\n");
+    InstallHelp(dir);
+    ShowHelpTopic(10);
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages[0].text.contains(text), qPrintable(m_messages[0].text));
+    QVERIFY(m_messages[0].text.contains(QDir::toNativeSeparators(withFolder ? "index.html" : dir)));
+    QCOMPARE(m_messages[0].title, QString("Справка"));
+    QCOMPARE(m_messages[0].flags, int(MB_ICONWARNING));
+    QVERIFY(!HelpWindowInstance());
+}
+
+// Help is opened from exercises, which run modally: the help window must
+// take clicks then, the exercise must still take them, and closing the
+// exercise must not take the help window with it.
+void TestHelpWindow::usableWhileModalRuns() {
+    auto* dlg = new QDialog;
+    auto* ok = new QPushButton("OK", dlg);
+    (new QVBoxLayout(dlg))->addWidget(ok);
+    QObject::connect(ok, &QPushButton::clicked, dlg, &QDialog::accept);
+    QWidget plain; // a window of no modal owner: blocked, to show the clicks below mean something
+    auto* plainButton = new QPushButton("x", &plain);
+    int plainClicks = 0;
+    QObject::connect(plainButton, &QPushButton::clicked, [&] { ++plainClicks; });
+    plain.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plain));
+
+    QString pageAfterClick;
+    bool helpVisible = false;
+    testenv::OnNextModal([&](QWidget* modal) {
+        QCOMPARE(modal, dlg);
+        ShowHelpTopic(120);
+        THelpWindow* w = HelpWindowInstance();
+        helpVisible = w && w->isVisible() && QTest::qWaitForWindowExposed(w);
+        if (!w) return;
+        systemClick(w->ButtonContents);
+        pageAfterClick = w->CurrentPage();
+        systemClick(plainButton);
+        systemClick(ok);
+    });
+    QTimer::singleShot(8000, dlg, &QDialog::reject); // never hang
+    QCOMPARE(dlg->exec(), int(QDialog::Accepted));
+    delete dlg;
+
+    QVERIFY(helpVisible);
+    QCOMPARE(plainClicks, 0);
+    QCOMPARE(pageAfterClick, QString("index.html"));
+    THelpWindow* w = HelpWindowInstance();
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->parentWidget(), nullptr);
+    // Now outside any modal window it still takes clicks.
+    w->TextBrowser->setSource(QUrl("main.html"));
+    systemClick(w->ButtonContents);
+    QCOMPARE(w->CurrentPage(), QString("index.html"));
+}
+
+void TestHelpWindow::keepsSizeAndEscCloses() {
+    ShowHelpTopic(10);
+    THelpWindow* w = HelpWindowInstance();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->resize(700, 520);
+    QTest::keyClick(w->TextBrowser, Qt::Key_Escape);
+    QVERIFY(!w->isVisible());
+    ShowHelpTopic(20);
+    QCOMPARE(HelpWindowInstance(), w);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->size(), QSize(700, 520));
+    QCOMPARE(w->CurrentPage(), QString("newuser.html"));
+}
+
+QTEST_MAIN(TestHelpWindow)
+#include "test_helpwindow.moc"
