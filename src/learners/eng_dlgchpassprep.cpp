@@ -19,46 +19,41 @@ QString CheckTeacherPasswordChange(const QString& pass, const QString& confirm) 
     return {};
 }
 
-TDlgChPassPrep::TDlgChPassPrep(QWidget* parent) : QDialog(parent) {
+TDlgChPassPrep::TDlgChPassPrep(QWidget* parent) : TPictureDialog(parent) {
     setObjectName(QStringLiteral("DlgChPassPrep"));
-    setWindowTitle(QStringLiteral("Изменить преподавательский пароль"));
-    setModal(true);
+    setTitle(QStringLiteral("Изменить преподавательский пароль"));
 
-    auto* label1 = new QLabel(QStringLiteral("Пароль"), this);
+    auto* label1 = new QLabel(QStringLiteral("Пароль"), panel());
     label1->setObjectName(QStringLiteral("Label1"));
-    auto* label2 = new QLabel(QStringLiteral("Подтверждение пароля"), this);
+    auto* label2 = new QLabel(QStringLiteral("Подтверждение пароля"), panel());
     label2->setObjectName(QStringLiteral("Label2"));
-    Edit1 = new QLineEdit(this);
+    Edit1 = new QLineEdit(panel());
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit2 = new QLineEdit(this);
+    Edit2 = new QLineEdit(panel());
     Edit2->setObjectName(QStringLiteral("Edit2"));
     for (QLineEdit* e : {Edit1, Edit2}) {
-        e->setEchoMode(QLineEdit::Password);
+        UseStarEcho(e);
         e->setMinimumWidth(260);
     }
     label1->setBuddy(Edit1);
     label2->setBuddy(Edit2);
 
-    OKBtn =
-        NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("Подтверждние"), PicKind::Ok);
-    CancelBtn =
-        NewPicButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Отмена"), PicKind::Cancel);
+    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("Подтверждние"),
+                         PicKind::Ok);
+    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
+                             PicKind::Cancel);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    auto* top = new QVBoxLayout(this);
+    AddToButtonStrip(this, {OKBtn, CancelBtn});
+    auto* top = new QVBoxLayout(panel());
+    top->setContentsMargins(16, 14, 16, 16);
     top->addWidget(label1);
     top->addWidget(Edit1);
     top->addWidget(label2);
     top->addWidget(Edit2);
-    top->addSpacing(8);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, OKBtn);
     setTabOrder(OKBtn, CancelBtn);

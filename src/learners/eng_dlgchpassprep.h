@@ -1,6 +1,6 @@
 #pragma once
 // Changing the teacher password, from the teacher console.
-#include <QDialog>
+#include "controls/picturedialog.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -8,7 +8,7 @@ class QLineEdit;
 // The message of the first check the two entries fail, empty when they pass.
 QString CheckTeacherPasswordChange(const QString& pass, const QString& confirm);
 
-class TDlgChPassPrep : public QDialog {
+class TDlgChPassPrep : public TPictureDialog {
     Q_OBJECT
 public:
     explicit TDlgChPassPrep(QWidget* parent = nullptr);

@@ -61,33 +61,32 @@ public:
 };
 } // namespace
 
-TOKBottomDlgNewUser::TOKBottomDlgNewUser(QWidget* parent) : QDialog(parent) {
+TOKBottomDlgNewUser::TOKBottomDlgNewUser(QWidget* parent) : TPictureDialog(parent) {
     setObjectName(QStringLiteral("OKBottomDlgNewUser"));
-    setWindowTitle(QStringLiteral("Новое имя"));
-    setModal(true);
+    setTitle(QStringLiteral("Новое имя"));
 
-    auto* labelName = new QLabel(QStringLiteral("Имя нового пользователя"), this);
+    auto* labelName = new QLabel(QStringLiteral("Имя нового пользователя"), panel());
     labelName->setObjectName(QStringLiteral("LabelNameUser"));
-    EditNameUser = new QLineEdit(this);
+    EditNameUser = new QLineEdit(panel());
     EditNameUser->setObjectName(QStringLiteral("EditNameUser"));
     EditNameUser->setValidator(new NameValidator(EditNameUser));
     EditNameUser->installEventFilter(this);
     labelName->setBuddy(EditNameUser);
 
-    auto* labelPass = new QLabel(QStringLiteral("Пароль"), this);
+    auto* labelPass = new QLabel(QStringLiteral("Пароль"), panel());
     labelPass->setObjectName(QStringLiteral("LabelPassword"));
-    EditPassword = new QLineEdit(this);
+    EditPassword = new QLineEdit(panel());
     EditPassword->setObjectName(QStringLiteral("EditPassword"));
-    auto* labelPass2 = new QLabel(QStringLiteral("Подтверждение пароля"), this);
+    auto* labelPass2 = new QLabel(QStringLiteral("Подтверждение пароля"), panel());
     labelPass2->setObjectName(QStringLiteral("LabelPassword2"));
-    EditPassword2 = new QLineEdit(this);
+    EditPassword2 = new QLineEdit(panel());
     EditPassword2->setObjectName(QStringLiteral("EditPassword2"));
     for (QLineEdit* e : {EditPassword, EditPassword2})
-        e->setEchoMode(QLineEdit::Password);
+        UseStarEcho(e);
     labelPass->setBuddy(EditPassword);
     labelPass2->setBuddy(EditPassword2);
 
-    RadioGroupMode = new QGroupBox(QStringLiteral("Режим работы пользователя"), this);
+    RadioGroupMode = new QGroupBox(QStringLiteral("Режим работы пользователя"), panel());
     RadioGroupMode->setObjectName(QStringLiteral("RadioGroupMode"));
     auto* modes = new QGridLayout(RadioGroupMode);
     modes->setColumnStretch(1, 1);
@@ -122,12 +121,12 @@ TOKBottomDlgNewUser::TOKBottomDlgNewUser(QWidget* parent) : QDialog(parent) {
     fileRow->addWidget(BitBtn1);
     PanelFile->hide();
 
-    OKBtn =
-        NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("Подтверждение"), PicKind::Ok);
-    CancelBtn =
-        NewPicButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Отмена"), PicKind::Cancel);
-    BitBtn4 =
-        NewPicButton(this, QStringLiteral("BitBtn4"), QStringLiteral("Помощь"), PicKind::Help);
+    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("Подтверждение"),
+                         PicKind::Ok);
+    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
+                             PicKind::Cancel);
+    BitBtn4 = NewPicButton(buttonBar(), QStringLiteral("BitBtn4"), QStringLiteral("Помощь"),
+                           PicKind::Help);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);
@@ -146,18 +145,14 @@ TOKBottomDlgNewUser::TOKBottomDlgNewUser(QWidget* parent) : QDialog(parent) {
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(2, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    buttons->addWidget(BitBtn4);
+    AddToButtonStrip(this, {OKBtn, CancelBtn, BitBtn4});
 
-    auto* top = new QVBoxLayout(this);
+    auto* top = new QVBoxLayout(panel());
+    top->setContentsMargins(16, 14, 16, 14);
     top->addLayout(fields);
     top->addSpacing(6);
     top->addWidget(RadioGroupMode);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(EditNameUser, EditPassword);
     setTabOrder(EditPassword, EditPassword2);

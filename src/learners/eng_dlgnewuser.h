@@ -3,7 +3,7 @@
 // derived from the name and kept on a panel the learner never sees.
 #include "learners/learnerops.h"
 
-#include <QDialog>
+#include "controls/picturedialog.h"
 
 class QAbstractButton;
 class QGroupBox;
@@ -15,7 +15,7 @@ class QWidget;
 // The description shown beside work mode 'A'..'D'.
 QString ModeDescription(char mode);
 
-class TOKBottomDlgNewUser : public QDialog {
+class TOKBottomDlgNewUser : public TPictureDialog {
     Q_OBJECT
 public:
     explicit TOKBottomDlgNewUser(QWidget* parent = nullptr);

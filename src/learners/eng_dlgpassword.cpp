@@ -9,36 +9,31 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-TDlgPassWord::TDlgPassWord(QWidget* parent) : QDialog(parent) {
+TDlgPassWord::TDlgPassWord(QWidget* parent) : TPictureDialog(parent) {
     setObjectName(QStringLiteral("DlgPassWord"));
-    setWindowTitle(QStringLiteral("Пароль"));
-    setModal(true);
+    setTitle(QStringLiteral("Пароль"));
 
-    auto* label = new QLabel(QStringLiteral("Пароль"), this);
+    auto* label = new QLabel(QStringLiteral("Введите пароль:"), panel());
     label->setObjectName(QStringLiteral("Label1"));
-    EditPassWord = new QLineEdit(this);
+    EditPassWord = new QLineEdit(panel());
     EditPassWord->setObjectName(QStringLiteral("EditPassWord"));
-    EditPassWord->setEchoMode(QLineEdit::Password);
+    UseStarEcho(EditPassWord);
     EditPassWord->setMinimumWidth(220);
     label->setBuddy(EditPassWord);
 
-    OKBtn = NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("OK"), PicKind::Ok);
-    CancelBtn =
-        NewPicButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Отмена"), PicKind::Cancel);
+    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("OK"), PicKind::Ok);
+    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
+                             PicKind::Cancel);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    auto* top = new QVBoxLayout(this);
+    AddToButtonStrip(this, {OKBtn, CancelBtn});
+    auto* top = new QVBoxLayout(panel());
+    top->setContentsMargins(16, 14, 16, 16);
     top->addWidget(label);
     top->addWidget(EditPassWord);
-    top->addSpacing(8);
-    top->addLayout(buttons);
-    top->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     SetHelpContext(this, 0);
     InstallF1Help(this);

@@ -1,12 +1,12 @@
 #pragma once
 // The one password prompt, for learners and for the teacher. It checks
 // nothing: the caller reads the text after an OK result and compares it.
-#include <QDialog>
+#include "controls/picturedialog.h"
 
 class QAbstractButton;
 class QLineEdit;
 
-class TDlgPassWord : public QDialog {
+class TDlgPassWord : public TPictureDialog {
     Q_OBJECT
 public:
     explicit TDlgPassWord(QWidget* parent = nullptr);

@@ -15,34 +15,33 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-TOKBottomDlgSelectUsers::TOKBottomDlgSelectUsers(QWidget* parent) : QDialog(parent) {
+TOKBottomDlgSelectUsers::TOKBottomDlgSelectUsers(QWidget* parent) : TPictureDialog(parent) {
     setObjectName(QStringLiteral("OKBottomDlgSelectUsers"));
-    setWindowTitle(QStringLiteral("Выбор имени"));
-    setModal(true);
+    setTitle(QStringLiteral("Выбор имени"));
 
-    Label1 = new QLabel(QStringLiteral("Выберите имя"), this);
+    Label1 = new QLabel(QStringLiteral("Выберите имя"), panel());
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont heading = Label1->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.2);
     Label1->setFont(heading);
 
-    ListBoxUsers = new QListWidget(this);
+    ListBoxUsers = new QListWidget(panel());
     ListBoxUsers->setObjectName(QStringLiteral("ListBoxUsers"));
     ListBoxUsers->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBoxUsers->setMinimumSize(360, 220);
     Label1->setBuddy(ListBoxUsers);
 
-    OKBtn =
-        NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("Подтверждение"), PicKind::Ok);
-    CancelBtn =
-        NewPicButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Отмена"), PicKind::Cancel);
-    Button1 = NewPicButton(this, QStringLiteral("Button1"), QStringLiteral("Новое имя"),
+    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("Подтверждение"),
+                         PicKind::Ok);
+    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
+                             PicKind::Cancel);
+    Button1 = NewPicButton(buttonBar(), QStringLiteral("Button1"), QStringLiteral("Новое имя"),
                            PicKind::NewName);
-    ButtonDel = NewPicButton(this, QStringLiteral("ButtonDel"), QStringLiteral("Удалить имя"),
-                             PicKind::DeleteName);
-    BitBtn3 =
-        NewPicButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Помощь"), PicKind::Help);
+    ButtonDel = NewPicButton(buttonBar(), QStringLiteral("ButtonDel"),
+                             QStringLiteral("Удалить имя"), PicKind::DeleteName);
+    BitBtn3 = NewPicButton(buttonBar(), QStringLiteral("BitBtn3"), QStringLiteral("Помощь"),
+                           PicKind::Help);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);
@@ -52,13 +51,12 @@ TOKBottomDlgSelectUsers::TOKBottomDlgSelectUsers(QWidget* parent) : QDialog(pare
     // A double click on a name confirms it.
     connect(ListBoxUsers, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 
-    auto* buttons = new QHBoxLayout;
-    for (QAbstractButton* b : {OKBtn, CancelBtn, Button1, ButtonDel, BitBtn3})
-        buttons->addWidget(b);
-    auto* top = new QVBoxLayout(this);
+    AddToButtonStrip(this, {OKBtn, CancelBtn, Button1, ButtonDel, BitBtn3});
+    auto* top = new QVBoxLayout(panel());
+    top->setContentsMargins(16, 12, 16, 14);
     top->addWidget(Label1);
     top->addWidget(ListBoxUsers, 1);
-    top->addLayout(buttons);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(ListBoxUsers, OKBtn);
     setTabOrder(OKBtn, CancelBtn);

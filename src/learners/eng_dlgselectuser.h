@@ -1,7 +1,7 @@
 #pragma once
 // The select-learner dialog. It owns the learner table's life: the table is
 // loaded when the dialog is made at start and saved when it is destroyed.
-#include <QDialog>
+#include "controls/picturedialog.h"
 
 class QAbstractButton;
 class QLabel;
@@ -9,7 +9,7 @@ class QListWidget;
 class TDlgPassWord;
 class TOKBottomDlgNewUser;
 
-class TOKBottomDlgSelectUsers : public QDialog {
+class TOKBottomDlgSelectUsers : public TPictureDialog {
     Q_OBJECT
 public:
     // The new-learner dialog and the password prompt are the program's

@@ -1,39 +1,60 @@
 #include "learners/picbuttons.h"
 
-#include <QApplication>
-#include <QPushButton>
-#include <QStyle>
+#include "controls/btnimgd1.h"
+#include "controls/picturedialog.h"
+#include "controls/pictures.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
 
 namespace {
-QStyle::StandardPixmap pixmapOf(PicKind kind) {
+QString pictureOf(PicKind kind) {
     switch (kind) {
     case PicKind::Ok:
-        return QStyle::SP_DialogOkButton;
+        return QStringLiteral("confirm");
     case PicKind::Cancel:
-        return QStyle::SP_DialogCancelButton;
+        return QStringLiteral("cancel");
     case PicKind::NewName:
-        return QStyle::SP_FileDialogNewFolder;
+        return QStringLiteral("new-user");
     case PicKind::DeleteName:
-        return QStyle::SP_TrashIcon;
+        return QStringLiteral("delete-user");
     case PicKind::Help:
-        return QStyle::SP_DialogHelpButton;
+        return QStringLiteral("help");
     case PicKind::Browse:
-        return QStyle::SP_DirOpenIcon;
+        return QStringLiteral("select-user");
     }
-    return QStyle::SP_DialogOkButton;
+    return QStringLiteral("ok");
 }
 } // namespace
 
 QAbstractButton* NewPicButton(QWidget* parent, const QString& objectName, const QString& caption,
                               PicKind kind) {
-    auto* b = new QPushButton(parent);
+    auto* b = new TBtnImgD1Zv(parent);
     b->setObjectName(objectName);
-    b->setText(caption);
-    b->setIcon(QApplication::style()->standardIcon(pixmapOf(kind)));
+    const QString pic = QStringLiteral("btn-") + pictureOf(kind);
+    b->setGlyph(ControlPicture(pic));
+    b->setGlyphDown(ControlPicture(pic + QStringLiteral("-down")));
+    b->setLayout(TBtnImgD1Zv::blGlyphTop);
+    b->setCaption(caption);
     b->setAutoDefault(false);
+    b->setMinimumWidth(b->sizeHint().width() + 8);
     return b;
 }
 
 void SetDefaultButton(QAbstractButton* b) {
     if (auto* p = qobject_cast<QPushButton*>(b)) p->setDefault(true);
+}
+
+void AddToButtonStrip(TPictureDialog* dlg, const QList<QAbstractButton*>& buttons) {
+    QHBoxLayout* lay = dlg->buttonLayout();
+    // The strip starts with a stretch; one more after the buttons centres them.
+    for (QAbstractButton* b : buttons)
+        lay->addWidget(b);
+    lay->addStretch(1);
+    dlg->buttonBar()->show();
+}
+
+void UseStarEcho(QLineEdit* edit) {
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 }

@@ -2,6 +2,9 @@
 
 #include "common/testenv.h"
 
+#include <QLineEdit>
+#include <QStyle>
+
 MessageRecorder::MessageRecorder() {
     m_old = SetXMessageHandler([this](const QString& text, const QString& title, int flags) {
         messages.append({text, title, flags});
@@ -31,4 +34,9 @@ TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QSt
     r.ReportDir = reportDir;
     r.ReportFile = reportDir + name + QStringLiteral(".rep");
     return r;
+}
+
+bool ShowsStars(QLineEdit* edit) {
+    return edit->echoMode() == QLineEdit::Password &&
+           edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit) == '*';
 }
