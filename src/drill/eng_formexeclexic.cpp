@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
 
 TFormExecLexic::TFormExecLexic(QWidget* parent)
     : TDrillWindow(680, 471, 90, parent), m_seed(FreshSeed()) {
@@ -106,7 +107,10 @@ bool TFormExecLexic::Load() {
         item->setToolTip(e.Translation);
     }
     const int rowH = ListBoxTrans->fontMetrics().height() + 8;
-    const int colW = (ListBoxTrans->viewport()->width() - 4) / 2;
+    // The viewport has its size only once shown; the list's own geometry is fixed.
+    const int inner = ListBoxTrans->width() - 2 * ListBoxTrans->frameWidth() -
+                      ListBoxTrans->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int colW = (inner - 4) / 2;
     ListBoxTrans->setGridSize(QSize(colW, rowH));
     for (int i = 0; i < ListBoxTrans->count(); ++i)
         ListBoxTrans->item(i)->setSizeHint(QSize(colW - 2, rowH - 2));

@@ -39,7 +39,7 @@ TFormExecLexicDemo::TFormExecLexicDemo(QWidget* parent) : TDrillWindow(550, 246,
     BitBtn1 = MakePushButton(this, QStringLiteral("BitBtn1"), QStringLiteral("Далее"),
                              QStringLiteral("next"));
     BitBtn1->setLayout(TBtnImgD1Zv::blGlyphTop);
-    BitBtn1->setGeometry(20, 150, 90, 80);
+    BitBtn1->setGeometry(20, 146, 90, 66);
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
 

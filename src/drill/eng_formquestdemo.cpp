@@ -18,7 +18,7 @@ TFormQuestDemo::TFormQuestDemo(QWidget* parent) : TDrillWindow(555, 251, 100, pa
     BitBtn1 = MakePushButton(this, QStringLiteral("BitBtn1"), QStringLiteral("Далее"),
                              QStringLiteral("next"));
     BitBtn1->setLayout(TBtnImgD1Zv::blGlyphTop);
-    BitBtn1->setGeometry(20, 154, 90, 80);
+    BitBtn1->setGeometry(20, 150, 90, 66);
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
     BitBtn2 = MakeCaptionedButton(this, QStringLiteral("BitBtn2"), QStringLiteral("help"),

@@ -81,17 +81,17 @@ TFormQuestDown::TFormQuestDown(QWidget* parent)
                                            QStringLiteral("help"), QStringLiteral("Помощь"));
     BtnImgTransD1Zv3 = MakeCaptionedButton(this, QStringLiteral("BtnImgTransD1Zv3"),
                                            QStringLiteral("exit"), QStringLiteral("Выход"));
-    int x = 130;
+    int x = 126;
     for (TBtnImgTransD1Zv* b : {BtnImgTransD1Zv1, BtnImgTransD1Zv2, BtnImgTransD1Zv3}) {
-        b->parentWidget()->setGeometry(x, 410, 104, b->parentWidget()->sizeHint().height());
-        x += 104;
+        b->parentWidget()->setGeometry(x, 410, 100, b->parentWidget()->sizeHint().height());
+        x += 92;
     }
     LabelSelect = MakeCounter(QStringLiteral("LabelSelect"), QStringLiteral("Осталось"),
-                              QPoint(446, 424), 46);
+                              QPoint(410, 424), 66);
     LabelCount =
-        MakeCounter(QStringLiteral("LabelCount"), QStringLiteral("Всего"), QPoint(494, 424), 44);
+        MakeCounter(QStringLiteral("LabelCount"), QStringLiteral("Всего"), QPoint(476, 424), 54);
     LabelError =
-        MakeCounter(QStringLiteral("LabelError"), QStringLiteral("Ошибок"), QPoint(540, 424), 50);
+        MakeCounter(QStringLiteral("LabelError"), QStringLiteral("Ошибок"), QPoint(530, 424), 60);
 
     connect(BitBtn1, &QAbstractButton::clicked, this, &TFormQuestDown::BitBtn1Click);
     connect(BtnImgTransD1Zv1, &TBtnImgTransD1Zv::clicked, this, &TFormQuestDown::BitBtn1Click);

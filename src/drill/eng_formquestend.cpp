@@ -102,6 +102,7 @@ void TFormQuestEnd::Fill(const QList<TTrFlEntry>& entries, int errorCount) {
         }
     }
     StringGridRes->resizeRowsToContents();
+    StringGridRes->setCurrentCell(-1, -1);
 }
 
 void TFormQuestEnd::CentreOnDesktop() {
