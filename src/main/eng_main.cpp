@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
@@ -197,6 +198,19 @@ void TFormMain::BuildToolBar() {
 
     QFont f(QStringLiteral("UkrainianFreeSet"));
     f.setPixelSize(15);
+    // Every caption must fit its button whatever font stands in; one size
+    // for all keeps the row calm.
+    const QStringList captions{QStringLiteral("Новое имя"),     QStringLiteral("Выбрать имя"),
+                               QStringLiteral("Преподаватель"), QStringLiteral("Выполнить"),
+                               QStringLiteral("Отчет"),         QStringLiteral("Выход")};
+    auto widest = [&captions](const QFont& font) {
+        int w = 0;
+        for (const QString& c : captions)
+            w = qMax(w, QFontMetrics(font).horizontalAdvance(c));
+        return w;
+    };
+    while (f.pixelSize() > 10 && widest(f) > 105)
+        f.setPixelSize(f.pixelSize() - 1);
     auto button = [this, &f](const char* name, const QString& caption, const QString& picture,
                              void (TFormMain::*slot)()) {
         auto* b = new QToolButton(m_toolBar);
@@ -398,9 +412,7 @@ void TFormMain::ChangeUser(int index) {
         a.CurrentUser = -1;
         m_btnReport->setEnabled(false);
         SetTitle(TitleText());
-        setUpdatesEnabled(false);
-        FillCourseTree(m_tree, a.AnonMode);
-        setUpdatesEnabled(true);
+        FillTree(a.AnonMode);
         m_btnRun->setEnabled(false);
         a.CurrentMode = a.AnonMode;
         SetNodeImages();
@@ -409,9 +421,7 @@ void TFormMain::ChangeUser(int index) {
         a.CurrentUser = index;
         m_btnReport->setEnabled(true);
         SetTitle(TitleText());
-        setUpdatesEnabled(false);
-        FillCourseTree(m_tree, u.Mode);
-        setUpdatesEnabled(true);
+        FillTree(u.Mode);
         m_btnRun->setEnabled(false);
         a.CurrentMode = u.Mode;
         if (!Guarded([&] { ReadProgress(u.ReportFile, u.Mode, CurrentProgress()); })) {
@@ -424,6 +434,14 @@ void TFormMain::ChangeUser(int index) {
     }
     a.TreeReady = true;
     TreeViewChange();
+}
+
+void TFormMain::FillTree(char mode) {
+    setUpdatesEnabled(false);
+    FillCourseTree(m_tree, mode);
+    setUpdatesEnabled(true);
+    // The tree took over the locked state while it was filled.
+    m_tree->setUpdatesEnabled(true);
 }
 
 int TFormMain::NodeImageOf(int i) const {

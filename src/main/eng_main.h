@@ -85,6 +85,7 @@ private:
     void FormClose();
     void ShowInfoOf(const TCourseItem& it);
     void SetTitle(const QString& t);
+    void FillTree(char mode);
     void RegisterFont();
     int SelectedItem() const;
     void HideMainPanel();

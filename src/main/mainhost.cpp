@@ -1,7 +1,6 @@
 #include "main/mainhost.h"
 
 #include "base/ui_hooks.h"
-#include "controls/modalresult.h"
 #include "drill/eng_dlglexrepit.h"
 #include "drill/eng_formexeclexic.h"
 #include "drill/eng_formexeclexicdemo.h"
@@ -11,6 +10,7 @@
 #include "main/eng_main.h"
 #include "media/eng_dlgtestfullduplex.h"
 #include "text/eng_formworktext.h"
+#include "text/eng_transnotext.h"
 
 #include <limits>
 #include <QMenuBar>
@@ -24,8 +24,7 @@ LaunchPlacement MainLaunchHost::Placement() {
 }
 
 bool MainLaunchHost::WindowAvailable(int kind) {
-    // Listening practice (4, 8, 11 to 15) joins when its window is built.
-    return kind == 1 || kind == 2 || kind == 3 || kind == 5 || kind == 6 || kind == 7;
+    return (kind >= 1 && kind <= 8) || (kind >= 11 && kind <= 15);
 }
 
 int MainLaunchHost::RunLexicDemo(int cx, int cy, const QString& f1, const QString& f2,
@@ -62,10 +61,13 @@ int MainLaunchHost::RunWorkText(int x, int y, int w, int h, const QString& f3,
     return ::RunWorkText(x, y, w, h, f3, learnerRecord, f1, f2, f4, f5, mode, dataRoot);
 }
 
-int MainLaunchHost::RunTransNoText(int, int, int, int, const QString&, const QString&,
-                                   const QString&, const QString&, const QString&, const QString&,
-                                   bool, bool, bool, const QString&, int) {
-    return mrCancel;
+int MainLaunchHost::RunTransNoText(int x, int y, int w, int h, const QString& f3,
+                                   const QString& recordName, const QString& f1, const QString& f2,
+                                   const QString& f4, const QString& f5, bool textAllowed,
+                                   bool translationAllowed, bool waitAllowed,
+                                   const QString& dataRoot, int helpContext) {
+    return ::RunTransNoText(x, y, w, h, f3, recordName, f1, f2, f4, f5, textAllowed,
+                            translationAllowed, waitAllowed, dataRoot, helpContext);
 }
 
 bool MainLaunchHost::RunDuplexTest() {

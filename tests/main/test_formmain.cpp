@@ -196,6 +196,7 @@ private Q_SLOTS:
         QCOMPARE(rich->toPlainText(), QStringLiteral("Титульная страница курса"));
         QVERIFY(m_messages.isEmpty());
         QVERIFY(App().TreeReady);
+        QVERIFY(tree()->updatesEnabled()); // filling must not leave the tree unpainted
         QCOMPARE(m_form->size().width(), 775);
     }
 
