@@ -57,9 +57,9 @@ THelpWindow::THelpWindow(const QString& helpDir) : QWidget(nullptr, Qt::Window),
     auto* fwd = new QShortcut(QKeySequence(QKeySequence::Forward), this);
     connect(fwd, &QShortcut::activated, TextBrowser, &QTextBrowser::forward);
 
-    // A readable page at 100% and 200%: about 70 characters a line.
+    // A readable page at 100% and 200%: about 80 characters a line.
     const int em = fontMetrics().averageCharWidth();
-    resize(qMax(560, em * 90), qMax(480, fontMetrics().height() * 34));
+    resize(qMax(720, em * 100), qMax(600, fontMetrics().height() * 40));
 }
 
 void THelpWindow::ShowPage(const QString& fileName) {
