@@ -38,6 +38,10 @@ QAbstractButton* NewPicButton(QWidget* parent, const QString& objectName, const 
     b->setCaption(caption);
     b->setAutoDefault(false);
     b->setMinimumWidth(b->sizeHint().width() + 8);
+    // Dark caption on a light window; the dark button strip turns it white.
+    QPalette pal = b->palette();
+    pal.setColor(QPalette::ButtonText, QColor(16, 44, 84));
+    b->setPalette(pal);
     return b;
 }
 

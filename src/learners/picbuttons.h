@@ -14,7 +14,8 @@ QAbstractButton* NewPicButton(QWidget* parent, const QString& objectName, const 
                               PicKind kind);
 // Makes the button the one Enter presses.
 void SetDefaultButton(QAbstractButton* b);
-// Puts the buttons into the dialog's strip, left to right, and shows it.
+// Puts the buttons into the dialog's strip, left to right, with white
+// captions, and shows the strip.
 void AddToButtonStrip(TPictureDialog* dlg, const QList<QAbstractButton*>& buttons);
 
 class QLineEdit;
