@@ -271,6 +271,33 @@ private Q_SLOTS:
         QCOMPARE(sel.property("helpContext").toInt(), 30);
         SetHelpHandlers({}, {});
     }
+
+    // Keyboard: Enter in the list confirms the name, Esc cancels.
+    void keyboard_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << int(mrOk);
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << int(mrCancel);
+    }
+    void keyboard() {
+        QFETCH(int, key);
+        QFETCH(int, result);
+        testenv::CourseDir dir;
+        {
+            LearnerTable t;
+            MakeThreeLearners(dir, t);
+            t.Save();
+        }
+        TOKBottomDlgSelectUsers sel;
+        testenv::OnNextModal([key](QWidget* w) {
+            auto* d = qobject_cast<TOKBottomDlgSelectUsers*>(w);
+            QVERIFY(d->ListBoxUsers->hasFocus());
+            QTest::keyClick(d->ListBoxUsers, Qt::Key_Down);
+            QTest::keyClick(d->ListBoxUsers, Qt::Key(key));
+        });
+        QCOMPARE(sel.exec(), result);
+        QCOMPARE(sel.selectedIndex(), 1);
+    }
 };
 
 QTEST_MAIN(TestDeleteLearner)

@@ -369,6 +369,12 @@ private Q_SLOTS:
         QVERIFY(dlg.EditFileName->isReadOnly());
         dlg.show();
         QVERIFY(!dlg.findChild<QWidget*>("PanelFile")->isVisible());
+        QString keyword;
+        SetHelpHandlers([](int) {}, [&keyword](const QString& k) { keyword = k; });
+        dlg.BitBtn4->click();
+        QCOMPARE(keyword, QStringLiteral("NewUser"));
+        QCOMPARE(dlg.property("helpContext").toInt(), 20);
+        SetHelpHandlers({}, {});
     }
 
     void modeDescriptions_data() {
