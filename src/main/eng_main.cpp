@@ -22,6 +22,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMenuBar>
@@ -273,10 +274,7 @@ void TFormMain::BuildPanel() {
     m_tree->setFont(tf);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &TFormMain::TreeViewChange);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &TFormMain::TreeViewDblClick);
-    connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem*, int) {
-        // Enter on a node starts it like the double click.
-        if (QApplication::mouseButtons() == Qt::NoButton) TreeViewDblClick();
-    });
+    m_tree->installEventFilter(this); // Enter on a node starts it like the double click
     row->addWidget(m_tree);
 
     auto* info = new QWidget(m_panel);
@@ -322,6 +320,13 @@ void TFormMain::BuildPanel() {
 }
 
 bool TFormMain::eventFilter(QObject* o, QEvent* e) {
+    if (o == m_tree && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            TreeViewDblClick();
+            return true;
+        }
+    }
     if (o == m_link && e->type() == QEvent::MouseButtonRelease) {
         Label1Click();
         return true;

@@ -12,8 +12,10 @@
 #include "main/eng_dlgabout.h"
 #include "main/eng_dlgchengreg.h"
 #include "main/eng_main.h"
+#include "main/mainhost.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
@@ -129,6 +131,23 @@ QList<int> Images(QTreeWidget* tree) {
         out << n->data(0, Qt::UserRole).toInt();
     return out;
 }
+
+// The program's host with the vocabulary window and the results dialog
+// answered by the test.
+struct Host : MainLaunchHost {
+    using MainLaunchHost::MainLaunchHost;
+    QStringList calls;
+    int answer = mrOk;
+    bool panelHidden = false;
+    QWidget* panel = nullptr;
+    int RunLexicDemo(int, int, const QString& f1, const QString& f2, const QString& f4,
+                     const QString& f3) override {
+        calls << QStringList{f1, f2, f4, f3}.join('|');
+        panelHidden = panel && !panel->isVisible();
+        return 0;
+    }
+    int ShowLexRepit(const QString&, bool) override { return answer; }
+};
 
 using Selects = QList<QPair<int, int>>;
 using Passwords = QList<QPair<int, QString>>;
@@ -508,6 +527,90 @@ private Q_SLOTS:
         expected[4].Done = 1;
         QCOMPARE(fileOf(u), EncodeProgressFile(expected));
         QCOMPARE(testenv::ReadBytes(m_dir->file(QStringLiteral("Users.eng"))), Learners().Encode());
+    }
+
+    void chengeRegTexts_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("A") << "LabelModeA"
+                           << "Для наиболее подготовленных пользователей. Тренажер по синхронному "
+                              "переводу наиболее трудных текстов курса.";
+        QTest::newRow("B") << "LabelModeB"
+                           << "Для подготовленных пользователей. Тренажер по синхронному переводу "
+                              "текстов средней трудности.";
+        QTest::newRow("C") << "LabelModeC"
+                           << "Для пользователей, ставящих задачу совершенствования восприятия на "
+                              "слух немецкой речи. Будут проработаны все тексты курса и выполнены "
+                              "тесты на понимание. Содержит элементы тренажера по синхронному "
+                              "переводу.";
+        QTest::newRow("D") << "LabelModeD"
+                           << "Наиболее легкий режим. Предоставляет те же возможности, что и режим "
+                              "C, но здесь пользователь перед каждым текстом проходит "
+                              "предварительную подготовку по предстоящим лексическим трудностям.";
+        QTest::newRow("warning") << "LabelWarning"
+                                 << "Внимание !!!";
+        QTest::newRow("warning text") << "LabelWarningText"
+                                      << "При изменении режима информация о ранее выполненных "
+                                         "упражнениях будет удалена.";
+    }
+    void chengeRegTexts() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        TOKBottomDlgChengeReg dlg;
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Изменить режим"));
+        QCOMPARE(dlg.size(), QSize(627, 399));
+        QCOMPARE(dlg.RadioGroup1->title(), QStringLiteral("Режим работы пользователя"));
+        QCOMPARE(dlg.SelectedMode(), 'A');
+        QCOMPARE(dlg.OKBtn->text(), QStringLiteral("Подтверждние"));
+        auto* label = dlg.findChild<QLabel*>(name);
+        QVERIFY(label);
+        QCOMPARE(label->text(), text);
+        QString keyword;
+        SetHelpHandlers({}, [&keyword](const QString& k) { keyword = k; });
+        dlg.BitBtn3->click();
+        SetHelpHandlers({}, {});
+        QCOMPARE(keyword, QStringLiteral("SelectReg"));
+    }
+
+    void startFromTree_data() {
+        QTest::addColumn<int>("node");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("calls");
+        QTest::addColumn<QList<int>>("images");
+        QTest::newRow("Enter on an exercise") << 3 << "enter" << 1 << QList<int>{0, 0, 0, 2, 1};
+        QTest::newRow("double click") << 3 << "double" << 1 << QList<int>{0, 0, 0, 2, 1};
+        QTest::newRow("menu item") << 3 << "menu" << 1 << QList<int>{0, 0, 0, 2, 1};
+        QTest::newRow("section") << 1 << "double" << 0 << QList<int>{0, 0, 0, 1, 1};
+    }
+    void startFromTree() {
+        QFETCH(int, node);
+        QFETCH(QString, how);
+        QFETCH(int, calls);
+        QFETCH(QList<int>, images);
+        prepare();
+        AddLearner(*m_dir, QStringLiteral("Ivan"), QString(), 'D', {});
+        start();
+        m_form->ChangeUser(0);
+        auto host = std::make_unique<Host>(m_form.get());
+        Host* h = host.get();
+        h->panel = m_form->findChild<QWidget*>(QStringLiteral("PanelMain"));
+        m_form->SetLaunchHost(std::move(host));
+        tree()->setCurrentItem(NodesInDisplayOrder(tree())[node]);
+        if (how == "enter")
+            QTest::keyClick(tree(), Qt::Key_Return);
+        else if (how == "double")
+            m_form->TreeViewDblClick();
+        else
+            m_form->findChild<QAction*>(QStringLiteral("N9"))->trigger();
+        QCOMPARE(h->calls.size(), calls);
+        if (calls) {
+            QCOMPARE(h->calls[0], QStringLiteral("DemoData\\L1.lex|DemoData\\L1.ltr|"
+                                                 "DemoData\\L1.tim|DemoData\\L1.wav"));
+            QVERIFY(h->panelHidden);
+        }
+        QVERIFY(h->panel->isVisibleTo(m_form.get()));
+        QCOMPARE(Images(tree()), images);
+        QVERIFY(m_messages.isEmpty());
     }
 
     void menus() {
