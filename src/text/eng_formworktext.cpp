@@ -251,7 +251,8 @@ void TFormWorkText::arrange() {
     const int paneH = qMax(0, height() - kWorkTextPanel7);
     const int textW = qMin(width(), TextPaneWidth(paneH));
     PanelText->setGeometry(0, 0, textW, paneH);
-    PanelTrans->setGeometry(textW, 0, width() - textW, paneH);
+    // A thin strip of the window's colour parts the two panes.
+    PanelTrans->setGeometry(textW + 2, 0, qMax(0, width() - textW - 2), paneH);
     Panel7->setGeometry(0, paneH, width(), kWorkTextPanel7);
     // A little white around the text, so that it does not touch the pane edges.
     const int pad = 8;

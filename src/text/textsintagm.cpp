@@ -232,6 +232,7 @@ void TTextSintagm::renderBuffer() {
 
 void TTextSintagm::resizeEvent(QResizeEvent*) {
     m_core.setSize(width(), height());
+    m_rowCache.clear();
     if (isEnabled()) Q_EMIT OnResize();
 }
 
@@ -301,10 +302,36 @@ void TTextSintagm::render(QPainter& p) {
         r0 = qMax(0, int(std::floor((-off) / pitch)) - 1);
         r1 = qMin(l.LastRow, int(std::ceil((bottom - top - off) / pitch)) + 1);
     }
+    // Rows are kept drawn while their looks stay, so a scroll step only copies
+    // them. Not when rows overlap (tight pitch) or a picture lies under them.
+    QSet<int> dirty;
+    if (m_core.TakeDirtyRows(dirty))
+        m_rowCache.clear();
+    else
+        for (int r : dirty)
+            m_rowCache.remove(r);
+    const int rowH = QFontMetrics(m_font).height();
+    const bool cache = m_pics.isEmpty() && m_core.Pitch() >= rowH;
+    if (!cache) m_rowCache.clear();
+    const qreal dpr = m_buffer.devicePixelRatio();
     for (int r = r0; r <= r1; ++r) {
         const int y = m_core.RowY(r);
         if (y < top || y > bottom) continue;
         if (PictureRowIndex(l.Rows[r].RowText) >= 0) continue;
-        drawRow(p, l.Rows[r], y);
+        if (!cache) {
+            drawRow(p, l.Rows[r], y);
+            continue;
+        }
+        auto it = m_rowCache.find(r);
+        if (it == m_rowCache.end()) {
+            QImage img(QSize(width(), rowH) * dpr, QImage::Format_RGB32);
+            img.setDevicePixelRatio(dpr);
+            img.fill(Qt::white);
+            QPainter rp(&img);
+            drawRow(rp, l.Rows[r], 0);
+            rp.end();
+            it = m_rowCache.insert(r, img);
+        }
+        p.drawImage(0, y, *it);
     }
 }

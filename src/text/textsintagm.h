@@ -113,6 +113,7 @@ private:
     bool m_onTimer = false;
     QTimer m_timer;
     QImage m_buffer;
+    QHash<int, QImage> m_rowCache; // drawn text rows, while their looks stay
     int m_paints = 0;
     bool m_fresh = false; // the picture was just drawn by Paint
 };
