@@ -29,6 +29,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -210,7 +211,7 @@ void TFormMain::BuildToolBar() {
             w = qMax(w, QFontMetrics(font).horizontalAdvance(c));
         return w;
     };
-    while (f.pixelSize() > 10 && widest(f) > 105)
+    while (f.pixelSize() > 10 && widest(f) > 109)
         f.setPixelSize(f.pixelSize() - 1);
     auto button = [this, &f](const char* name, const QString& caption, const QString& picture,
                              void (TFormMain::*slot)()) {
@@ -461,11 +462,18 @@ int TFormMain::NodeImageOf(int i) const {
 void TFormMain::SetNodeImages() {
     const QList<QTreeWidgetItem*> nodes = NodesInDisplayOrder(m_tree);
     const int count = qMin<int>(CourseItemCount(App().CurrentMode), nodes.size());
-    for (int i = 1; i <= count; ++i) {
-        const int image = NodeImageOf(i);
-        nodes[i - 1]->setIcon(0, NodePicture(image));
-        nodes[i - 1]->setData(0, Qt::UserRole, image);
+    const QIcon pictures[3] = {NodePicture(0), NodePicture(1), NodePicture(2)};
+    // One change notice per node is most of the cost on a large course;
+    // one new layout afterwards does the same.
+    {
+        const QSignalBlocker quiet(m_tree->model());
+        for (int i = 1; i <= count; ++i) {
+            const int image = NodeImageOf(i);
+            nodes[i - 1]->setIcon(0, pictures[image]);
+            nodes[i - 1]->setData(0, Qt::UserRole, image);
+        }
     }
+    m_tree->doItemsLayout();
     m_tree->viewport()->update();
 }
 
