@@ -3,7 +3,6 @@
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -27,14 +26,11 @@ QWidget* Page(const char* name, const QString& html) {
 
 } // namespace
 
-TOKBottomDlgAbout::TOKBottomDlgAbout(QWidget* parent) : QDialog(parent) {
+TOKBottomDlgAbout::TOKBottomDlgAbout(QWidget* parent) : TPictureDialog(parent) {
     setObjectName(QStringLiteral("OKBottomDlgAbout"));
-    setWindowTitle(QStringLiteral("О программе"));
-    setModal(true);
-    setFixedSize(520, 380);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setTitle(QStringLiteral("О программе"));
 
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = new QTabWidget(panel());
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->addTab(
         Page("TabSheetProgram",
@@ -79,10 +75,9 @@ TOKBottomDlgAbout::TOKBottomDlgAbout(QWidget* parent) : QDialog(parent) {
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKBtn);
-    auto* top = new QVBoxLayout(this);
+    AddToButtonStrip(this, {OKBtn});
+    auto* top = new QVBoxLayout(panel());
+    top->setContentsMargins(12, 10, 12, 10);
     top->addWidget(PageControl1, 1);
-    top->addLayout(buttons);
+    setFixedSize(540, 420);
 }

@@ -1,11 +1,11 @@
 #pragma once
 // The about box: three pages (the program, its makers, how to work with it).
-#include <QDialog>
+#include "controls/picturedialog.h"
 
 class QAbstractButton;
 class QTabWidget;
 
-class TOKBottomDlgAbout : public QDialog {
+class TOKBottomDlgAbout : public TPictureDialog {
     Q_OBJECT
 public:
     explicit TOKBottomDlgAbout(QWidget* parent = nullptr);

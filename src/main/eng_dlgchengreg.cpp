@@ -39,15 +39,11 @@ QString TOKBottomDlgChengeReg::ModeText(char mode) {
     }
 }
 
-TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : QDialog(parent) {
+TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : TPictureDialog(parent) {
     setObjectName(QStringLiteral("OKBottomDlgChengeReg"));
-    setWindowTitle(QStringLiteral("Изменить режим"));
-    setModal(true);
-    setFixedSize(627, 399);
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setTitle(QStringLiteral("Изменить режим"));
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("Режим работы пользователя"), this);
+    RadioGroup1 = new QGroupBox(QStringLiteral("Режим работы пользователя"), panel());
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     auto* grid = new QGridLayout(RadioGroup1);
     grid->setColumnStretch(1, 1);
@@ -60,15 +56,16 @@ TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : QDialog(parent) 
         auto* text = new QLabel(ModeText(mode), RadioGroup1);
         text->setObjectName(QStringLiteral("LabelMode") + QLatin1Char(mode));
         text->setWordWrap(true);
+        text->setAlignment(Qt::AlignTop | Qt::AlignLeft);
         text->setProperty("mode", int(mode));
         text->installEventFilter(this); // a click on the text picks its mode
         grid->addWidget(radio, k, 0, Qt::AlignTop);
-        grid->addWidget(text, k, 1);
+        grid->addWidget(text, k, 1, Qt::AlignTop);
         *radios[k] = radio;
     }
     RadioButtonA->setChecked(true);
 
-    LabelWarning = new QLabel(QStringLiteral("Внимание !!!"), this);
+    LabelWarning = new QLabel(QStringLiteral("Внимание !!!"), panel());
     LabelWarning->setObjectName(QStringLiteral("LabelWarning"));
     QFont bold = LabelWarning->font();
     bold.setBold(true);
@@ -77,7 +74,7 @@ TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : QDialog(parent) 
     LabelWarningText = new QLabel(QStringLiteral("При изменении режима информация о ранее "
                                                  "выполненных ") +
                                       QStringLiteral("упражнениях будет удалена."),
-                                  this);
+                                  panel());
     LabelWarningText->setObjectName(QStringLiteral("LabelWarningText"));
     LabelWarningText->setWordWrap(true);
 
@@ -92,19 +89,14 @@ TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : QDialog(parent) 
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);
     connect(BitBtn3, &QAbstractButton::clicked, this, &TOKBottomDlgChengeReg::BitBtn3Click);
 
-    auto* warn = new QVBoxLayout;
-    warn->setSpacing(2);
-    warn->addWidget(LabelWarning);
-    warn->addWidget(LabelWarningText);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (QAbstractButton* b : {OKBtn, CancelBtn, BitBtn3})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    auto* top = new QVBoxLayout(this);
+    AddToButtonStrip(this, {OKBtn, CancelBtn, BitBtn3});
+    auto* top = new QVBoxLayout(panel());
+    top->setContentsMargins(16, 12, 16, 12);
     top->addWidget(RadioGroup1, 1);
-    top->addLayout(warn);
-    top->addLayout(buttons);
+    top->addSpacing(4);
+    top->addWidget(LabelWarning);
+    top->addWidget(LabelWarningText);
+    setFixedSize(627, 399);
 
     setTabOrder(RadioButtonA, OKBtn);
     setTabOrder(OKBtn, CancelBtn);
@@ -139,5 +131,5 @@ bool TOKBottomDlgChengeReg::eventFilter(QObject* o, QEvent* e) {
             return true;
         }
     }
-    return QDialog::eventFilter(o, e);
+    return TPictureDialog::eventFilter(o, e);
 }

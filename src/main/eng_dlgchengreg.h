@@ -1,14 +1,14 @@
 #pragma once
 // Choosing another work mode. Made once and never set up by its caller, so
 // it opens with the choice left the last time (A at start).
-#include <QDialog>
+#include "controls/picturedialog.h"
 
 class QAbstractButton;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
 
-class TOKBottomDlgChengeReg : public QDialog {
+class TOKBottomDlgChengeReg : public TPictureDialog {
     Q_OBJECT
 public:
     explicit TOKBottomDlgChengeReg(QWidget* parent = nullptr);

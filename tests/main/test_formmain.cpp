@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -559,6 +560,17 @@ private Q_SLOTS:
         TOKBottomDlgChengeReg dlg;
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Изменить режим"));
         QCOMPARE(dlg.size(), QSize(627, 399));
+        // Everything fits the fixed size: nothing is cut off.
+        const QSize need = dlg.layout()->totalHeightForWidth(627) > 0
+                               ? QSize(627, dlg.layout()->totalHeightForWidth(627))
+                               : dlg.layout()->totalMinimumSize();
+        QVERIFY2(need.height() <= 399, qPrintable(QString::number(need.height())));
+        if (qEnvironmentVariableIsSet("VANTREL_SHOT_DIR")) {
+            dlg.show();
+            QTest::qWait(50);
+        }
+        if (qEnvironmentVariableIsSet("VANTREL_SHOT_DIR"))
+            dlg.grab().save(qEnvironmentVariable("VANTREL_SHOT_DIR") + "/chengereg.png");
         QCOMPARE(dlg.RadioGroup1->title(), QStringLiteral("Режим работы пользователя"));
         QCOMPARE(dlg.SelectedMode(), 'A');
         QCOMPARE(dlg.OKBtn->text(), QStringLiteral("Подтверждние"));
@@ -632,6 +644,13 @@ private Q_SLOTS:
         QCOMPARE(buttons, (QStringList{"Новое имя", "Выбрать имя", "Преподаватель", "Выполнить",
                                        "Отчет", "Выход"}));
         QCOMPARE(m_form->AboutDialog()->PageControl1->count(), 3);
+        if (qEnvironmentVariableIsSet("VANTREL_SHOT_DIR")) {
+            m_form->AboutDialog()->show();
+            QTest::qWait(50);
+            m_form->AboutDialog()->grab().save(qEnvironmentVariable("VANTREL_SHOT_DIR") +
+                                               "/about.png");
+            m_form->AboutDialog()->hide();
+        }
         int topic = -1;
         SetHelpHandlers([&topic](int t) { topic = t; }, {});
         m_form->findChild<QAction*>(QStringLiteral("N2"))->trigger();
