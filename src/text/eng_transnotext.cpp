@@ -82,7 +82,6 @@ TFormTransNoText::TFormTransNoText(const TListenParams& params, QWidget* parent)
     setAutoFillBackground(true);
     m_run = new TTransNoTextRun(params, this, this);
     buildControls();
-    connect(&m_run->TimerPos(), &QTimer::timeout, this, [this] { update(); });
 
     // Opening state: nothing runs, the panes show their pictures.
     PaintBoxText->hide();
@@ -222,7 +221,9 @@ void TFormTransNoText::arrange() {
     const int paneH = qMax(0, height() - kListenPanelNavF);
     const int textW = qMin(width(), int(std::lround(paneH * 260.0 / 280)));
     PanelText->setGeometry(0, 0, textW, paneH);
-    PanelTrans->setGeometry(textW, 0, width() - textW, paneH);
+    // A narrow strip of the window's blue keeps the two white panes apart.
+    const int gap = width() - textW > 2 ? 2 : 0;
+    PanelTrans->setGeometry(textW + gap, 0, width() - textW - gap, paneH);
     PanelNavF->setGeometry(0, paneH, width(), kListenPanelNavF);
     const QSize box = ListenPaintBoxSize(paneH);
     const int top = (paneH - box.height()) / 2;
@@ -294,8 +295,10 @@ void TFormTransNoText::ApplyControls(const TListenControls& c) {
     LabelWait->setEnabled(c.WaitEnabled);
     if (LabelPause->text() != c.LabelPause) LabelPause->setText(c.LabelPause);
     if (LabelWait->text() != c.LabelWait) LabelWait->setText(c.LabelWait);
-    CheckBoxText->setMarkEnabled(c.TextCheckEnabled);
-    CheckBoxTrans->setMarkEnabled(c.TransCheckEnabled);
+    if (CheckBoxText->markEnabled() != c.TextCheckEnabled)
+        CheckBoxText->setMarkEnabled(c.TextCheckEnabled);
+    if (CheckBoxTrans->markEnabled() != c.TransCheckEnabled)
+        CheckBoxTrans->setMarkEnabled(c.TransCheckEnabled);
     if (PaintBoxText->isVisibleTo(PanelText) != c.TextShown) {
         if (c.TextShown) renderPane(0, false);
         PaintBoxText->setVisible(c.TextShown);

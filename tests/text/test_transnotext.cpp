@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <QLabel>
+#include <QtEndian>
 #include <QtTest>
 #include <sndfile.h>
 
@@ -168,6 +169,7 @@ private Q_SLOTS:
     void missingTemplateKeepsOldRecording_data();
     void missingTemplateKeepsOldRecording();
     void noMicrophone();
+    void unsavedTakeRescued();
     void abortedRunKeepsEarlierTiming();
     void degenerateLessons_data();
     void degenerateLessons();
@@ -509,6 +511,34 @@ void TestTransNoText::noMicrophone() {
     QCOMPARE(r->Finish(), 2);
 }
 
+void TestTransNoText::unsavedTakeRescued() {
+    Lesson l;
+    // The learner's folder is missing: the save at the stop fails.
+    l.p.RecordName = "Report\\Bob\\Bob12.wav";
+    WriteWave(l.dir.file("vantrel-rec-000001.tmp"), 300); // an earlier run's, stale
+    Messages m;
+    FakeView v;
+    auto r = MakeRun(l.p, v);
+    r->Play(false, false);
+    Run(*r, 2000);
+    // What the recorder left behind: a wave file of the take so far.
+    WriteWave(l.dir.file("vantrel-rec-00abcd.tmp"), 2000);
+    r->Stop();
+    QVERIFY(!r->TakeSaved());
+    QCOMPARE(m.got.size(), 1);
+    QVERIFY(m.got[0].endsWith(QStringLiteral("|Ошибка|16")));
+    QDir().mkpath(l.dir.file("Report/Bob"));
+    QCOMPARE(r->Finish(), 0);
+    const QString rescued = l.dir.file("Report/Bob/Bob12.wav");
+    QCOMPARE(WaveMs(rescued), qint64(2000));
+    // Written afresh: a complete RIFF header stating the real data length.
+    const QByteArray bytes = ReadBytes(rescued);
+    QVERIFY(bytes.startsWith("RIFF"));
+    QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), quint32(bytes.size() - 8));
+    QVERIFY(!QFile::exists(l.dir.file("vantrel-rec-00abcd.tmp")));
+    QVERIFY(QFile::exists(l.dir.file("vantrel-rec-000001.tmp")));
+}
+
 void TestTransNoText::abortedRunKeepsEarlierTiming() {
     Lesson l;
     l.record(true);
@@ -661,6 +691,8 @@ void TestTransNoText::windowOpening() {
     QCOMPARE(f.property("helpContext").toInt(), 140);
     QVERIFY(f.findChild<AudioDevice*>("MediaPlayerPlay"));
     QVERIFY(f.findChild<AudioDevice*>("MediaPlayerRec"));
+    if (!qEnvironmentVariableIsEmpty("VANTREL_SCREENSHOT_DIR"))
+        f.grab().save(qEnvironmentVariable("VANTREL_SCREENSHOT_DIR") + "/transnotext-idle.png");
 }
 
 void TestTransNoText::checkBoxesOnlyWhileIdle() {
