@@ -1,0 +1,281 @@
+// The learner's report window: lines and their items, the delete button,
+// and deleting a recording from the learner's own directory only.
+#include "base/paths.h"
+#include "common/testenv.h"
+#include "learners/eng_formreport.h"
+#include "support_learners.h"
+
+#include <QAbstractButton>
+#include <QListWidget>
+#include <QtTest>
+
+namespace {
+
+TCourseItem Item(const QString& caption, int kind) {
+    TCourseItem c;
+    c.Caption = caption;
+    c.ExerciseKind = quint8(kind);
+    return c;
+}
+
+// Mode A: items 3 and 8 give no line, so from line 2 on lines and items part.
+//  line: 0 1 - 2 3 4 5 - 6
+//  item: 1 2 3 4 5 6 7 8 9
+void SetCourse() {
+    CourseTable a(1);
+    a << Item("Урок 1", 0) << Item("Запись", 4) << Item("Пропуск", 9) << Item("Перевод", 12)
+      << Item("Слова", 2) << Item("Диктор", 13) << Item("Вопросы", 6) << Item("Лишнее", 16)
+      << Item("Текст", 14);
+    CourseTable t[4] = {a, {}, {}, {}};
+    SetCourseTables(t);
+}
+
+TProgressRec Rec(int done, int score = 0, const QString& file = {}) {
+    TProgressRec r;
+    r.Done = quint8(done);
+    r.Score = score;
+    r.RecordFile = file;
+    return r;
+}
+
+const QString kIn = QStringLiteral("       ");
+
+} // namespace
+
+class TestFormReport : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testenv::CourseDir> m_dir;
+    QString m_learnerDir; // stored form, "\" separated, ends with "\"
+    QString m_progressFile;
+
+    QString stored(const QString& rel) const {
+        return m_dir->path() + "\\" + QString(rel).replace('/', '\\');
+    }
+
+    void fillProgress() {
+        ProgressTable& t = CurrentProgress();
+        t = ProgressTable{};
+        t.Recs << Rec(0) << Rec(1, 0, m_learnerDir + "r2.wav") << Rec(1)
+               << Rec(1, 0, m_learnerDir + "r4.wav") << Rec(1) << Rec(0) << Rec(1, 15) << Rec(1)
+               << Rec(1, 0, m_learnerDir + "r9.wav");
+        t.Count = 9;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { testenv::PrivateHome(); }
+
+    void init() {
+        m_dir = std::make_unique<testenv::CourseDir>();
+        QDir().mkpath(m_dir->file("Report/Anna"));
+        m_learnerDir = stored("Report/Anna/");
+        m_progressFile = m_learnerDir + "Anna.rep";
+        SetCourse();
+        fillProgress();
+    }
+    void cleanup() {
+        CurrentProgress() = ProgressTable{};
+        m_dir.reset();
+    }
+
+    void lines() {
+        TFormReport form;
+        form.BuildReport(m_progressFile, 'A');
+        const QStringList expected = {
+            "   Раздел: Урок 1",           kIn + "Запись - Выполнено",
+            kIn + "Перевод - Выполнено",   kIn + "Слова - Выполнено",
+            kIn + "Диктор - Не выполнено", kIn + "Вопросы - Выполнено, Ошибок - 15%",
+            kIn + "Текст - Выполнено"};
+        QCOMPARE(form.ListBoxReport->count(), expected.size());
+        const QList<int> items = {1, 2, 4, 5, 6, 7, 9};
+        for (int k = 0; k < expected.size(); ++k) {
+            QCOMPARE(form.ListBoxReport->item(k)->text(), expected[k]);
+            QCOMPARE(form.itemOfLine(k), items[k]);
+        }
+        QCOMPARE(form.windowTitle(), QStringLiteral("Отчет"));
+        QCOMPARE(form.BtnImgDeleteFile->text(), QStringLiteral("Удалить звуковой файл"));
+        QVERIFY(!form.BtnImgDeleteFile->isEnabled());
+        QCOMPARE(form.findChild<QAbstractButton*>("BtnImgD1Zv1")->text(), QStringLiteral("Помошь"));
+        QCOMPARE(form.property("helpContext").toInt(), 70);
+        // Bold follows the item's record, not the line number.
+        QVERIFY(form.lineIsBold(2));  // item 4, done
+        QVERIFY(!form.lineIsBold(4)); // item 6, not done
+
+        // A learner without items, and a table longer than the course.
+        CurrentProgress() = ProgressTable{};
+        form.BuildReport(m_progressFile, 'A');
+        QCOMPARE(form.ListBoxReport->count(), 0);
+        fillProgress();
+        CurrentProgress().Recs << Rec(1) << Rec(1);
+        CurrentProgress().Count = 11;
+        form.BuildReport(m_progressFile, 'A');
+        QCOMPARE(form.ListBoxReport->count(), expected.size());
+    }
+
+    void enabling_data() {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("section") << 0 << false;
+        QTest::newRow("done recording kind 4") << 1 << true;
+        QTest::newRow("done kind 12 after a skipped item") << 2 << true;
+        QTest::newRow("done, not a recording kind") << 3 << false;
+        QTest::newRow("recording kind not done") << 4 << false;
+        QTest::newRow("done questions") << 5 << false;
+        QTest::newRow("done kind 14 after two skipped items") << 6 << true;
+    }
+    void enabling() {
+        QFETCH(int, line);
+        QFETCH(bool, enabled);
+        TFormReport form;
+        form.BuildReport(m_progressFile, 'A');
+        form.ListBoxReport->setCurrentRow(line);
+        form.ListBoxReportClick();
+        QCOMPARE(form.BtnImgDeleteFile->isEnabled(), enabled);
+        // Back to a line without a recording turns it off again.
+        form.ListBoxReport->setCurrentRow(0);
+        QVERIFY(!form.BtnImgDeleteFile->isEnabled());
+    }
+
+    void deleting_data() {
+        QTest::addColumn<QString>("make");       // "file", "dir" or "" at `filePath`
+        QTest::addColumn<QString>("filePath");   // relative to the course dir
+        QTest::addColumn<QString>("recordName"); // "@" stands for the learner directory
+        QTest::addColumn<QString>("progressFile");
+        QTest::addColumn<bool>("sharedByItem2");
+        QTest::addColumn<bool>("fileRemains");
+        QTest::addColumn<bool>("stillDone");
+        QTest::addColumn<int>("messages");
+
+        const QString own = "Report\\Anna\\Anna.rep";
+        QTest::newRow("own recording") << "file"
+                                       << "Report/Anna/r4.wav"
+                                       << "@r4.wav" << own << false << false << false << 0;
+        QTest::newRow("recording missing") << ""
+                                           << "Report/Anna/r4.wav"
+                                           << "@r4.wav" << own << false << false << false << 0;
+        QTest::newRow("up out of the learner dir")
+            << "file"
+            << "secret.wav"
+            << "@..\\..\\secret.wav" << own << false << true << false << 0;
+        QTest::newRow("another learner's file")
+            << "file"
+            << "Report/Bob/b.wav"
+            << "@..\\Bob\\b.wav" << own << false << true << false << 0;
+        QTest::newRow("learner dir not below Report") << "file"
+                                                      << "r4.wav"
+                                                      << "@r4.wav"
+                                                      << "Anna.rep" << false << true << false << 0;
+        QTest::newRow("still named by another item")
+            << "file"
+            << "Report/Anna/r4.wav"
+            << "@r4.wav" << own << true << true << false << 0;
+        QTest::newRow("cannot be removed") << "dir"
+                                           << "Report/Anna/r4.wav"
+                                           << "@r4.wav" << own << false << true << true << 1;
+    }
+    void deleting() {
+        QFETCH(QString, make);
+        QFETCH(QString, filePath);
+        QFETCH(QString, recordName);
+        QFETCH(QString, progressFile);
+        QFETCH(bool, sharedByItem2);
+        QFETCH(bool, fileRemains);
+        QFETCH(bool, stillDone);
+        QFETCH(int, messages);
+
+        const QString progress = stored(progressFile);
+        const QString name = QString(recordName).replace("@", DirPartWithSep(progress));
+        if (make == "file") testenv::WriteBytes(m_dir->file(filePath), "RIFF");
+        if (make == "dir") testenv::WriteBytes(m_dir->file(filePath + "/inner"), "x");
+        ProgressTable& t = CurrentProgress();
+        t[4].RecordFile = name;
+        if (sharedByItem2) t[2].RecordFile = name;
+        const TProgressRec item2Before = t[2];
+
+        MessageRecorder rec;
+        TFormReport form;
+        form.BuildReport(progress, 'A');
+        form.ListBoxReport->setCurrentRow(2);
+        QVERIFY(form.BtnImgDeleteFile->isEnabled());
+        form.BtnImgDeleteFile->click();
+
+        QCOMPARE(QFileInfo::exists(m_dir->file(filePath)), fileRemains);
+        QCOMPARE(t[4].Done != 0, stillDone);
+        QCOMPARE(t[4].RecordFile, stillDone ? name : QString());
+        QCOMPARE(form.lineIsBold(2), stillDone);
+        QCOMPARE(form.ListBoxReport->item(2)->text(),
+                 kIn + "Перевод - " + (stillDone ? "Выполнено" : "Не выполнено"));
+        QCOMPARE(form.BtnImgDeleteFile->isEnabled(), stillDone);
+        QCOMPARE(rec.messages.size(), messages);
+        if (messages) {
+            QVERIFY2(rec.lastText().startsWith("I/O error") ||
+                         rec.lastText() == "File access denied",
+                     qPrintable(rec.lastText()));
+        }
+        // The other lines and records are left as they were.
+        QCOMPARE(t[2].Done, item2Before.Done);
+        QCOMPARE(t[2].RecordFile, item2Before.RecordFile);
+        QCOMPARE(form.ListBoxReport->item(1)->text(), kIn + "Запись - Выполнено");
+        QVERIFY(form.lineIsBold(1));
+    }
+
+    void secondPress() {
+        testenv::WriteBytes(m_dir->file("Report/Anna/r4.wav"), "RIFF");
+        MessageRecorder rec;
+        TFormReport form;
+        form.BuildReport(m_progressFile, 'A');
+        form.ListBoxReport->setCurrentRow(2);
+        form.BitBtn1Click();
+        QVERIFY(!QFileInfo::exists(m_dir->file("Report/Anna/r4.wav")));
+        // A new file of the old name is not the record's any more.
+        testenv::WriteBytes(m_dir->file("Report/Anna/r4.wav"), "RIFF");
+        form.BitBtn1Click();
+        QVERIFY(QFileInfo::exists(m_dir->file("Report/Anna/r4.wav")));
+        QCOMPARE(CurrentProgress()[4].Done, quint8(0));
+        QCOMPARE(form.ListBoxReport->item(2)->text(), kIn + "Перевод - Не выполнено");
+        // Nothing selected: nothing happens either.
+        form.ListBoxReport->setCurrentRow(-1);
+        form.BitBtn1Click();
+        QCOMPARE(CurrentProgress()[2].Done, quint8(1));
+        QVERIFY(rec.messages.isEmpty());
+    }
+
+    void drawing() {
+        TFormReport form;
+        form.resize(700, 500);
+        form.BuildReport(m_progressFile, 'A');
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QListWidget* list = form.ListBoxReport;
+        QCOMPARE(list->visualItemRect(list->item(1)).height(), 18);
+        auto lineImage = [&] {
+            list->viewport()->repaint();
+            return list->viewport()->grab(list->visualItemRect(list->item(2))).toImage();
+        };
+        const QImage bold = lineImage();
+        CurrentProgress()[4].Done = 0;
+        const QImage normal = lineImage();
+        QVERIFY(bold != normal);
+        CurrentProgress()[4].Done = 1;
+        QCOMPARE(lineImage(), bold);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(list));
+        form.grab().save("/tmp/report-window.png");
+    }
+
+    void help() {
+        QString keyword;
+        int topic = -1;
+        SetHelpHandlers([&](int t) { topic = t; }, [&](const QString& k) { keyword = k; });
+        TFormReport form;
+        form.findChild<QAbstractButton*>("BtnImgD1Zv1")->click();
+        QCOMPARE(keyword, QStringLiteral("Report"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::keyClick(&form, Qt::Key_F1);
+        QCOMPARE(topic, 70);
+        SetHelpHandlers(nullptr, nullptr);
+    }
+};
+
+QTEST_MAIN(TestFormReport)
+#include "test_formreport.moc"
