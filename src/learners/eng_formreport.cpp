@@ -179,6 +179,14 @@ TFormReport::TFormReport(QWidget* parent) : TPictureDialog(parent) {
     connect(BtnImgClose, &QAbstractButton::clicked, this, &QDialog::accept);
 
     AddToButtonStrip(this, {BtnImgDeleteFile, BtnImgD1Zv1, BtnImgClose});
+    // Light captions: the strip behind them is dark.
+    for (QAbstractButton* b : {BtnImgDeleteFile, BtnImgD1Zv1, BtnImgClose}) {
+        QPalette bp = b->palette();
+        bp.setColor(QPalette::Active, QPalette::ButtonText, Qt::white);
+        bp.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::white);
+        bp.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(150, 170, 200));
+        b->setPalette(bp);
+    }
     auto* top = new QVBoxLayout(panel());
     top->setContentsMargins(12, 12, 12, 12);
     top->addWidget(ListBoxReport);
