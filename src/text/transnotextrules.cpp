@@ -4,6 +4,7 @@
 #include "base/paths.h"
 #include "base/ui_hooks.h"
 #include "media/audiodevice.h"
+#include "media/deviceerror.h"
 #include "media/wavefile.h"
 #include "text/worktextrules.h"
 
@@ -260,8 +261,10 @@ void TTransNoTextRun::Play(bool showText, bool showTrans) {
                 m_recording = false;
                 idleControls();
                 apply();
-                XMessage(e.text() + QStringLiteral("\nПодключите микрофон и начните упражнение "
-                                                   "снова."),
+                const bool noInput = m_recorder->lastError() == DevErrNoInput;
+                XMessage(noInput ? e.text() + QStringLiteral("\nПодключите микрофон и начните "
+                                                             "упражнение снова.")
+                                 : e.text(),
                          QStringLiteral("Запись звука"), MB_ICONSTOP);
                 return;
             }
@@ -472,8 +475,9 @@ void TTransNoTextRun::PlayerNotify(int value) {
         ReportError(text.isEmpty() ? QStringLiteral("Воспроизведение прервано.") : text);
         return;
     }
-    if (value != AudioDevice::Successful) return;
-    if (m_player->position() < m_player->length() || lessonEnded()) return;
+    // The lesson plays from its start without an end position: a play that
+    // completed has reached the lesson's end.
+    if (value != AudioDevice::Successful || lessonEnded()) return;
     m_stopMark = m_recording ? recorderPos() : 0;
     if (!m_recording) Stop();
 }

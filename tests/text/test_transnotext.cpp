@@ -501,7 +501,7 @@ void TestTransNoText::noMicrophone() {
     r->Play(false, false);
     QVERIFY(!r->Playing());
     QCOMPARE(m.got.size(), 1);
-    QVERIFY(m.got[0].contains(QStringLiteral("микрофон")));
+    QVERIFY(m.got[0].contains(QStringLiteral("Подключите микрофон")));
     QVERIFY(m.got[0].endsWith(QStringLiteral("|Запись звука|16")));
     QCOMPARE(r->Player()->mode(), AudioDevice::NotReady);
     QVERIFY(r->Controls().PlayEnabled);
