@@ -255,13 +255,14 @@ void TTransNoTextRun::Play(bool showText, bool showTrans) {
                 m_recorder->startRecording();
             } catch (const VError& e) {
                 // Recording silence would look like a take: say why, and do not start.
+                const auto* de = dynamic_cast<const DeviceError*>(&e);
+                const bool noInput = de && de->code() == DevErrNoInput;
                 if (m_timing) m_timing->Abort();
                 m_timing.reset();
                 closeDevices();
                 m_recording = false;
                 idleControls();
                 apply();
-                const bool noInput = m_recorder->lastError() == DevErrNoInput;
                 XMessage(noInput ? e.text() + QStringLiteral("\nПодключите микрофон и начните "
                                                              "упражнение снова.")
                                  : e.text(),
