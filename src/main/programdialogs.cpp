@@ -2,6 +2,7 @@
 
 #include "controls/modalresult.h"
 #include "learners/eng_dlgpassword.h"
+#include "learners/eng_formreport.h"
 #include "learners/eng_dlgselectuser.h"
 #include "learners/teacherpass.h"
 
@@ -14,7 +15,8 @@ namespace {
 class ProgramDialogs : public MainDialogs {
 public:
     explicit ProgramDialogs(QWidget* owner)
-        : m_select(new TOKBottomDlgSelectUsers(owner)), m_password(m_select->passwordDialog()) {}
+        : m_owner(owner), m_select(new TOKBottomDlgSelectUsers(owner)),
+          m_password(m_select->passwordDialog()) {}
 
     int SelectUsers(int& index) override {
         const int r = m_select->exec() == QDialog::Accepted ? mrOk : mrCancel;
@@ -30,9 +32,12 @@ public:
     void SetPassWordHelp(int topic) override { m_password->setHelpTopic(topic); }
     QString TeacherPassword() override { return ReadTeacherPassword(); }
     void TeacherConsole() override {}
-    void Report(const QString&, char) override {}
+    void Report(const QString& progressFile, char mode) override {
+        ShowReport(m_owner, progressFile, mode);
+    }
 
 private:
+    QWidget* m_owner;
     TOKBottomDlgSelectUsers* m_select;
     TDlgPassWord* m_password;
 };
