@@ -20,7 +20,7 @@ int finish(QJsonObject& out, const char* key, const QJsonArray& a, const TLesson
     out.insert("count", int(a.size()));
     out.insert(QLatin1String(key), a);
     if (err.failed()) {
-        out.insert("error", err.describe());
+        out.insert("error", err.Reason);
         return 2;
     }
     return 0;
