@@ -77,7 +77,7 @@ void CheckRiffHeader(QFile& f, const QString& path) {
     if (head.startsWith(rf64)) return; // 64-bit sizes: leave it to libsndfile
     bool fmt = false, data = false;
     qint64 pos = 12;
-    while (pos + 8 <= size && !(fmt && data)) {
+    while (pos + 8 <= size) {
         f.seek(pos);
         QByteArray ch = f.read(8);
         if (ch.size() < 8) break;
@@ -87,6 +87,11 @@ void CheckRiffHeader(QFile& f, const QString& path) {
             fmt = true;
         } else if (ch.startsWith("data")) {
             data = true;
+        } else if (ch.startsWith("LIST") && pos + 8 + qint64(len) > size) {
+            // libsndfile reads the entries of a list that runs past the end
+            // of the file for minutes, up to its stated length.
+            Refuse(DevErrBadHeader,
+                   QStringLiteral("Заголовок звукового файла повреждён или обрезан: %1").arg(path));
         }
         pos += 8 + qint64(len) + (len & 1);
     }
