@@ -1,4 +1,5 @@
 #include "text/eng_formworktext.h"
+#include "text/lessonpanes.h"
 
 #include "base/guard.h"
 #include "base/paths.h"
@@ -42,21 +43,6 @@ void setupView(TTextSintagm* v) {
 }
 
 // The picture shown over a hidden text: a calm page in the window's colours.
-QPixmap staticPicture() {
-    QPixmap pm(260, 280);
-    QPainter p(&pm);
-    QLinearGradient g(0, 0, 0, 280);
-    g.setColorAt(0, QColor(236, 245, 252));
-    g.setColorAt(1, QColor(196, 224, 244));
-    p.fillRect(pm.rect(), g);
-    p.setPen(QPen(kWindowBlue, 3));
-    for (int i = 0; i < 7; ++i) {
-        const int y = 60 + i * 26;
-        p.drawLine(40, y, i % 3 == 2 ? 150 : 220, y);
-    }
-    return pm;
-}
-
 } // namespace
 
 TFormWorkText::TFormWorkText(QWidget* parent) : QDialog(parent), TimerPos(this) {
@@ -87,25 +73,14 @@ TFormWorkText::~TFormWorkText() {
 }
 
 void TFormWorkText::buildControls() {
-    PanelText = new QWidget(this);
-    PanelText->setObjectName(QStringLiteral("PanelText"));
-    PanelTrans = new QWidget(this);
-    PanelTrans->setObjectName(QStringLiteral("PanelTrans"));
-    for (QWidget* p : {PanelText, PanelTrans}) {
-        QPalette wp = p->palette();
-        wp.setColor(QPalette::Window, Qt::white);
-        p->setPalette(wp);
-        p->setAutoFillBackground(true);
-    }
-    ImageStatic = new QLabel(PanelText);
-    ImageStatic->setObjectName(QStringLiteral("ImageStatic"));
-    ImageStatic->setAlignment(Qt::AlignCenter);
-    m_staticPicture = staticPicture();
+    const LessonPanes panes = MakeLessonPanes(this);
+    PanelText = panes.Text;
+    PanelTrans = panes.Trans;
+    ImageStatic = panes.ImageStatic;
+    ImageChange = panes.ImageChange;
+    m_staticPicture = StaticLessonPicture();
     TextSintagmText = new TTextSintagm(PanelText);
     TextSintagmText->setObjectName(QStringLiteral("TextSintagmText"));
-    ImageChange = new QLabel(PanelTrans);
-    ImageChange->setObjectName(QStringLiteral("ImageChange"));
-    ImageChange->setAlignment(Qt::AlignCenter);
     TextSintagmTrans = new TTextSintagm(PanelTrans);
     TextSintagmTrans->setObjectName(QStringLiteral("TextSintagmTrans"));
     setupView(TextSintagmText);

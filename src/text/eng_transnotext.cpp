@@ -1,4 +1,5 @@
 #include "text/eng_transnotext.h"
+#include "text/lessonpanes.h"
 
 #include "base/guard.h"
 #include "base/paths.h"
@@ -28,21 +29,6 @@ QFont paneFont() {
 }
 
 // The picture over a hidden text: a calm page in the window's colours.
-QPixmap staticPicture() {
-    QPixmap pm(260, 280);
-    QPainter p(&pm);
-    QLinearGradient g(0, 0, 0, 280);
-    g.setColorAt(0, QColor(236, 245, 252));
-    g.setColorAt(1, QColor(196, 224, 244));
-    p.fillRect(pm.rect(), g);
-    p.setPen(QPen(kWindowBlue, 3));
-    for (int i = 0; i < 7; ++i) {
-        const int y = 60 + i * 26;
-        p.drawLine(40, y, i % 3 == 2 ? 150 : 220, y);
-    }
-    return pm;
-}
-
 QString clockText(qint64 ms) {
     const qint64 s = qMax<qint64>(0, ms) / 1000;
     return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
@@ -94,25 +80,14 @@ TFormTransNoText::TFormTransNoText(const TListenParams& params, QWidget* parent)
 TFormTransNoText::~TFormTransNoText() = default;
 
 void TFormTransNoText::buildControls() {
-    PanelText = new QWidget(this);
-    PanelText->setObjectName(QStringLiteral("PanelText"));
-    PanelTrans = new QWidget(this);
-    PanelTrans->setObjectName(QStringLiteral("PanelTrans"));
-    for (QWidget* p : {PanelText, PanelTrans}) {
-        QPalette wp = p->palette();
-        wp.setColor(QPalette::Window, Qt::white);
-        p->setPalette(wp);
-        p->setAutoFillBackground(true);
-    }
-    ImageStatic = new QLabel(PanelText);
-    ImageStatic->setObjectName(QStringLiteral("ImageStatic"));
-    ImageStatic->setAlignment(Qt::AlignCenter);
-    m_staticPicture = staticPicture();
+    const LessonPanes panes = MakeLessonPanes(this);
+    PanelText = panes.Text;
+    PanelTrans = panes.Trans;
+    ImageStatic = panes.ImageStatic;
+    ImageChange = panes.ImageChange;
+    m_staticPicture = StaticLessonPicture();
     PaintBoxText = new TListenPaintBox(PanelText);
     PaintBoxText->setObjectName(QStringLiteral("PaintBoxText"));
-    ImageChange = new QLabel(PanelTrans);
-    ImageChange->setObjectName(QStringLiteral("ImageChange"));
-    ImageChange->setAlignment(Qt::AlignCenter);
     PaintBoxTrans = new TListenPaintBox(PanelTrans);
     PaintBoxTrans->setObjectName(QStringLiteral("PaintBoxTrans"));
     // A paint box uncovered while playing is drawn afresh before it is shown.
