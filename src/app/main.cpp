@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     QApplication::setOrganizationName(QStringLiteral("Vantrel"));
     QApplication::setApplicationVersion(QStringLiteral(VANTREL_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/vantrel.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("vantrel"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
