@@ -1,27 +1,12 @@
 // Readers of the vocabulary and question files.
-#include "base/cp1251.h"
 #include "common/testenv.h"
 #include "drill/lexicfiles.h"
 #include "drill/questfiles.h"
+#include "support_drill.h"
 
 #include <QTest>
 
 Q_DECLARE_METATYPE(LessonFile)
-
-namespace {
-// Lines joined by `eol`; `lastEnd` says whether the last line is ended too.
-QByteArray Join(const QList<QByteArray>& lines, const QByteArray& eol, bool lastEnd = true) {
-    QByteArray out;
-    for (int i = 0; i < lines.size(); ++i) {
-        out += lines[i];
-        if (i + 1 < lines.size() || lastEnd) out += eol;
-    }
-    return out;
-}
-QByteArray W(const QString& s) {
-    return EncodeCp1251(s);
-}
-} // namespace
 
 class TestDrillFiles : public QObject {
     Q_OBJECT
@@ -55,11 +40,9 @@ private Q_SLOTS:
         QCOMPARE(d.Entries.size(), 3);
         QCOMPARE(d.Entries[0].Expression, QString("to go"));
         QCOMPARE(d.Entries[1].Expression, QString()); // an empty line is an entry
-        QCOMPARE(d.Entries[2].Translation, QString::fromUtf8("собака"));
-        QCOMPARE(d.Entries[0].EndPos, 1500);
-        QCOMPARE(d.Entries[2].StartPos, 2000);
-        QCOMPARE(d.Entries[2].EndPos, 3100);
-        QVERIFY(!d.Entries[2].Done);
+        QCOMPARE(d.Entries[2].Translation, QString("собака"));
+        QCOMPARE(QList<int>({d.Entries[0].EndPos, d.Entries[2].StartPos, d.Entries[2].EndPos}),
+                 QList<int>({1500, 2000, 3100}));
     }
 
     // Each case: translations and timing files, expected status and the
@@ -71,35 +54,31 @@ private Q_SLOTS:
         QTest::addColumn<int>("line");
         QTest::addColumn<QList<int>>("ends"); // EndPos of entries 1..3
         QTest::addColumn<QStringList>("translations");
-        const QByteArray t3 = Join({"a", "b", "c"}, "\r\n");
-        QTest::newRow("all good") << t3 << Join({"0\t10", "10\t20", "20\t30"}, "\r\n")
-                                  << LessonFile::None << 0 << QList<int>{10, 20, 30}
-                                  << QStringList{"a", "b", "c"};
+        const QByteArray t3 = Join({"a", "b", "c"});
+        QTest::newRow("all good") << t3 << Join({"0\t10", "10\t20", "20\t30"}) << LessonFile::None
+                                  << 0 << QList<int>{10, 20, 30} << QStringList{"a", "b", "c"};
         QTest::newRow("no timing file") << t3 << QByteArray("-") << LessonFile::None << 0
                                         << QList<int>{0, 0, 0} << QStringList{"a", "b", "c"};
         QTest::newRow("shorter translations")
-            << QByteArray("a\r\n") << Join({"0\t10"}, "\r\n") << LessonFile::None << 0
+            << QByteArray("a\r\n") << Join({"0\t10"}) << LessonFile::None << 0
             << QList<int>{10, 0, 0} << QStringList{"a", "", ""};
         QTest::newRow("extra lines ignored")
-            << Join({"a", "b", "c", "d"}, "\r\n")
-            << Join({"0\t10", "10\t20", "20\t30", "junk"}, "\r\n") << LessonFile::None << 0
-            << QList<int>{10, 20, 30} << QStringList{"a", "b", "c"};
+            << Join({"a", "b", "c", "d"}) << Join({"0\t10", "10\t20", "20\t30", "junk"})
+            << LessonFile::None << 0 << QList<int>{10, 20, 30} << QStringList{"a", "b", "c"};
         QTest::newRow("end not a number")
-            << t3 << Join({"0\t10", "12\tx", "20\t30"}, "\r\n") << LessonFile::Timing << 2
+            << t3 << Join({"0\t10", "12\tx", "20\t30"}) << LessonFile::Timing << 2
             << QList<int>{10, 0, 0} << QStringList{"a", "b", "c"};
         QTest::newRow("line without tab")
-            << t3 << Join({"0\t10", "10\t20", "2030"}, "\r\n") << LessonFile::Timing << 3
+            << t3 << Join({"0\t10", "10\t20", "2030"}) << LessonFile::Timing << 3
             << QList<int>{10, 20, 0} << QStringList{"a", "b", "c"};
-        QTest::newRow("start not a number")
-            << t3 << Join({"s\t10"}, "\r\n") << LessonFile::Timing << 1 << QList<int>{0, 0, 0}
-            << QStringList{"a", "b", "c"};
-        QTest::newRow("empty timing line")
-            << t3 << Join({"0\t10", ""}, "\r\n") << LessonFile::Timing << 2 << QList<int>{10, 0, 0}
-            << QStringList{"a", "b", "c"};
+        QTest::newRow("start not a number") << t3 << Join({"s\t10"}) << LessonFile::Timing << 1
+                                            << QList<int>{0, 0, 0} << QStringList{"a", "b", "c"};
+        QTest::newRow("empty timing line") << t3 << Join({"0\t10", ""}) << LessonFile::Timing << 2
+                                           << QList<int>{10, 0, 0} << QStringList{"a", "b", "c"};
         QTest::newRow("timing file missing") << t3 << QByteArray("?") << LessonFile::Timing << 0
                                              << QList<int>{0, 0, 0} << QStringList{"a", "b", "c"};
         QTest::newRow("translations missing")
-            << QByteArray("?") << Join({"0\t10"}, "\r\n") << LessonFile::Translations << 0
+            << QByteArray("?") << Join({"0\t10"}) << LessonFile::Translations << 0
             << QList<int>{0, 0, 0} << QStringList{"", "", ""};
     }
     void lexicFailures() {
@@ -109,7 +88,7 @@ private Q_SLOTS:
         QFETCH(int, line);
         QFETCH(QList<int>, ends);
         QFETCH(QStringList, translations);
-        Put("e.txt", Join({"one", "two", "three"}, "\r\n"));
+        Put("e.txt", Join({"one", "two", "three"}));
         QFile::remove(F("t.txt"));
         QFile::remove(F("s.txt"));
         if (trans != "?") Put("t.txt", trans);
@@ -163,24 +142,23 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("counts"); // AnswerCount of questions 1..3
         QTest::addColumn<int>("failLine");      // 0: read completely
         QTest::newRow("three blocks")
-            << Join({"#1", "r1", "w1", "#2", "r2", "#3", "r3", "a", "b", "c"}, "\r\n")
+            << Join({"#1", "r1", "w1", "#2", "r2", "#3", "r3", "a", "b", "c"})
             << QList<int>{2, 1, 4} << 0;
         QTest::newRow("bare lf, no final end")
             << Join({"#", "r1", "#", "r2", "x", "#", "r3"}, "\n", false) << QList<int>{1, 2, 1}
             << 0;
         QTest::newRow("4 stray lines")
-            << Join({"s1", "s2", "s3", "s4", "#", "r1", "#", "r2", "#", "r3"}, "\r\n")
+            << Join({"s1", "s2", "s3", "s4", "#", "r1", "#", "r2", "#", "r3"})
             << QList<int>{1, 1, 1} << 0;
         QTest::newRow("5 stray lines")
-            << Join({"s1", "s2", "s3", "s4", "s5", "#", "r1"}, "\r\n") << QList<int>{0, 0, 0} << 5;
-        QTest::newRow("fifth option")
-            << Join({"#", "r1", "#", "a", "b", "c", "d", "e", "#", "r3"}, "\r\n")
-            << QList<int>{1, 4, 0} << 8;
+            << Join({"s1", "s2", "s3", "s4", "s5", "#", "r1"}) << QList<int>{0, 0, 0} << 5;
+        QTest::newRow("fifth option") << Join({"#", "r1", "#", "a", "b", "c", "d", "e", "#", "r3"})
+                                      << QList<int>{1, 4, 0} << 8;
         QTest::newRow("empty line")
-            << Join({"#", "r1", "w1", "", "#", "r2"}, "\r\n") << QList<int>{2, 0, 0} << 4;
-        QTest::newRow("missing blocks") << Join({"#", "r1"}, "\r\n") << QList<int>{1, 0, 0} << 0;
+            << Join({"#", "r1", "w1", "", "#", "r2"}) << QList<int>{2, 0, 0} << 4;
+        QTest::newRow("missing blocks") << Join({"#", "r1"}) << QList<int>{1, 0, 0} << 0;
         QTest::newRow("empty block")
-            << Join({"#", "#", "r2", "#", "r3"}, "\r\n") << QList<int>{0, 1, 1} << 0;
+            << Join({"#", "#", "r2", "#", "r3"}) << QList<int>{0, 1, 1} << 0;
         QTest::newRow("blocks beyond the questions")
             << Join({"#", "r1", "#", "r2", "#", "r3", "#", "a", "b", "c", "d", "e", "", "#"},
                     "\r\n")
@@ -190,7 +168,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, answers);
         QFETCH(QList<int>, counts);
         QFETCH(int, failLine);
-        Put("q.txt", Join({"Q1?", "Q2?", "Q3?"}, "\r\n"));
+        Put("q.txt", Join({"Q1?", "Q2?", "Q3?"}));
         Put("a.txt", answers);
         TQuestData d = ReadQuestDownFiles(F("q.txt"), F("a.txt"), QString());
         QCOMPARE(d.Entries.size(), 3);
@@ -215,8 +193,8 @@ private Q_SLOTS:
     void longTexts() {
         const QByteArray q300(300, 'q'), o300(300, 'o');
         Put("q.txt", q300 + "\r\n" + W("Кто?") + "\r\n");
-        Put("a.txt", Join({"#", o300, "short", "#", W("Он")}, "\r\n"));
-        Put("s.txt", Join({"100\t200", "0\t0"}, "\r\n"));
+        Put("a.txt", Join({"#", o300, "short", "#", W("Он")}));
+        Put("s.txt", Join({"100\t200", "0\t0"}));
         TQuestData d = ReadQuestDownFiles(F("q.txt"), F("a.txt"), F("s.txt"));
         QVERIFY(d.Status.ok());
         QCOMPARE(d.Entries[0].Quest, QString(255, 'q'));
@@ -247,17 +225,17 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("timing");
         QTest::addColumn<int>("failLine");
         QTest::addColumn<int>("end2");
-        QTest::newRow("good") << Join({"0\t1500", "1500\t2500"}, "\r\n") << 0 << 2500;
-        QTest::newRow("x") << Join({"0\t1500", "12\tx"}, "\r\n") << 2 << 0;
-        QTest::newRow("no tab") << Join({"0 1500"}, "\r\n") << 1 << 0;
-        QTest::newRow("shorter") << Join({"0\t1500"}, "\r\n") << 0 << 0;
+        QTest::newRow("good") << Join({"0\t1500", "1500\t2500"}) << 0 << 2500;
+        QTest::newRow("x") << Join({"0\t1500", "12\tx"}) << 2 << 0;
+        QTest::newRow("no tab") << Join({"0 1500"}) << 1 << 0;
+        QTest::newRow("shorter") << Join({"0\t1500"}) << 0 << 0;
     }
     void questTiming() {
         QFETCH(QByteArray, timing);
         QFETCH(int, failLine);
         QFETCH(int, end2);
-        Put("q.txt", Join({"Q1?", "Q2?"}, "\r\n"));
-        Put("a.txt", Join({"#", "r1", "#", "r2"}, "\r\n"));
+        Put("q.txt", Join({"Q1?", "Q2?"}));
+        Put("a.txt", Join({"#", "r1", "#", "r2"}));
         Put("s.txt", timing);
         TQuestData d = ReadQuestDownFiles(F("q.txt"), F("a.txt"), F("s.txt"));
         QCOMPARE(d.Status.Line, failLine);
@@ -283,9 +261,9 @@ private Q_SLOTS:
         QFETCH(int, count);
         QFETCH(bool, yes2);
         QFETCH(int, failLine);
-        Put("q.txt", Join({W("Это собака?") + "\t1", line2, "Third\t0"}, "\r\n"));
+        Put("q.txt", Join({W("Это собака?") + "\t1", line2, "Third\t0"}));
         Put("a.txt", "");
-        Put("s.txt", Join({"0\t10", "10\t20", "20\t30"}, "\r\n"));
+        Put("s.txt", Join({"0\t10", "10\t20", "20\t30"}));
         TTrFlData d = ReadTrFlFiles(F("q.txt"), F("a.txt"), F("s.txt"));
         QCOMPARE(d.Status.Line, failLine);
         QCOMPARE(d.Status.Failed, failLine ? LessonFile::Questions : LessonFile::None);
@@ -302,8 +280,8 @@ private Q_SLOTS:
     }
 
     void trflAnswersAndTiming() {
-        Put("q.txt", Join({"A\t0", "B\t1"}, "\r\n"));
-        Put("s.txt", Join({"0\t10"}, "\r\n"));
+        Put("q.txt", Join({"A\t0", "B\t1"}));
+        Put("s.txt", Join({"0\t10"}));
         QFile::remove(F("a.txt"));
         TTrFlData d = ReadTrFlFiles(F("q.txt"), F("a.txt"), F("s.txt"));
         QCOMPARE(d.Status.Failed, LessonFile::Answers);

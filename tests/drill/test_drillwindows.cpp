@@ -1,7 +1,5 @@
 // The vocabulary and question windows, offscreen with the virtual audio
 // device: whole runs on small lesson files, read errors, playback, help.
-#include "base/cp1251.h"
-#include "base/ui_hooks.h"
 #include "common/testenv.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
@@ -17,6 +15,7 @@
 #include "drill/eng_formquesttrfl.h"
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
+#include "support_drill.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -28,53 +27,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray W(const char* utf8) {
-    return EncodeCp1251(QString::fromUtf8(utf8));
-}
-
-// 16-bit mono PCM, 8000 Hz, silent, `ms` long.
-QByteArray Wave(int ms) {
-    const quint32 data = quint32(ms) * 8 * 2;
-    QByteArray b;
-    auto u32 = [&](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&](quint16 v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-    };
-    b += "RIFF";
-    u32(36 + data);
-    b += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(8000);
-    u32(16000);
-    u16(2);
-    u16(16);
-    b += "data";
-    u32(data);
-    b.append(QByteArray(int(data), '\0'));
-    return b;
-}
-
-struct Messages {
-    QStringList texts, titles;
-    QList<int> flags;
-    XMessageHandler old;
-    Messages() {
-        old = SetXMessageHandler([this](const QString& t, const QString& c, int f) {
-            texts << t;
-            titles << c;
-            flags << f;
-            return 1;
-        });
-    }
-    ~Messages() { SetXMessageHandler(old); }
-};
-
 // Accepts the next modal dialog, noting its class and answer text.
 void AcceptNext(QStringList* seen) {
     testenv::OnNextModal([seen](QWidget* w) {
@@ -86,13 +38,46 @@ void AcceptNext(QStringList* seen) {
     });
 }
 
-template <typename T> T* Child(QWidget* w, const QString& name) {
-    T* c = w->findChild<T*>(name);
-    if (!c) qWarning("no child %s", qPrintable(name));
-    return c;
+// The run operation of each window kind, as the course calls it.
+int RunKind(const QString& kind, const QString& a, const QString& b, int* n = nullptr,
+            int* e = nullptr) {
+    if (kind == "lexic") return RunLexic(400, 300, a, b, {}, {});
+    if (kind == "demo") return RunLexicDemo(400, 300, a, b, {}, {});
+    if (kind == "qdemo") return RunQuestDemo(400, 300, a, {}, {}, {});
+    if (kind == "trfl") return RunQuestTrFl(400, 300, a, b, {}, {});
+    return RunQuestDown(400, 300, a, b, {}, {}, n, e);
 }
-QString Text(QWidget* w, const char* label) {
-    return Child<QLabel>(w, label)->text();
+
+// A window of `kind` loaded from the files, its first entry on show (null if Load failed).
+std::unique_ptr<TDrillWindow> Loaded(const QString& kind, const QString& a, const QString& b,
+                                     const QString& s = {}, const QString& wav = {}) {
+    if (kind == "lexic") {
+        auto d = std::make_unique<TFormExecLexic>();
+        d->SetSeed(5);
+        d->SetFiles(a, b, s, wav);
+        if (!d->Load()) return nullptr;
+        return d;
+    }
+    if (kind == "demo") {
+        auto d = std::make_unique<TFormExecLexicDemo>();
+        d->SetFiles(a, b, s, wav);
+        if (!d->Load()) return nullptr;
+        d->SetInitialData();
+        return d;
+    }
+    if (kind == "qdemo") {
+        auto d = std::make_unique<TFormQuestDemo>();
+        d->SetFiles(a, {}, s, wav);
+        if (!d->Load()) return nullptr;
+        d->SelectNext();
+        return d;
+    }
+    auto d = std::make_unique<TFormQuestTrFl>();
+    d->SetSeed(5);
+    d->SetFiles(a, b, s, wav);
+    if (!d->Load()) return nullptr;
+    d->Start();
+    return d;
 }
 } // namespace
 
@@ -103,9 +88,9 @@ class TestDrillWindows : public QObject {
     void Put(const QString& n, const QByteArray& b) const { testenv::WriteBytes(F(n), b); }
 
     void LexicFixture() {
-        Put("e.txt", testenv::CrLf({"house", "cat", "dog"}));
-        Put("t.txt", testenv::CrLf({W("дом"), W("кошка"), W("собака")}));
-        Put("s.txt", testenv::CrLf({"0\t1000", "1000\t1000", "2000\t3000"}));
+        Put("e.txt", Join({"house", "cat", "dog"}));
+        Put("t.txt", Join({W("дом"), W("кошка"), W("собака")}));
+        Put("s.txt", Join({"0\t1000", "1000\t1000", "2000\t3000"}));
         Put("l.wav", Wave(4000));
     }
 
@@ -124,36 +109,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("second");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<QString>("text");
-        const QString damaged = QString::fromUtf8("Ошибка чтения файла.\rПоврежден файл ");
-        QTest::newRow("drill, no expressions file") << "lexic"
-                                                    << "missing.txt"
-                                                    << "t.txt" << 2 << damaged;
-        QTest::newRow("drill, empty expressions") << "lexic"
-                                                  << "empty.txt"
-                                                  << "t.txt" << 2 << damaged;
-        QTest::newRow("drill, no translations") << "lexic"
-                                                << "e.txt"
-                                                << "missing.txt" << 2 << damaged;
+        const QString damaged("Ошибка чтения файла.\rПоврежден файл ");
+        const QString lexic("lexic"), down("down");
+        QTest::newRow("drill, no expressions file")
+            << lexic << QString("missing.txt") << "t.txt" << 2 << damaged;
+        QTest::newRow("drill, empty expressions")
+            << lexic << QString("empty.txt") << "t.txt" << 2 << damaged;
+        QTest::newRow("drill, no translations")
+            << lexic << QString("e.txt") << "missing.txt" << 2 << damaged;
         QTest::newRow("presentation, no expressions")
-            << "demo"
-            << "missing.txt"
-            << "t.txt" << 1
-            << QString::fromUtf8("Ошибка чтения файла.\rПовреждены текстовые файлы ");
-        QTest::newRow("questions, empty file") << "down"
-                                               << "empty.txt"
-                                               << "a.txt" << 2 << damaged;
-        QTest::newRow("questions, no answers file") << "down"
-                                                    << "q.txt"
-                                                    << "missing.txt" << 2 << damaged;
-        QTest::newRow("questions, only empty blocks") << "down"
-                                                      << "q.txt"
-                                                      << "hash.txt" << 2 << damaged;
-        QTest::newRow("question presentation, empty") << "qdemo"
-                                                      << "empty.txt"
-                                                      << "" << 2 << damaged;
-        QTest::newRow("true/false, no file") << "trfl"
-                                             << "missing.txt"
-                                             << "a.txt" << 2 << damaged;
+            << QString("demo") << QString("missing.txt") << "t.txt" << 1
+            << QString("Ошибка чтения файла.\rПовреждены текстовые файлы ");
+        QTest::newRow("questions, empty file")
+            << down << QString("empty.txt") << "a.txt" << 2 << damaged;
+        QTest::newRow("questions, no answers file")
+            << down << QString("q.txt") << "missing.txt" << 2 << damaged;
+        QTest::newRow("questions, only empty blocks")
+            << down << QString("q.txt") << "hash.txt" << 2 << damaged;
+        QTest::newRow("question presentation, empty")
+            << QString("qdemo") << QString("empty.txt") << "" << 2 << damaged;
+        QTest::newRow("true/false, no file")
+            << QString("trfl") << QString("missing.txt") << "a.txt" << 2 << damaged;
     }
     void unusableFiles() {
         QFETCH(QString, kind);
@@ -168,34 +144,23 @@ private Q_SLOTS:
         Put("hash.txt", "#\r\n");
         QFile::remove(F("missing.txt"));
         Messages m;
-        int r = -1;
-        if (kind == "lexic") r = RunLexic(500, 400, F(expr), F(second), QString(), QString());
-        if (kind == "demo") r = RunLexicDemo(500, 400, F(expr), F(second), QString(), QString());
-        if (kind == "qdemo") r = RunQuestDemo(500, 400, F(expr), QString(), QString(), QString());
-        if (kind == "trfl") r = RunQuestTrFl(500, 400, F(expr), F(second), QString(), QString());
         int n = -1, e = -1;
-        if (kind == "down")
-            r = RunQuestDown(500, 400, F(expr), F(second), QString(), QString(), &n, &e);
-        QCOMPARE(r, outcome);
+        QCOMPARE(RunKind(kind, F(expr), F(second), &n, &e), outcome);
         QCOMPARE(m.texts, QStringList{text});
-        QCOMPARE(m.titles, QStringList{QString::fromUtf8("Ошибка чтения файла")});
+        QCOMPARE(m.titles, QStringList{"Ошибка чтения файла"});
         QCOMPARE(m.flags, QList<int>{0x10});
-        if (kind == "down") {
-            QCOMPARE(n, 0);
-            QCOMPARE(e, 0);
-        }
+        if (kind == "down") QCOMPARE(QPair(n, e), QPair(0, 0));
     }
 
     // A damaged timing file: the message, and the window opens with what was read.
     void damagedTimingStillRuns() {
         LexicFixture();
-        Put("bad.txt", testenv::CrLf({"0\t1000", "12\tx"}));
+        Put("bad.txt", Join({"0\t1000", "12\tx"}));
         Messages m;
-        TFormExecLexic w;
-        w.SetFiles(F("e.txt"), F("t.txt"), F("bad.txt"), F("l.wav"));
-        QVERIFY(w.Load());
+        auto w = Loaded("lexic", F("e.txt"), F("t.txt"), F("bad.txt"), F("l.wav"));
+        QVERIFY(w);
         QCOMPARE(m.texts.size(), 1);
-        QCOMPARE(Child<QListWidget>(&w, "ListBoxTrans")->count(), 3);
+        QCOMPARE(Child<QListWidget>(w.get(), "ListBoxTrans")->count(), 3);
     }
 
     void drillRun() {
@@ -213,16 +178,13 @@ private Q_SLOTS:
         auto* edit = Child<QLineEdit>(&w, "EditText");
         auto* ok = Child<TBtnImgD1Zv>(&w, "BitBtnNext");
         QVERIFY(!Child<QWidget>(&w, "BitBtnPlay")->isVisible()); // no timing file
-        QCOMPARE(ok->text(), QString::fromUtf8("ОК"));
+        QCOMPARE(ok->text(), QString("ОК"));
         QVERIFY(ok->isDefault());
         QCOMPARE(list->count(), 3);
         QCOMPARE(Text(&w, "LabelCount"), QString("3"));
         QCOMPARE(Text(&w, "LabelSelect"), QString("3"));
-        const QStringList tr{QString::fromUtf8("дом"), QString::fromUtf8("кошка"),
-                             QString::fromUtf8("собака")};
-        const QStringList ex{"house", "cat", "dog"};
+        const QStringList tr{"дом", "кошка", "собака"}, ex{"house", "cat", "dog"};
         auto rightRow = [&] { return int(ex.indexOf(edit->text())); };
-        auto wrongRow = [&] { return (rightRow() + 1) % 3; };
 
         // Confirm with no line selected does nothing.
         list->clearSelection();
@@ -234,15 +196,13 @@ private Q_SLOTS:
         // Wrong twice: try-again dialog, then the wrong-answer dialog with the right translation.
         QStringList seen;
         const QString expected = tr[rightRow()];
-        list->setCurrentRow(wrongRow());
+        list->setCurrentRow((rightRow() + 1) % 3);
         AcceptNext(&seen);
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(w.Drill()->Missed(), true);
         AcceptNext(&seen);
         QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(seen.size(), 2);
-        QCOMPARE(seen[0], QString("TDlgErrorDo"));
-        QCOMPARE(seen[1], QString("TDlgLexicError:") + expected);
+        QCOMPARE(seen, (QStringList{"TDlgErrorDo", "TDlgLexicError:" + expected}));
         QCOMPARE(Text(&w, "LabelError"), QString("1"));
         QCOMPARE(Text(&w, "LabelSelect"), QString("3"));
         QCOMPARE(list->currentRow(), 0); // the next entry starts on the first line
@@ -267,32 +227,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("how"); // button name or "esc"
         QTest::addColumn<int>("outcome");
-        QTest::newRow("drill exit") << "lexic"
-                                    << "ImageButton3" << 2;
-        QTest::newRow("drill esc") << "lexic"
-                                   << "esc" << 2;
-        QTest::newRow("presentation exit") << "demo"
-                                           << "ImageButton3" << 1;
-        QTest::newRow("presentation esc") << "demo"
-                                          << "esc" << 1;
-        QTest::newRow("questions exit") << "down"
-                                        << "BtnImgTransD1Zv3" << 2;
-        QTest::newRow("question presentation exit") << "qdemo"
-                                                    << "BtnImgTransD1Zv2" << 2;
-        QTest::newRow("true/false Cancel") << "trfl"
-                                           << "BitBtn3" << 1;
-        QTest::newRow("true/false esc") << "trfl"
-                                        << "esc" << 1;
-        QTest::newRow("true/false Close") << "trfl"
-                                          << "BitBtn4" << 2;
+        const QString esc("esc");
+        QTest::newRow("drill exit") << QString("lexic") << "ImageButton3" << 2;
+        QTest::newRow("drill esc") << QString("lexic") << esc << 2;
+        QTest::newRow("presentation exit") << QString("demo") << "ImageButton3" << 1;
+        QTest::newRow("presentation esc") << QString("demo") << esc << 1;
+        QTest::newRow("questions exit") << QString("down") << "BtnImgTransD1Zv3" << 2;
+        QTest::newRow("question presentation exit") << QString("qdemo") << "BtnImgTransD1Zv2" << 2;
+        QTest::newRow("true/false Cancel") << QString("trfl") << "BitBtn3" << 1;
+        QTest::newRow("true/false esc") << QString("trfl") << esc << 1;
+        QTest::newRow("true/false Close") << QString("trfl") << "BitBtn4" << 2;
     }
     void exitCommands() {
         QFETCH(QString, kind);
         QFETCH(QString, how);
         QFETCH(int, outcome);
         LexicFixture();
-        Put("q.txt", testenv::CrLf({"Q1\t0", "Q2\t1"}));
-        Put("a.txt", testenv::CrLf({"#", "r", "w", "#", "r2"}));
+        Put("q.txt", Join({"Q1\t0", "Q2\t1"}));
+        Put("a.txt", Join({"#", "r", "w", "#", "r2"}));
         QStringList modals;
         testenv::OnNextModal([how, &modals](QWidget* w) {
             modals << w->objectName();
@@ -310,25 +262,17 @@ private Q_SLOTS:
                 },
                 300);
         });
-        int r = -1;
-        if (kind == "lexic") r = RunLexic(400, 300, F("e.txt"), F("t.txt"), QString(), QString());
-        if (kind == "demo")
-            r = RunLexicDemo(400, 300, F("e.txt"), F("t.txt"), QString(), QString());
-        if (kind == "down")
-            r = RunQuestDown(400, 300, F("e.txt"), F("a.txt"), QString(), QString());
-        if (kind == "qdemo")
-            r = RunQuestDemo(400, 300, F("e.txt"), QString(), QString(), QString());
-        if (kind == "trfl")
-            r = RunQuestTrFl(400, 300, F("q.txt"), F("a.txt"), QString(), QString());
+        const bool trfl = kind == "trfl";
+        const int r = RunKind(kind, F(trfl ? "q.txt" : "e.txt"),
+                              F(kind == "down" || trfl ? "a.txt" : "t.txt"));
         QCOMPARE(r, outcome);
         QTest::qWait(400);
         QCOMPARE(modals.size(), 1); // no results window after leaving
     }
 
     void questDownRun() {
-        Put("q.txt", testenv::CrLf({"Two?", "Empty?", "Four?"}));
-        Put("a.txt",
-            testenv::CrLf({"#", "two-right", "two-wrong", "#", "#", "four-right", "b", "c", "d"}));
+        Put("q.txt", Join({"Two?", "Empty?", "Four?"}));
+        Put("a.txt", Join({"#", "two-right", "two-wrong", "#", "#", "four-right", "b", "c", "d"}));
         int n = -1, e = -1;
         QStringList seen;
         QString problem;
@@ -372,15 +316,14 @@ private Q_SLOTS:
         QCOMPARE(r, 0);
         QCOMPARE(n, 2); // the question without options is not asked
         QCOMPARE(e, 1);
-        QCOMPARE(seen.size(), 2);
-        QVERIFY(seen.contains("TDlgErrorDo"));
-        QVERIFY(seen.contains("TDlgDoubleError:two-right"));
+        seen.sort();
+        QCOMPARE(seen, (QStringList{"TDlgDoubleError:two-right", "TDlgErrorDo"}));
         QVERIFY(m.texts.isEmpty());
     }
 
     void markClicks() {
         Put("q.txt", "Q\r\n");
-        Put("a.txt", testenv::CrLf({"#", "a", "b", "c"}));
+        Put("a.txt", Join({"#", "a", "b", "c"}));
         TFormQuestDown w;
         w.SetSeed(3);
         w.SetFiles(F("q.txt"), F("a.txt"), QString(), QString());
@@ -405,9 +348,9 @@ private Q_SLOTS:
     }
 
     void trflRun() {
-        Put("q.txt", testenv::CrLf({W("Это дом?") + "\t0", "Is it red?\t1"}));
+        Put("q.txt", Join({W("Это дом?") + "\t0", "Is it red?\t1"}));
         Put("a.txt", "");
-        Put("s.txt", testenv::CrLf({"0\t500", "500\t900"}));
+        Put("s.txt", Join({"0\t500", "500\t900"}));
         Put("l.wav", Wave(1000));
         QString problem;
         QList<QStringList> grid;
@@ -434,14 +377,10 @@ private Q_SLOTS:
         const int r = RunQuestTrFl(400, 300, F("q.txt"), F("a.txt"), F("s.txt"), F("l.wav"));
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         QCOMPARE(r, 0);
-        QCOMPARE(grid.size(), 3);
-        QCOMPARE(grid[0], (QStringList{QString::fromUtf8("Вопрос"), QString::fromUtf8("Ответ"),
-                                       QString::fromUtf8("Ваш ответ")}));
         // "Нет" chosen for both: wrong on the "Да" question, right on the other.
-        QCOMPARE(grid[1], (QStringList{QString::fromUtf8("Это дом?"), QString::fromUtf8("Да"),
-                                       QString::fromUtf8("Нет")}));
-        QCOMPARE(grid[2],
-                 (QStringList{"Is it red?", QString::fromUtf8("Нет"), QString::fromUtf8("Да")}));
+        QCOMPARE(grid, (QList<QStringList>{{"Вопрос", "Ответ", "Ваш ответ"},
+                                           {"Это дом?", "Да", "Нет"},
+                                           {"Is it red?", "Нет", "Да"}}));
     }
 
     void resultsRefill() {
@@ -464,8 +403,8 @@ private Q_SLOTS:
         end.Fill(entries(2), 1);
         QCOMPARE(end.StringGridRes->rowCount(), 3);
         QCOMPARE(end.LabelCount->text(), QString("2"));
-        QCOMPARE(end.LabelComent->text(), QString::fromUtf8("Комментарий"));
-        QCOMPARE(end.StringGridRes->item(1, 2)->text(), QString::fromUtf8("Нет"));
+        QCOMPARE(end.LabelComent->text(), QString("Комментарий"));
+        QCOMPARE(end.StringGridRes->item(1, 2)->text(), QString("Нет"));
         QCOMPARE(end.StringGridRes->item(1, 0)->background().color(), WrongAnswerColor());
         QVERIFY(end.StringGridRes->item(2, 0)->background().color() != WrongAnswerColor());
         QCOMPARE(end.StringGridRes->columnWidth(0), 504);
@@ -481,23 +420,11 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         Put("one.txt", "<b>only</b>\r\n");
         Put("t.txt", W("один") + "\r\n");
-        std::unique_ptr<TDrillWindow> w;
-        if (kind == "demo") {
-            auto* d = new TFormExecLexicDemo;
-            d->SetFiles(F("one.txt"), F("t.txt"), QString(), QString());
-            QVERIFY(d->Load());
-            d->SetInitialData();
-            w.reset(d);
-        } else {
-            auto* d = new TFormQuestDemo;
-            d->SetFiles(F("one.txt"), QString(), QString(), QString());
-            QVERIFY(d->Load());
-            d->SelectNext();
-            w.reset(d);
-            // Lesson text is shown as it stands, never as markup.
+        auto w = Loaded(kind, F("one.txt"), F("t.txt"));
+        QVERIFY(w);
+        if (kind == "qdemo") // lesson text is shown as it stands, never as markup
             QCOMPARE(Child<QPlainTextEdit>(w.get(), "MemoQuest")->toPlainText(),
                      QString("<b>only</b>"));
-        }
         w->show();
         QCOMPARE(Text(w.get(), "LabelSelect"), QString("0"));
         QCOMPARE(Text(w.get(), "LabelCount"), QString("1"));
@@ -511,18 +438,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<int>("topic");
-        QTest::newRow("drill") << "lexic"
-                               << "ImageButton2"
-                               << "Lexic" << 90;
-        QTest::newRow("presentation") << "demo"
-                                      << "BitBtn2"
-                                      << "LexicDemo" << 80;
-        QTest::newRow("questions") << "down"
-                                   << "BtnImgTransD1Zv2"
-                                   << "QuestEnd" << 120;
-        QTest::newRow("question presentation") << "qdemo"
-                                               << "BitBtn2"
-                                               << "QuestDemo" << 100;
+        QTest::newRow("drill") << QString("lexic") << "ImageButton2" << QString("Lexic") << 90;
+        QTest::newRow("presentation") << QString("demo") << "BitBtn2" << QString("LexicDemo") << 80;
+        QTest::newRow("questions")
+            << QString("down") << "BtnImgTransD1Zv2" << QString("QuestEnd") << 120;
+        QTest::newRow("question presentation")
+            << QString("qdemo") << "BitBtn2" << QString("QuestDemo") << 100;
     }
     void help() {
         QFETCH(QString, kind);
@@ -555,31 +476,13 @@ private Q_SLOTS:
     }
     void playback() {
         QFETCH(QString, kind);
-        LexicFixture();
-        // Entry 2 of the fixture has an empty range (1000..1000).
-        Put("tq.txt", testenv::CrLf({"A\t0", "B\t1", "C\t0"}));
+        LexicFixture(); // entry 2 has an empty range (1000..1000)
+        Put("tq.txt", Join({"A\t0", "B\t1", "C\t0"}));
         Put("a.txt", "");
-        std::unique_ptr<TDrillWindow> w;
-        if (kind == "lexic") {
-            auto* d = new TFormExecLexic;
-            d->SetSeed(5);
-            d->SetFiles(F("e.txt"), F("t.txt"), F("s.txt"), F("l.wav"));
-            QVERIFY(d->Load());
-            w.reset(d);
-        } else if (kind == "demo") {
-            auto* d = new TFormExecLexicDemo;
-            d->SetFiles(F("e.txt"), F("t.txt"), F("s.txt"), F("l.wav"));
-            QVERIFY(d->Load());
-            d->SetInitialData();
-            w.reset(d);
-        } else {
-            auto* d = new TFormQuestTrFl;
-            d->SetSeed(5);
-            d->SetFiles(F("tq.txt"), F("a.txt"), F("s.txt"), F("l.wav"));
-            QVERIFY(d->Load());
-            d->Start();
-            w.reset(d);
-        }
+        const bool trfl = kind == "trfl";
+        auto w = Loaded(kind, F(trfl ? "tq.txt" : "e.txt"), F(trfl ? "a.txt" : "t.txt"), F("s.txt"),
+                        F("l.wav"));
+        QVERIFY(w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         auto* play = Child<QAbstractButton>(w.get(), "BitBtnPlay");
@@ -595,13 +498,11 @@ private Q_SLOTS:
         if (current() == 2) {
             if (kind == "demo")
                 QTest::mouseClick(Child<QWidget>(w.get(), "BitBtn1"), Qt::LeftButton);
-            else if (kind == "trfl") {
+            else if (trfl)
                 while (current() == 2)
                     Child<QPushButton>(w.get(), "BitBtnNext")->click();
-            } else {
-                QTest::qSkip("drill drew the entry without a range first", __FILE__, __LINE__);
-                return;
-            }
+            else
+                QSKIP("drill drew the entry without a range first");
         }
         QVERIFY(play->isEnabled());
         QTest::keyClick(w.get(), Qt::Key_Space);
@@ -619,18 +520,15 @@ private Q_SLOTS:
         QVERIFY(dev->mode() != AudioDevice::Playing);
         VirtualAudio::Advance(2000);
         QTest::qWait(20);
-        w.reset();
     }
 
     void playWithMissingSound() {
         LexicFixture();
         Messages m;
-        TFormExecLexicDemo w;
-        w.SetFiles(F("e.txt"), F("t.txt"), F("s.txt"), F("nosound.wav"));
-        QVERIFY(w.Load());
-        w.SetInitialData();
-        w.show();
-        auto* play = Child<QAbstractButton>(&w, "BitBtnPlay");
+        auto w = Loaded("demo", F("e.txt"), F("t.txt"), F("s.txt"), F("nosound.wav"));
+        QVERIFY(w);
+        w->show();
+        auto* play = Child<QAbstractButton>(w.get(), "BitBtnPlay");
         play->click();
         QCOMPARE(m.texts.size(), 1); // the device's error text
         QVERIFY(play->isEnabled());
