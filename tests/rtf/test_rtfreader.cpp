@@ -86,317 +86,6 @@ const char kFontHead[] = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswi
 
 } // namespace
 
-class TestRtfReader : public QObject {
-    Q_OBJECT
-
-private Q_SLOTS:
-    void fullPage();
-    void charFormats_data();
-    void charFormats();
-    void text_data();
-    void text();
-    void paragraphs_data();
-    void paragraphs();
-    void pictures_data();
-    void pictures();
-    void nesting_data();
-    void nesting();
-    void truncatedPageIsPrefix();
-    void randomBytes();
-};
-
-// A page as the course has them: a title, Russian through \'hh, \u escapes
-// and a photograph.
-void TestRtfReader::fullPage() {
-    const QByteArray jpeg = jpegBytes(40, 30, QColor(200, 30, 30));
-    QByteArray rtf = kFontHead;
-    rtf += "\\pard\\qc\\b\\fs32 Lesson \\cf1 one\\cf0\\b0\\par\n"
-           "\\pard\\plain\\ql\\f1\\i \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\i0 , "
-           "\\u1084?\\u1080?\\u1088?!\\par\n"
-           "{\\pict\\jpegblip\\picw40\\pich30\\picwgoal1200\\pichgoal900 ";
-    rtf += hexOf(jpeg);
-    rtf += "}\\par}";
-
-    QTextDocument doc;
-    LoadRtfInto(&doc, rtf);
-    QCOMPARE(plainOf(doc), QString("Lesson one\nПривет, мир!\n%1\n").arg(QChar(0xFFFC)));
-
-    const QList<Frag> f = fragments(doc);
-    QCOMPARE(f.size(), 5);
-    QCOMPARE(f[0].text, QString("Lesson "));
-    QCOMPARE(describe(f[0].format), QString("b fs=16 font=Arial"));
-    QCOMPARE(f[1].text, QString("one"));
-    QCOMPARE(describe(f[1].format), QString("b fs=16 fg=#ff0000 font=Arial"));
-    QCOMPARE(f[2].text, QString("Привет"));
-    QCOMPARE(describe(f[2].format), QString("i font=Times New Roman"));
-    QCOMPARE(f[3].text, QString(", мир!"));
-    QCOMPARE(describe(f[3].format), QString("font=Times New Roman"));
-
-    QCOMPARE(doc.begin().blockFormat().alignment(), Qt::AlignHCenter);
-    QCOMPARE(doc.begin().next().blockFormat().alignment(), Qt::AlignLeft);
-
-    QVERIFY(f[4].format.isImageFormat());
-    const QTextImageFormat img = f[4].format.toImageFormat();
-    QCOMPARE(img.width(), 80.0); // 1200 twips at 96 dpi
-    QCOMPARE(img.height(), 60.0);
-    const QImage res = doc.resource(QTextDocument::ImageResource, QUrl(img.name())).value<QImage>();
-    QCOMPARE(res.size(), QSize(40, 30));
-    const QColor px = res.pixelColor(20, 15);
-    QVERIFY2(qAbs(px.red() - 200) < 12 && px.green() < 50 && px.blue() < 50, qPrintable(px.name()));
-}
-
-void TestRtfReader::charFormats_data() {
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("props");
-
-    QTest::newRow("bold") << QByteArray("\\b x\\b0 y") << "x"
-                          << "b font=Arial";
-    QTest::newRow("bold off") << QByteArray("\\b x\\b0 y") << "y"
-                              << "font=Arial";
-    QTest::newRow("italic in group") << QByteArray("{\\i x}y") << "x"
-                                     << "i font=Arial";
-    QTest::newRow("group restores") << QByteArray("{\\i x}y") << "y"
-                                    << "font=Arial";
-    QTest::newRow("underline") << QByteArray("\\ul x\\ulnone y") << "x"
-                               << "u font=Arial";
-    QTest::newRow("ulnone") << QByteArray("\\ul x\\ulnone y") << "y"
-                            << "font=Arial";
-    QTest::newRow("ul0") << QByteArray("\\uldb x\\ul0 y") << "y"
-                         << "font=Arial";
-    QTest::newRow("strike") << QByteArray("\\strike x") << "x"
-                            << "s font=Arial";
-    QTest::newRow("half points") << QByteArray("\\fs21 x") << "x"
-                                 << "fs=10.5 font=Arial";
-    QTest::newRow("font switch") << QByteArray("\\f2 x") << "x"
-                                 << "font=Tahoma";
-    QTest::newRow("unknown font keeps none") << QByteArray("\\f9 x") << "x"
-                                             << "";
-    QTest::newRow("colour") << QByteArray("\\cf2 x") << "x"
-                            << "fg=#008000 font=Arial";
-    QTest::newRow("auto colour") << QByteArray("\\cf0 x") << "x"
-                                 << "font=Arial";
-    QTest::newRow("colour out of table") << QByteArray("\\cf7 x") << "x"
-                                         << "font=Arial";
-    QTest::newRow("highlight") << QByteArray("\\highlight1 x") << "x"
-                               << "bg=#ff0000 font=Arial";
-    QTest::newRow("cb") << QByteArray("\\cb2 x") << "x"
-                        << "bg=#008000 font=Arial";
-    QTest::newRow("plain resets") << QByteArray("\\b\\i\\fs40\\cf1 a\\plain x") << "x"
-                                  << "font=Arial";
-    QTest::newRow("everything") << QByteArray("\\b\\i\\ul\\strike\\fs28\\cf1\\cb2\\f1 x") << "x"
-                                << "b i u s fs=14 fg=#ff0000 bg=#008000 font=Times New Roman";
-}
-
-void TestRtfReader::charFormats() {
-    QFETCH(QByteArray, body);
-    QFETCH(QString, text);
-    QFETCH(QString, props);
-    QTextDocument doc;
-    LoadRtfInto(&doc, kFontHead + body + "}");
-    for (const Frag& f : fragments(doc)) {
-        if (f.text != text) continue;
-        QCOMPARE(describe(f.format), props);
-        return;
-    }
-    QFAIL(qPrintable("no fragment \"" + text + "\" in \"" + plainOf(doc) + "\""));
-}
-
-void TestRtfReader::text_data() {
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::addColumn<QString>("plain");
-
-    QTest::newRow("braces and backslash") << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}") << "a{b}c\\d";
-    QTest::newRow("nbsp, soft and hard hyphen")
-        << QByteArray("{\\rtf1 a\\~b\\-c\\_d}") << QString("a\u00A0b\u00ADc\u2011d");
-    QTest::newRow("tab and line") << QByteArray("{\\rtf1 a\\tab b\\line c}")
-                                  << QString("a\tb\u2028c");
-    QTest::newRow("par") << QByteArray("{\\rtf1 a\\par b}") << "a\nb";
-    QTest::newRow("escaped line end is par") << QByteArray("{\\rtf1 a\\\r\nb}") << "a\nb";
-    QTest::newRow("raw line ends ignored") << QByteArray("{\\rtf1 a\r\nb\nc}") << "abc";
-    QTest::newRow("u with fallback") << QByteArray("{\\rtf1 \\u1055?\\u1088?}") << "Пр";
-    QTest::newRow("u fallback hex") << QByteArray("{\\rtf1\\ansicpg1251 \\u1088\\'f0x}") << "рx";
-    QTest::newRow("uc2") << QByteArray("{\\rtf1\\uc2 \\u1055??x}") << "Пx";
-    QTest::newRow("uc0") << QByteArray("{\\rtf1\\uc0 \\u1055 x}") << "Пx";
-    QTest::newRow("uc scoped") << QByteArray("{\\rtf1{\\uc0 \\u1055}\\u1056?}") << "ПР";
-    QTest::newRow("u negative") << QByteArray("{\\rtf1 \\u-3913?}") << QString(QChar(0xF0B7));
-    QTest::newRow("u surrogate pair")
-        << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << QString::fromUtf8("\xF0\x9F\x98\x80");
-    QTest::newRow("u lone surrogate")
-        << QByteArray("{\\rtf1 \\u-10179?x}") << QString(QChar(0xFFFD)) + "x";
-    QTest::newRow("u control dropped") << QByteArray("{\\rtf1 a\\u10?b\\u0?c}") << "abc";
-    QTest::newRow("u skip stops at brace") << QByteArray("{\\rtf1\\uc3 {\\u1055}ab}") << "Пab";
-    QTest::newRow("hex by ansicpg") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'e0\\'c0}") << "аА";
-    QTest::newRow("hex 1252 default") << QByteArray("{\\rtf1\\ansi \\'e0\\'80}") << "à€";
-    QTest::newRow("hex by fcharset204")
-        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'e0\\f1\\'e0}")
-        << "àа";
-    QTest::newRow("hex by fcharset238")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset238 A;}}\\f0\\'b9\\'e8}") << "ąč";
-    QTest::newRow("deff gives code page")
-        << QByteArray("{\\rtf1\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'fd}") << "э";
-    QTest::newRow("cpg beats charset")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset0\\cpg1251 A;}}\\f0\\'fd}") << "э";
-    QTest::newRow("raw high byte") << QByteArray("{\\rtf1\\ansicpg1251 \xcf\xf0}") << "Пр";
-    QTest::newRow("bad hex ignored") << QByteArray("{\\rtf1 a\\'zzb}") << "azzb";
-    QTest::newRow("named characters")
-        << QByteArray(
-               "{\\rtf1 \\lquote a\\rquote \\ldblquote b\\rdblquote \\emdash\\endash\\bullet}")
-        << QString("\u2018a\u2019\u201Cb\u201D\u2014\u2013\u2022");
-    QTest::newRow("unknown words ignored") << QByteArray("{\\rtf1\\foo12\\bar-3 x\\zz y}") << "xy";
-    QTest::newRow("ignorable destination")
-        << QByteArray("{\\rtf1 a{\\*\\foo hidden {deep}}b}") << "ab";
-    QTest::newRow("ignorable known word still skipped")
-        << QByteArray("{\\rtf1 a{\\*\\b hidden}b}") << "ab";
-    QTest::newRow("stylesheet") << QByteArray("{\\rtf1{\\stylesheet{\\s0 Normal;}}x}") << "x";
-    QTest::newRow("info") << QByteArray("{\\rtf1{\\info{\\title T}{\\author A}}x}") << "x";
-    QTest::newRow("header footer")
-        << QByteArray("{\\rtf1{\\header H}{\\footerr F}{\\footnote N}x}") << "x";
-    QTest::newRow("tables not shown")
-        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}x}")
-        << "x";
-    QTest::newRow("field shows result")
-        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt site}}}") << "site";
-    QTest::newRow("shppict shown, nonshppict not")
-        << QByteArray("{\\rtf1 a{\\*\\shppict b}{\\nonshppict c}d}") << "abd";
-    QTest::newRow("wmf picture skipped")
-        << QByteArray("{\\rtf1 a{\\pict\\wmetafile8 0102}b}") << "ab";
-    QTest::newRow("bin skipped") << QByteArray("{\\rtf1 a{\\*\\foo\\bin3 }}{}b}") << "ab";
-    QTest::newRow("bin in text skipped") << QByteArray("{\\rtf1 a\\bin2 {{b}") << "ab";
-    QTest::newRow("bin longer than data") << QByteArray("{\\rtf1 a\\bin999 xyz") << "a";
-    QTest::newRow("after the document") << QByteArray("{\\rtf1 a}tail{b}") << "a";
-    QTest::newRow("stray close brace") << QByteArray("{\\rtf1 a{b}}}c") << "ab";
-    QTest::newRow("space delimiter eaten once") << QByteArray("{\\rtf1\\b  x}") << " x";
-    QTest::newRow("digits end word") << QByteArray("{\\rtf1\\fs24x}") << "x";
-    QTest::newRow("cell and row") << QByteArray("{\\rtf1 a\\cell b\\row c}") << "a\tb\nc";
-    QTest::newRow("huge parameter")
-        << QByteArray("{\\rtf1\\fs99999999999999 x\\u99999999999?y}") << "xy";
-    QTest::newRow("empty") << QByteArray("") << "";
-}
-
-void TestRtfReader::text() {
-    QFETCH(QByteArray, rtf);
-    QFETCH(QString, plain);
-    QTextDocument doc;
-    LoadRtfInto(&doc, rtf);
-    QCOMPARE(plainOf(doc), plain);
-}
-
-void TestRtfReader::paragraphs_data() {
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<int>("block");
-    QTest::addColumn<int>("align");
-    QTest::addColumn<QList<qreal>>("margins"); // left, right, indent, top, bottom
-
-    using M = QList<qreal>;
-    QTest::newRow("centre") << QByteArray("\\qc a\\par b") << 0 << int(Qt::AlignHCenter)
-                            << M{0, 0, 0, 0, 0};
-    QTest::newRow("carried on") << QByteArray("\\qc a\\par b") << 1 << int(Qt::AlignHCenter)
-                                << M{0, 0, 0, 0, 0};
-    QTest::newRow("pard resets") << QByteArray("\\qr\\li300 a\\par\\pard b") << 1
-                                 << int(Qt::AlignLeft) << M{0, 0, 0, 0, 0};
-    QTest::newRow("right") << QByteArray("\\qr a") << 0 << int(Qt::AlignRight) << M{0, 0, 0, 0, 0};
-    QTest::newRow("justify") << QByteArray("\\qj a") << 0 << int(Qt::AlignJustify)
-                             << M{0, 0, 0, 0, 0};
-    QTest::newRow("indents") << QByteArray("\\li720\\ri360\\fi-180 a") << 0 << int(Qt::AlignLeft)
-                             << M{48, 24, -12, 0, 0};
-    QTest::newRow("spacing") << QByteArray("\\sb240\\sa120 a\\par") << 0 << int(Qt::AlignLeft)
-                             << M{0, 0, 0, 16, 8};
-    QTest::newRow("props at the paragraph end count")
-        << QByteArray("a\\qc\\par b") << 0 << int(Qt::AlignHCenter) << M{0, 0, 0, 0, 0};
-    QTest::newRow("last paragraph without par")
-        << QByteArray("a\\par\\qr b") << 1 << int(Qt::AlignRight) << M{0, 0, 0, 0, 0};
-}
-
-void TestRtfReader::paragraphs() {
-    QFETCH(QByteArray, body);
-    QFETCH(int, block);
-    QFETCH(int, align);
-    QFETCH(QList<qreal>, margins);
-    QTextDocument doc;
-    LoadRtfInto(&doc, "{\\rtf1 " + body + "}");
-    const QTextBlock b = doc.findBlockByNumber(block);
-    QVERIFY(b.isValid());
-    const QTextBlockFormat f = b.blockFormat();
-    QCOMPARE(int(f.alignment() & Qt::AlignHorizontal_Mask), align);
-    QCOMPARE((QList<qreal>{f.leftMargin(), f.rightMargin(), f.textIndent(), f.topMargin(),
-                           f.bottomMargin()}),
-             margins);
-}
-
-void TestRtfReader::pictures_data() {
-    QTest::addColumn<QByteArray>("pict"); // inside {\pict ...}, before the data
-    QTest::addColumn<QByteArray>("format");
-    QTest::addColumn<QSizeF>("shown"); // empty: no picture
-
-    QTest::newRow("png natural size")
-        << QByteArray("\\pngblip") << QByteArray("PNG") << QSizeF(16, 8);
-    QTest::newRow("jpeg with goals") << QByteArray("\\jpegblip\\picwgoal600\\pichgoal150")
-                                     << QByteArray("JPEG") << QSizeF(40, 10);
-    QTest::newRow("width goal keeps aspect")
-        << QByteArray("\\pngblip\\picwgoal480") << QByteArray("PNG") << QSizeF(32, 16);
-    QTest::newRow("scaled") << QByteArray("\\pngblip\\picscalex50\\picscaley200")
-                            << QByteArray("PNG") << QSizeF(8, 16);
-    QTest::newRow("png data as jpeg") << QByteArray("\\jpegblip") << QByteArray("PNG") << QSizeF();
-    QTest::newRow("dib not shown") << QByteArray("\\dibitmap0") << QByteArray("PNG") << QSizeF();
-    QTest::newRow("no blip kind") << QByteArray("") << QByteArray("PNG") << QSizeF();
-}
-
-void TestRtfReader::pictures() {
-    QFETCH(QByteArray, pict);
-    QFETCH(QByteArray, format);
-    QFETCH(QSizeF, shown);
-    QImage img(16, 8, QImage::Format_RGB32);
-    img.fill(Qt::blue);
-    QByteArray data;
-    QBuffer buf(&data);
-    buf.open(QIODevice::WriteOnly);
-    QVERIFY(img.save(&buf, format.constData()));
-
-    QTextDocument doc;
-    // Groups inside the picture (here one Word writes) must not feed its data.
-    LoadRtfInto(&doc,
-                "{\\rtf1 a{\\pict{\\*\\blipuid 0123abcd}" + pict + "\n" + hexOf(data) + "}b}");
-    const QList<Frag> f = fragments(doc);
-    if (shown.isEmpty()) {
-        QCOMPARE(plainOf(doc), QString("ab"));
-        return;
-    }
-    QCOMPARE(f.size(), 3);
-    QVERIFY(f[1].format.isImageFormat());
-    const QTextImageFormat im = f[1].format.toImageFormat();
-    QCOMPARE(QSizeF(im.width(), im.height()), shown);
-    QCOMPARE(doc.resource(QTextDocument::ImageResource, QUrl(im.name())).value<QImage>().size(),
-             QSize(16, 8));
-}
-
-void TestRtfReader::nesting_data() {
-    QTest::addColumn<int>("depth");
-    QTest::addColumn<bool>("closed");
-    QTest::addColumn<QString>("plain");
-
-    QTest::newRow("at the limit") << kRtfMaxGroupDepth << true << "aXb";
-    QTest::newRow("one beyond") << kRtfMaxGroupDepth + 1 << true << "ab";
-    QTest::newRow("a thousand") << 1000 << true << "ab";
-    QTest::newRow("a hundred thousand") << 100000 << true << "ab";
-    QTest::newRow("never closed") << 1000 << false << "a";
-}
-
-void TestRtfReader::nesting() {
-    QFETCH(int, depth);
-    QFETCH(bool, closed);
-    QFETCH(QString, plain);
-    // The document group is the first level.
-    QByteArray rtf = "{\\rtf1 a" + QByteArray(depth - 1, '{') + "\\b X";
-    if (closed) rtf += QByteArray(depth - 1, '}') + "b}";
-    QTextDocument doc;
-    LoadRtfInto(&doc, rtf);
-    QCOMPARE(plainOf(doc), plain);
-    // What follows a skipped part has the format of its own level.
-    for (const Frag& f : fragments(doc))
-        if (f.text.endsWith('b')) QCOMPARE(f.format.fontWeight() == QFont::Bold, false);
-}
-
 namespace {
 QByteArray samplePage() {
     QByteArray rtf = kFontHead;
@@ -417,62 +106,361 @@ QByteArray samplePage() {
 }
 } // namespace
 
-// A page cut off anywhere shows the beginning of what the whole page shows.
-void TestRtfReader::truncatedPageIsPrefix() {
-    const QByteArray page = samplePage();
-    QTextDocument full;
-    LoadRtfInto(&full, page);
-    const QString whole = plainOf(full);
-    QVERIFY(whole.startsWith("Title\nТекст текст under\u00A0{x}"));
-    QVERIFY(whole.endsWith("Last words.\n"));
-    for (qsizetype n = 0; n < page.size(); n += (n < 600 ? 1 : 7)) {
-        // A cut inside a control word can make another word of it (pard cut
-        // to par); cut only where a word would end anyway.
-        if (QChar(page[n]).isLetterOrNumber()) continue;
-        QTextDocument doc;
-        LoadRtfInto(&doc, page.left(n));
-        const QString part = plainOf(doc);
-        if (!whole.startsWith(part))
-            QFAIL(qPrintable(QString("cut at %1 (%2) gives \"%3\"")
-                                 .arg(n)
-                                 .arg(QString::fromLatin1(page.mid(n - 30, 30)))
-                                 .arg(part)));
-    }
-}
+class TestRtfReader : public QObject {
+    Q_OBJECT
 
-void TestRtfReader::randomBytes() {
-    static const char alphabet[] = "{}\\\\\\'*abcdefghijklmnopqrstuvwxyz0123456789- ;\r\n\xe0\x80";
-    const QByteArray page = samplePage();
-    QRandomGenerator rng(20240611);
-    for (int round = 0; round < 1500; ++round) {
-        QByteArray buf;
-        switch (round % 3) {
-        case 0: { // random tokens after a real header
-            buf = "{\\rtf1";
-            const int len = int(rng.bounded(2000));
-            for (int i = 0; i < len; ++i)
-                buf += alphabet[rng.bounded(int(sizeof alphabet) - 1)];
-            break;
-        }
-        case 1: { // raw noise
-            buf.resize(rng.bounded(3000));
-            for (char& c : buf)
-                c = char(rng.bounded(256));
-            break;
-        }
-        default: { // a real page with bytes changed and cut short
-            buf = page.left(rng.bounded(int(page.size()) + 1));
-            for (int k = 0; k < 8 && !buf.isEmpty(); ++k)
-                buf[rng.bounded(int(buf.size()))] = alphabet[rng.bounded(int(sizeof alphabet) - 1)];
-            break;
-        }
-        }
+private Q_SLOTS:
+
+    // A page as the course has them: a title, Russian through \'hh, \u escapes
+    // and a photograph.
+    void fullPage() {
+        const QByteArray jpeg = jpegBytes(40, 30, QColor(200, 30, 30));
+        QByteArray rtf = kFontHead;
+        rtf += "\\pard\\qc\\b\\fs32 Lesson \\cf1 one\\cf0\\b0\\par\n"
+               "\\pard\\plain\\ql\\f1\\i \\'cf\\'f0\\'e8\\'e2\\'e5\\'f2\\i0 , "
+               "\\u1084?\\u1080?\\u1088?!\\par\n"
+               "{\\pict\\jpegblip\\picw40\\pich30\\picwgoal1200\\pichgoal900 ";
+        rtf += hexOf(jpeg);
+        rtf += "}\\par}";
+
         QTextDocument doc;
-        LoadRtfInto(&doc, buf);
-        const QString text = plainOf(doc);
-        if (!cleanText(text)) QFAIL(qPrintable(QString("round %1: %2").arg(round).arg(text)));
+        LoadRtfInto(&doc, rtf);
+        QCOMPARE(plainOf(doc), QString("Lesson one\nПривет, мир!\n%1\n").arg(QChar(0xFFFC)));
+
+        const QList<Frag> f = fragments(doc);
+        QCOMPARE(f.size(), 5);
+        QCOMPARE(f[0].text, QString("Lesson "));
+        QCOMPARE(describe(f[0].format), QString("b fs=16 font=Arial"));
+        QCOMPARE(f[1].text, QString("one"));
+        QCOMPARE(describe(f[1].format), QString("b fs=16 fg=#ff0000 font=Arial"));
+        QCOMPARE(f[2].text, QString("Привет"));
+        QCOMPARE(describe(f[2].format), QString("i font=Times New Roman"));
+        QCOMPARE(f[3].text, QString(", мир!"));
+        QCOMPARE(describe(f[3].format), QString("font=Times New Roman"));
+
+        QCOMPARE(doc.begin().blockFormat().alignment(), Qt::AlignHCenter);
+        QCOMPARE(doc.begin().next().blockFormat().alignment(), Qt::AlignLeft);
+
+        QVERIFY(f[4].format.isImageFormat());
+        const QTextImageFormat img = f[4].format.toImageFormat();
+        QCOMPARE(img.width(), 80.0); // 1200 twips at 96 dpi
+        QCOMPARE(img.height(), 60.0);
+        const QImage res =
+            doc.resource(QTextDocument::ImageResource, QUrl(img.name())).value<QImage>();
+        QCOMPARE(res.size(), QSize(40, 30));
+        const QColor px = res.pixelColor(20, 15);
+        QVERIFY2(qAbs(px.red() - 200) < 12 && px.green() < 50 && px.blue() < 50,
+                 qPrintable(px.name()));
     }
-}
+
+    void charFormats_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("props");
+
+        QTest::newRow("bold") << QByteArray("\\b x\\b0 y") << "x" << QString("b font=Arial");
+        QTest::newRow("bold off") << QByteArray("\\b x\\b0 y") << "y" << QString("font=Arial");
+        QTest::newRow("italic in group")
+            << QByteArray("{\\i x}y") << "x" << QString("i font=Arial");
+        QTest::newRow("group restores") << QByteArray("{\\i x}y") << "y" << QString("font=Arial");
+        QTest::newRow("underline")
+            << QByteArray("\\ul x\\ulnone y") << "x" << QString("u font=Arial");
+        QTest::newRow("ulnone") << QByteArray("\\ul x\\ulnone y") << "y" << QString("font=Arial");
+        QTest::newRow("ul0") << QByteArray("\\uldb x\\ul0 y") << "y" << QString("font=Arial");
+        QTest::newRow("strike") << QByteArray("\\strike x") << "x" << QString("s font=Arial");
+        QTest::newRow("half points")
+            << QByteArray("\\fs21 x") << "x" << QString("fs=10.5 font=Arial");
+        QTest::newRow("font switch") << QByteArray("\\f2 x") << "x" << QString("font=Tahoma");
+        QTest::newRow("unknown font keeps none") << QByteArray("\\f9 x") << "x" << QString("");
+        QTest::newRow("colour") << QByteArray("\\cf2 x") << "x" << QString("fg=#008000 font=Arial");
+        QTest::newRow("auto colour") << QByteArray("\\cf0 x") << "x" << QString("font=Arial");
+        QTest::newRow("colour out of table")
+            << QByteArray("\\cf7 x") << "x" << QString("font=Arial");
+        QTest::newRow("highlight")
+            << QByteArray("\\highlight1 x") << "x" << QString("bg=#ff0000 font=Arial");
+        QTest::newRow("cb") << QByteArray("\\cb2 x") << "x" << QString("bg=#008000 font=Arial");
+        QTest::newRow("plain resets")
+            << QByteArray("\\b\\i\\fs40\\cf1 a\\plain x") << "x" << QString("font=Arial");
+        QTest::newRow("everything")
+            << QByteArray("\\b\\i\\ul\\strike\\fs28\\cf1\\cb2\\f1 x") << "x"
+            << QString("b i u s fs=14 fg=#ff0000 bg=#008000 font=Times New Roman");
+    }
+
+    void charFormats() {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, text);
+        QFETCH(QString, props);
+        QTextDocument doc;
+        LoadRtfInto(&doc, kFontHead + body + "}");
+        for (const Frag& f : fragments(doc)) {
+            if (f.text != text) continue;
+            QCOMPARE(describe(f.format), props);
+            return;
+        }
+        QFAIL(qPrintable("no fragment \"" + text + "\" in \"" + plainOf(doc) + "\""));
+    }
+
+    void text_data() {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("plain");
+
+        QTest::newRow("braces and backslash")
+            << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}") << "a{b}c\\d";
+        QTest::newRow("nbsp, soft and hard hyphen")
+            << QByteArray("{\\rtf1 a\\~b\\-c\\_d}") << QString("a\u00A0b\u00ADc\u2011d");
+        QTest::newRow("tab and line")
+            << QByteArray("{\\rtf1 a\\tab b\\line c}") << QString("a\tb\u2028c");
+        QTest::newRow("par") << QByteArray("{\\rtf1 a\\par b}") << "a\nb";
+        QTest::newRow("escaped line end is par") << QByteArray("{\\rtf1 a\\\r\nb}") << "a\nb";
+        QTest::newRow("raw line ends ignored") << QByteArray("{\\rtf1 a\r\nb\nc}") << "abc";
+        QTest::newRow("u with fallback") << QByteArray("{\\rtf1 \\u1055?\\u1088?}") << "Пр";
+        QTest::newRow("u fallback hex")
+            << QByteArray("{\\rtf1\\ansicpg1251 \\u1088\\'f0x}") << "рx";
+        QTest::newRow("uc2") << QByteArray("{\\rtf1\\uc2 \\u1055??x}") << "Пx";
+        QTest::newRow("uc0") << QByteArray("{\\rtf1\\uc0 \\u1055 x}") << "Пx";
+        QTest::newRow("uc scoped") << QByteArray("{\\rtf1{\\uc0 \\u1055}\\u1056?}") << "ПР";
+        QTest::newRow("u negative") << QByteArray("{\\rtf1 \\u-3913?}") << QString(QChar(0xF0B7));
+        QTest::newRow("u surrogate pair")
+            << QByteArray("{\\rtf1 \\u-10179?\\u-8704?}") << QString::fromUtf8("\xF0\x9F\x98\x80");
+        QTest::newRow("u lone surrogate")
+            << QByteArray("{\\rtf1 \\u-10179?x}") << QString(QChar(0xFFFD)) + "x";
+        QTest::newRow("u control dropped") << QByteArray("{\\rtf1 a\\u10?b\\u0?c}") << "abc";
+        QTest::newRow("u skip stops at brace") << QByteArray("{\\rtf1\\uc3 {\\u1055}ab}") << "Пab";
+        QTest::newRow("hex by ansicpg")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'e0\\'c0}") << "аА";
+        QTest::newRow("hex 1252 default") << QByteArray("{\\rtf1\\ansi \\'e0\\'80}") << "à€";
+        QTest::newRow("hex by fcharset204")
+            << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'e0\\f1\\'e0}")
+            << "àа";
+        QTest::newRow("hex by fcharset238")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset238 A;}}\\f0\\'b9\\'e8}") << "ąč";
+        QTest::newRow("deff gives code page")
+            << QByteArray("{\\rtf1\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}\\'fd}") << "э";
+        QTest::newRow("cpg beats charset")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset0\\cpg1251 A;}}\\f0\\'fd}") << "э";
+        QTest::newRow("raw high byte") << QByteArray("{\\rtf1\\ansicpg1251 \xcf\xf0}") << "Пр";
+        QTest::newRow("bad hex ignored") << QByteArray("{\\rtf1 a\\'zzb}") << "azzb";
+        QTest::newRow("named characters")
+            << QByteArray(
+                   "{\\rtf1 \\lquote a\\rquote \\ldblquote b\\rdblquote \\emdash\\endash\\bullet}")
+            << QString("\u2018a\u2019\u201Cb\u201D\u2014\u2013\u2022");
+        QTest::newRow("unknown words ignored")
+            << QByteArray("{\\rtf1\\foo12\\bar-3 x\\zz y}") << "xy";
+        QTest::newRow("ignorable destination")
+            << QByteArray("{\\rtf1 a{\\*\\foo hidden {deep}}b}") << "ab";
+        QTest::newRow("ignorable known word still skipped")
+            << QByteArray("{\\rtf1 a{\\*\\b hidden}b}") << "ab";
+        QTest::newRow("stylesheet") << QByteArray("{\\rtf1{\\stylesheet{\\s0 Normal;}}x}") << "x";
+        QTest::newRow("info") << QByteArray("{\\rtf1{\\info{\\title T}{\\author A}}x}") << "x";
+        QTest::newRow("header footer")
+            << QByteArray("{\\rtf1{\\header H}{\\footerr F}{\\footnote N}x}") << "x";
+        QTest::newRow("tables not shown")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}x}")
+            << "x";
+        QTest::newRow("field shows result")
+            << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt site}}}") << "site";
+        QTest::newRow("shppict shown, nonshppict not")
+            << QByteArray("{\\rtf1 a{\\*\\shppict b}{\\nonshppict c}d}") << "abd";
+        QTest::newRow("wmf picture skipped")
+            << QByteArray("{\\rtf1 a{\\pict\\wmetafile8 0102}b}") << "ab";
+        QTest::newRow("bin skipped") << QByteArray("{\\rtf1 a{\\*\\foo\\bin3 }}{}b}") << "ab";
+        QTest::newRow("bin in text skipped") << QByteArray("{\\rtf1 a\\bin2 {{b}") << "ab";
+        QTest::newRow("bin longer than data") << QByteArray("{\\rtf1 a\\bin999 xyz") << "a";
+        QTest::newRow("after the document") << QByteArray("{\\rtf1 a}tail{b}") << "a";
+        QTest::newRow("stray close brace") << QByteArray("{\\rtf1 a{b}}}c") << "ab";
+        QTest::newRow("space delimiter eaten once") << QByteArray("{\\rtf1\\b  x}") << " x";
+        QTest::newRow("digits end word") << QByteArray("{\\rtf1\\fs24x}") << "x";
+        QTest::newRow("cell and row") << QByteArray("{\\rtf1 a\\cell b\\row c}") << "a\tb\nc";
+        QTest::newRow("huge parameter")
+            << QByteArray("{\\rtf1\\fs99999999999999 x\\u99999999999?y}") << "xy";
+        QTest::newRow("empty") << QByteArray("") << "";
+    }
+
+    void text() {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, plain);
+        QTextDocument doc;
+        LoadRtfInto(&doc, rtf);
+        QCOMPARE(plainOf(doc), plain);
+    }
+
+    void paragraphs_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("block");
+        QTest::addColumn<int>("align");
+        QTest::addColumn<QList<qreal>>("margins"); // left, right, indent, top, bottom
+
+        using M = QList<qreal>;
+        QTest::newRow("centre") << QByteArray("\\qc a\\par b") << 0 << int(Qt::AlignHCenter)
+                                << M{0, 0, 0, 0, 0};
+        QTest::newRow("carried on")
+            << QByteArray("\\qc a\\par b") << 1 << int(Qt::AlignHCenter) << M{0, 0, 0, 0, 0};
+        QTest::newRow("pard resets") << QByteArray("\\qr\\li300 a\\par\\pard b") << 1
+                                     << int(Qt::AlignLeft) << M{0, 0, 0, 0, 0};
+        QTest::newRow("right") << QByteArray("\\qr a") << 0 << int(Qt::AlignRight)
+                               << M{0, 0, 0, 0, 0};
+        QTest::newRow("justify") << QByteArray("\\qj a") << 0 << int(Qt::AlignJustify)
+                                 << M{0, 0, 0, 0, 0};
+        QTest::newRow("indents") << QByteArray("\\li720\\ri360\\fi-180 a") << 0
+                                 << int(Qt::AlignLeft) << M{48, 24, -12, 0, 0};
+        QTest::newRow("spacing") << QByteArray("\\sb240\\sa120 a\\par") << 0 << int(Qt::AlignLeft)
+                                 << M{0, 0, 0, 16, 8};
+        QTest::newRow("props at the paragraph end count")
+            << QByteArray("a\\qc\\par b") << 0 << int(Qt::AlignHCenter) << M{0, 0, 0, 0, 0};
+        QTest::newRow("last paragraph without par")
+            << QByteArray("a\\par\\qr b") << 1 << int(Qt::AlignRight) << M{0, 0, 0, 0, 0};
+    }
+
+    void paragraphs() {
+        QFETCH(QByteArray, body);
+        QFETCH(int, block);
+        QFETCH(int, align);
+        QFETCH(QList<qreal>, margins);
+        QTextDocument doc;
+        LoadRtfInto(&doc, "{\\rtf1 " + body + "}");
+        const QTextBlock b = doc.findBlockByNumber(block);
+        QVERIFY(b.isValid());
+        const QTextBlockFormat f = b.blockFormat();
+        QCOMPARE(int(f.alignment() & Qt::AlignHorizontal_Mask), align);
+        QCOMPARE((QList<qreal>{f.leftMargin(), f.rightMargin(), f.textIndent(), f.topMargin(),
+                               f.bottomMargin()}),
+                 margins);
+    }
+
+    void pictures_data() {
+        QTest::addColumn<QByteArray>("pict"); // inside {\pict ...}, before the data
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QSizeF>("shown"); // empty: no picture
+
+        QTest::newRow("png natural size")
+            << QByteArray("\\pngblip") << QByteArray("PNG") << QSizeF(16, 8);
+        QTest::newRow("jpeg with goals") << QByteArray("\\jpegblip\\picwgoal600\\pichgoal150")
+                                         << QByteArray("JPEG") << QSizeF(40, 10);
+        QTest::newRow("width goal keeps aspect")
+            << QByteArray("\\pngblip\\picwgoal480") << QByteArray("PNG") << QSizeF(32, 16);
+        QTest::newRow("scaled") << QByteArray("\\pngblip\\picscalex50\\picscaley200")
+                                << QByteArray("PNG") << QSizeF(8, 16);
+        QTest::newRow("png data as jpeg")
+            << QByteArray("\\jpegblip") << QByteArray("PNG") << QSizeF();
+        QTest::newRow("dib not shown")
+            << QByteArray("\\dibitmap0") << QByteArray("PNG") << QSizeF();
+        QTest::newRow("no blip kind") << QByteArray("") << QByteArray("PNG") << QSizeF();
+    }
+
+    void pictures() {
+        QFETCH(QByteArray, pict);
+        QFETCH(QByteArray, format);
+        QFETCH(QSizeF, shown);
+        QImage img(16, 8, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QByteArray data;
+        QBuffer buf(&data);
+        buf.open(QIODevice::WriteOnly);
+        QVERIFY(img.save(&buf, format.constData()));
+
+        QTextDocument doc;
+        // Groups inside the picture (here one Word writes) must not feed its data.
+        LoadRtfInto(&doc,
+                    "{\\rtf1 a{\\pict{\\*\\blipuid 0123abcd}" + pict + "\n" + hexOf(data) + "}b}");
+        const QList<Frag> f = fragments(doc);
+        if (shown.isEmpty()) {
+            QCOMPARE(plainOf(doc), QString("ab"));
+            return;
+        }
+        QCOMPARE(f.size(), 3);
+        QVERIFY(f[1].format.isImageFormat());
+        const QTextImageFormat im = f[1].format.toImageFormat();
+        QCOMPARE(QSizeF(im.width(), im.height()), shown);
+        QCOMPARE(doc.resource(QTextDocument::ImageResource, QUrl(im.name())).value<QImage>().size(),
+                 QSize(16, 8));
+    }
+
+    void nesting_data() {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("plain");
+
+        QTest::newRow("at the limit") << kRtfMaxGroupDepth << true << "aXb";
+        QTest::newRow("one beyond") << kRtfMaxGroupDepth + 1 << true << "ab";
+        QTest::newRow("a thousand") << 1000 << true << "ab";
+        QTest::newRow("a hundred thousand") << 100000 << true << "ab";
+        QTest::newRow("never closed") << 1000 << false << "a";
+    }
+
+    void nesting() {
+        QFETCH(int, depth);
+        QFETCH(bool, closed);
+        QFETCH(QString, plain);
+        // The document group is the first level.
+        QByteArray rtf = "{\\rtf1 a" + QByteArray(depth - 1, '{') + "\\b X";
+        if (closed) rtf += QByteArray(depth - 1, '}') + "b}";
+        QTextDocument doc;
+        LoadRtfInto(&doc, rtf);
+        QCOMPARE(plainOf(doc), plain);
+        // What follows a skipped part has the format of its own level.
+        for (const Frag& f : fragments(doc))
+            if (f.text.endsWith('b')) QCOMPARE(f.format.fontWeight() == QFont::Bold, false);
+    }
+
+    // A page cut off anywhere shows the beginning of what the whole page shows.
+    void truncatedPageIsPrefix() {
+        const QByteArray page = samplePage();
+        QTextDocument full;
+        LoadRtfInto(&full, page);
+        const QString whole = plainOf(full);
+        QVERIFY(whole.startsWith("Title\nТекст текст under\u00A0{x}"));
+        QVERIFY(whole.endsWith("Last words.\n"));
+        for (qsizetype n = 0; n < page.size(); n += (n < 600 ? 1 : 7)) {
+            // A cut inside a control word can make another word of it (pard cut
+            // to par); cut only where a word would end anyway.
+            if (QChar(page[n]).isLetterOrNumber()) continue;
+            QTextDocument doc;
+            LoadRtfInto(&doc, page.left(n));
+            const QString part = plainOf(doc);
+            if (!whole.startsWith(part))
+                QFAIL(qPrintable(QString("cut at %1 (%2) gives \"%3\"")
+                                     .arg(n)
+                                     .arg(QString::fromLatin1(page.mid(n - 30, 30)))
+                                     .arg(part)));
+        }
+    }
+
+    void randomBytes() {
+        static const char alphabet[] =
+            "{}\\\\\\'*abcdefghijklmnopqrstuvwxyz0123456789- ;\r\n\xe0\x80";
+        const QByteArray page = samplePage();
+        QRandomGenerator rng(20240611);
+        for (int round = 0; round < 1500; ++round) {
+            QByteArray buf;
+            switch (round % 3) {
+            case 0: { // random tokens after a real header
+                buf = "{\\rtf1";
+                const int len = int(rng.bounded(2000));
+                for (int i = 0; i < len; ++i)
+                    buf += alphabet[rng.bounded(int(sizeof alphabet) - 1)];
+                break;
+            }
+            case 1: { // raw noise
+                buf.resize(rng.bounded(3000));
+                for (char& c : buf)
+                    c = char(rng.bounded(256));
+                break;
+            }
+            default: { // a real page with bytes changed and cut short
+                buf = page.left(rng.bounded(int(page.size()) + 1));
+                for (int k = 0; k < 8 && !buf.isEmpty(); ++k)
+                    buf[rng.bounded(int(buf.size()))] =
+                        alphabet[rng.bounded(int(sizeof alphabet) - 1)];
+                break;
+            }
+            }
+            QTextDocument doc;
+            LoadRtfInto(&doc, buf);
+            const QString text = plainOf(doc);
+            if (!cleanText(text)) QFAIL(qPrintable(QString("round %1: %2").arg(round).arg(text)));
+        }
+    }
+};
 
 QTEST_MAIN(TestRtfReader)
 #include "test_rtfreader.moc"
