@@ -793,6 +793,9 @@ private:
         f.setLeftMargin(px(p.li));
         f.setRightMargin(px(p.ri));
         f.setTextIndent(px(p.fi));
+        // A hanging indent has an implicit tab stop at the left indent, so
+        // that "bullet, tab, text" lines the text up with the lines below.
+        if (p.fi < 0) f.setTabPositions({QTextOption::Tab(px(-p.fi), QTextOption::LeftTab)});
         f.setTopMargin(px(p.sb));
         f.setBottomMargin(px(p.sa));
         return f;
