@@ -22,6 +22,14 @@ QString pictureOf(PicKind kind) {
         return QStringLiteral("help");
     case PicKind::Browse:
         return QStringLiteral("select-user");
+    case PicKind::Play:
+        return QStringLiteral("play");
+    case PicKind::Print:
+        return QStringLiteral("print");
+    case PicKind::Key:
+        return QStringLiteral("key");
+    case PicKind::Exit:
+        return QStringLiteral("exit");
     }
     return QStringLiteral("ok");
 }

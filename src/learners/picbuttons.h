@@ -8,7 +8,7 @@ class QAbstractButton;
 class QWidget;
 class TPictureDialog;
 
-enum class PicKind { Ok, Cancel, NewName, DeleteName, Help, Browse };
+enum class PicKind { Ok, Cancel, NewName, DeleteName, Help, Browse, Play, Print, Key, Exit };
 
 QAbstractButton* NewPicButton(QWidget* parent, const QString& objectName, const QString& caption,
                               PicKind kind);

@@ -1,0 +1,48 @@
+#include "learners/learnerprogress.h"
+
+#include "base/errors.h"
+#include "base/paths.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+void ReadLearnerProgress(const QString& fileName, int count, ProgressTable& t) {
+    t = ProgressTable{};
+    count = qMax(0, count);
+    const QString native = NativePath(fileName);
+    const QFileInfo info(native);
+    if (fileName.isEmpty() || !info.exists()) throw FileError(ErrFileNotFound, fileName);
+    // A directory, pipe or device is not a progress file (and a pipe could
+    // keep the console waiting forever).
+    if (!info.isFile()) throw FileError(ErrAccessDenied, fileName);
+    QFile f(native);
+    errno = 0;
+    if (!f.open(QIODevice::ReadOnly)) {
+        const int err = errno;
+        throw err ? FileError::FromErrno(err, fileName) : FileError(ErrAccessDenied, fileName);
+    }
+    const qint64 want = qint64(count + 1) * kProgressRecSize;
+    const QByteArray data = f.read(want);
+    if (f.error() != QFileDevice::NoError)
+        throw FileError::FromErrno(errno ? errno : EIO, fileName);
+    if (data.size() < want) throw FileError(ErrReadBeyondEnd, fileName);
+    ProgressTable out;
+    out.Count = count;
+    out.Recs = QList<TProgressRec>(count + 1);
+    for (int k = 1; k <= count; ++k)
+        out.Recs[k] =
+            DecodeProgressRec(data.mid(qsizetype(k) * kProgressRecSize, kProgressRecSize));
+    t = out;
+}
+
+ProgressTable CopyProgress(const ProgressTable& from, int count) {
+    ProgressTable t;
+    t.Count = qMax(0, count);
+    t.Recs = QList<TProgressRec>(t.Count + 1);
+    const int have = qMin(t.Count, qMin(from.Count, int(from.Recs.size()) - 1));
+    for (int k = 1; k <= have; ++k)
+        t.Recs[k] = from.Recs[k];
+    return t;
+}
