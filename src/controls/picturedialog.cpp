@@ -158,7 +158,14 @@ void TPictureDialog::paintEvent(QPaintEvent*) {
     g.setColorAt(0, QColor(52, 120, 192));
     g.setColorAt(1, QColor(28, 82, 150));
     p.fillRect(m_caption->geometry(), g);
-    if (m_buttons->isVisible()) p.fillRect(m_buttons->geometry(), QColor(33, 96, 168));
+    // The button band is only a shade darker than the window: the captions
+    // below the picture buttons are dark text and must stay readable on it.
+    if (m_buttons->isVisible()) {
+        const QRect band = m_buttons->geometry();
+        p.fillRect(band, QColor(104, 170, 220));
+        p.setPen(QPen(QColor(33, 96, 168), 1));
+        p.drawLine(band.topLeft(), band.topRight());
+    }
     // A thin edge around the panel keeps it apart from the window colour.
     p.setPen(QPen(QColor(33, 96, 168), 1));
     p.drawRect(QRect(m_panel->mapTo(this, QPoint(0, 0)), m_panel->size()).adjusted(-1, -1, 0, 0));
