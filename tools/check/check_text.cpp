@@ -1,16 +1,17 @@
 // Text lesson files (kinds 4, 5, 8, 11-15): lesson text, translation, timing,
-// picture schedule and comment file, and the pictures they name.
+// picture schedule and comment file, and the pictures they name. The files go
+// through the text windows' own readers, so what a window accepts is what the
+// checker accepts.
 #include "check/lessoncheck.h"
 #include "check/registry.h"
 
-#include "base/cp1251.h"
 #include "base/errors.h"
-#include "base/numconv.h"
 #include "base/paths.h"
 #include "base/textfile.h"
-#include "base/timingline.h"
+#include "text/lessonfiles.h"
 
 #include <QImageReader>
+#include <QSet>
 
 namespace {
 
@@ -20,13 +21,62 @@ bool isTextKind(int k) {
     return k == 4 || k == 5 || k == 8 || (k >= 11 && k <= 15);
 }
 
+void report(const TLessonReadError& err, Findings& findings) {
+    findings.Add(Course::Shown(err.File), err.Line, err.Reason);
+}
+
+// A reader stops at the first bad line, as a window must; an author wants to
+// hear of every bad line. From the line the reader stopped at, the lines go
+// one by one through the reader's own line parser: `take(i, bytes)` parses
+// line i and throws VError for a bad one. Bad lines land in `bad`. False when
+// the file could not be read at all (reported).
+template <typename Take>
+bool readOn(const TLessonReadError& err, Take take, QSet<int>& bad, Findings& findings) {
+    if (!err.failed()) return true;
+    if (err.Line == 0) {
+        report(err, findings);
+        return false;
+    }
+    QList<QByteArray> lines;
+    try {
+        lines = ReadFileLines(err.File);
+    } catch (const VError& e) { // gone since the reader read it
+        findings.Add(Course::Shown(err.File), 0, e.text());
+        return false;
+    }
+    for (int i = err.Line; i <= lines.size(); ++i) {
+        try {
+            take(i, lines[i - 1]);
+        } catch (const VError& e) {
+            findings.Add(Course::Shown(err.File), i, e.text());
+            bad.insert(i);
+        }
+    }
+    return true;
+}
+
+// A number that is not one: the reader's reason with the form the line should have.
+template <typename Parse> auto withForm(Parse parse, const char* form) {
+    return [parse, form](const QByteArray& line) {
+        try {
+            return parse(line);
+        } catch (const ConvertError& e) {
+            throw VError(QStringLiteral("%1 (%2)").arg(QLatin1String(form), e.text()));
+        }
+    };
+}
+
+bool readablePicture(const QString& name) {
+    return FileExists(name) && QImageReader(NativePath(name)).canRead();
+}
+
 // Pictures of "#@" lines: the text view looks for N, "r"N and "g"N in the
 // current directory, the course directory.
-void checkIllustration(const QString& file, int line, const QByteArray& name, Findings& findings) {
+void checkIllustration(const QString& file, int line, const QString& name, Findings& findings) {
     QStringList missing;
     for (const char* prefix : {"", "r", "g"}) {
-        const QString pic = QString::fromLatin1(prefix) + DecodeCp1251(name);
-        if (!FileExists(pic) || !QImageReader(NativePath(pic)).canRead()) missing.append(pic);
+        const QString pic = QLatin1String(prefix) + name;
+        if (!readablePicture(pic)) missing.append(pic);
     }
     if (!missing.isEmpty())
         findings.Add(
@@ -34,12 +84,136 @@ void checkIllustration(const QString& file, int line, const QByteArray& name, Fi
             QStringLiteral("picture(s) not found or not readable: %1").arg(missing.join(", ")));
 }
 
-QList<QByteArray> readLines(const QString& path, Findings& findings) {
-    try {
-        return ReadFileLines(path);
-    } catch (const VError& e) {
-        findings.Add(Course::Shown(path), 0, e.text());
-        return {};
+bool isSintagm(const QString& line) {
+    return !line.startsWith(QLatin1Char('#'));
+}
+
+void checkTextLines(const QString& shown, const QStringList& t, Findings& findings) {
+    for (int i = 0; i < t.size(); ++i) {
+        const QString& l = t[i];
+        if (l.isEmpty())
+            findings.Add(shown, i + 1, QStringLiteral("empty line"));
+        else if (l.startsWith(QLatin1String("#@")))
+            checkIllustration(shown, i + 1, l.mid(2), findings);
+        else if (isSintagm(l) && (l.startsWith(' ') || l.endsWith(' ') ||
+                                  l.contains(QLatin1String("  ")) || l.contains('\t')))
+            findings.Add(shown, i + 1,
+                         QStringLiteral("the words of a sintagm are separated by single blanks"));
+    }
+    if (t[0].size() < 2 || isSintagm(t[0]) || t[0][1] == '@')
+        findings.Add(shown, 1, QStringLiteral("line 1 must be a \"#\" title line"));
+}
+
+void checkTranslation(const QString& trans, const QStringList& t, Findings& findings) {
+    TLessonReadError err;
+    const QStringList tr = ReadLessonLines(trans, -1, err);
+    if (err.failed()) return report(err, findings);
+    const QString shown = Course::Shown(trans);
+    const int n = int(t.size());
+    if (!tr.isEmpty() && tr.size() != n)
+        findings.Add(shown, 0,
+                     QStringLiteral("%1 lines; the lesson text has %2").arg(tr.size()).arg(n));
+    for (int i = 0; i < tr.size(); ++i) {
+        const QString& l = tr[i];
+        if (l.isEmpty()) {
+            findings.Add(shown, i + 1, QStringLiteral("empty line"));
+            continue;
+        }
+        if (i >= n || t[i].isEmpty()) continue;
+        const auto ill = QLatin1String("#@");
+        if (isSintagm(l) != isSintagm(t[i]) || (l == "#") != (t[i] == "#") ||
+            l.startsWith(ill) != t[i].startsWith(ill))
+            findings.Add(
+                shown, i + 1,
+                QStringLiteral("the line is not of the same kind as line %1 of the lesson text")
+                    .arg(i + 1));
+        else if (l.startsWith(ill) && l != t[i])
+            checkIllustration(shown, i + 1, l.mid(2), findings);
+    }
+}
+
+void checkTiming(const QString& timing, const QString& sound, const QStringList& t,
+                 Findings& findings) {
+    const int n = int(t.size());
+    const int lines = LinesIn(timing);
+    const QString shown = Course::Shown(timing);
+    if (lines >= 0 && lines != n)
+        findings.Add(shown, 0,
+                     QStringLiteral("%1 lines; the lesson text has %2").arg(lines).arg(n));
+    // Read as far as the file goes: a longer file is the finding above, not a
+    // stop of the reading.
+    TLessonReadError err;
+    QList<TTimingEntry> entries = ReadTimingFile(timing, qMax(n, lines), err);
+    QSet<int> bad;
+    const auto parse = withForm([](const QByteArray& l) { return ParseTimingLine(l, true); },
+                                "expected start, TAB, end, or \"#\\t#\"");
+    const auto take = [&](int i, const QByteArray& l) { entries[i] = parse(l); };
+    if (!readOn(err, take, bad, findings)) return;
+    for (int i = 1; i <= qMin(n, lines); ++i) {
+        const TTimingEntry& e = entries[i];
+        if (bad.contains(i) || t[i - 1].isEmpty()) continue;
+        if (!isSintagm(t[i - 1]) && (e.StartPos != 0 || e.EndPos != 0))
+            findings.Add(
+                shown, i,
+                QStringLiteral("line %1 of the lesson text has no sound; expected \"#\\t#\"")
+                    .arg(i));
+        else if (isSintagm(t[i - 1]) && e.EndPos == 0)
+            findings.Add(shown, i,
+                         QStringLiteral("sintagm %1 has no range in the recording").arg(i));
+    }
+    QString error;
+    const auto len = WaveLengthMs(sound, error);
+    if (!len)
+        findings.Add(Course::Shown(sound), 0, QStringLiteral("not a sound file: %1").arg(error));
+    else
+        CheckRanges(shown, entries.mid(1, qMax(0, lines)), *len, findings);
+}
+
+// "from TAB to TAB picture", pictures below the data root.
+void checkPictures(const Course& course, const QString& pics, Findings& findings) {
+    TLessonReadError err;
+    QList<TPictureEntry> entries = ReadPictureSchedule(pics, err);
+    QSet<int> bad;
+    const auto parse = withForm(&ParsePictureLine, "expected from, TAB, to, TAB, picture file");
+    const auto take = [&](int i, const QByteArray& l) { entries[i] = parse(l); };
+    if (!readOn(err, take, bad, findings)) return;
+    const QString shown = Course::Shown(pics);
+    if (entries.size() == 1)
+        findings.Add(shown, 0, QStringLiteral("the picture schedule is empty"));
+    for (int i = 1; i < entries.size(); ++i) {
+        const TPictureEntry& e = entries[i];
+        if (bad.contains(i) || (e.PictureFile.isEmpty() && e.FromPos == 0 && e.ToPos == 0))
+            continue; // a "#" line
+        if (e.FromPos >= e.ToPos)
+            findings.Add(shown, i,
+                         QStringLiteral("from %1 is not below to %2").arg(e.FromPos).arg(e.ToPos));
+        const QString pic = course.DataRoot + e.PictureFile;
+        if (!readablePicture(pic))
+            findings.Add(
+                shown, i,
+                QStringLiteral("picture %1 not found or not readable").arg(Course::Shown(pic)));
+    }
+}
+
+// The lesson text's name ending in "apc"; optional.
+void checkComments(const QString& text, int n, Findings& findings) {
+    const QString apc = CommentFileName(text);
+    TLessonReadError err;
+    QList<TCommentLine> cs = ReadComments(apc, err); // comment k on line k + 1
+    QSet<int> bad;
+    const auto parse =
+        withForm(&ParseCommentLine, "expected a line number in the first three characters");
+    const auto take = [&](int, const QByteArray& l) {
+        cs.append(TCommentLine{}); // a bad line keeps its slot
+        cs.last() = parse(l);
+    };
+    if (!readOn(err, take, bad, findings)) return;
+    for (int i = 1; i <= cs.size(); ++i) {
+        const int no = cs[i - 1].SintagmNo;
+        if (!bad.contains(i) && (no < 1 || no > n))
+            findings.Add(
+                Course::Shown(apc), i,
+                QStringLiteral("comment for line %1; the lesson text has %2 lines").arg(no).arg(n));
     }
 }
 
@@ -52,135 +226,17 @@ void checkLessonText(Course& course, const ItemRef& ref, Findings& findings) {
                   pics = course.Resolve(it.DataFile5);
     if (!course.FirstTime("text:" + text + "|" + trans + "|" + sound + "|" + timing + "|" + pics))
         return;
-    const QString shownText = Course::Shown(text), shownTrans = Course::Shown(trans),
-                  shownTiming = Course::Shown(timing);
 
-    const QList<QByteArray> t = readLines(text, findings);
-    const int n = int(t.size());
-    if (n == 0) {
-        findings.Add(shownText, 0, QStringLiteral("the lesson text is empty"));
-        return;
-    }
-    for (int i = 0; i < n; ++i) {
-        const QByteArray& l = t[i];
-        if (l.isEmpty()) {
-            findings.Add(shownText, i + 1, QStringLiteral("empty line"));
-        } else if (l.startsWith("#@")) {
-            checkIllustration(shownText, i + 1, l.mid(2), findings);
-        } else if (!l.startsWith('#')) {
-            if (l.startsWith(' ') || l.endsWith(' ') || l.contains("  ") || l.contains('\t'))
-                findings.Add(
-                    shownText, i + 1,
-                    QStringLiteral("the words of a sintagm are separated by single blanks"));
-        }
-    }
-    if (t[0].size() < 2 || t[0][0] != '#' || t[0][1] == '@')
-        findings.Add(shownText, 1, QStringLiteral("line 1 must be a \"#\" title line"));
-
-    const QList<QByteArray> tr = readLines(trans, findings);
-    if (!tr.isEmpty() && tr.size() != n)
-        findings.Add(shownTrans, 0,
-                     QStringLiteral("%1 lines; the lesson text has %2").arg(tr.size()).arg(n));
-    for (int i = 0; i < tr.size(); ++i) {
-        if (tr[i].isEmpty()) {
-            findings.Add(shownTrans, i + 1, QStringLiteral("empty line"));
-            continue;
-        }
-        if (i >= n || t[i].isEmpty()) continue;
-        if (tr[i].startsWith('#') != t[i].startsWith('#') || (tr[i] == "#") != (t[i] == "#") ||
-            (tr[i].startsWith("#@") != t[i].startsWith("#@")))
-            findings.Add(
-                shownTrans, i + 1,
-                QStringLiteral("the line is not of the same kind as line %1 of the lesson text")
-                    .arg(i + 1));
-        else if (tr[i].startsWith("#@") && tr[i] != t[i])
-            checkIllustration(shownTrans, i + 1, tr[i].mid(2), findings);
-    }
-
-    QList<TTimingEntry> ranges;
-    const QList<QByteArray> tm = readLines(timing, findings);
-    if (!tm.isEmpty() && tm.size() != n)
-        findings.Add(shownTiming, 0,
-                     QStringLiteral("%1 lines; the lesson text has %2").arg(tm.size()).arg(n));
-    for (int i = 0; i < tm.size(); ++i) {
-        std::optional<TTimingEntry> parsed;
-        try {
-            parsed = ParseTimingLine(tm[i], true);
-        } catch (const VError& err) {
-            findings.Add(shownTiming, i + 1, err.text());
-        }
-        // A line that does not parse is reported once, not again as a range.
-        ranges.append(parsed.value_or(TTimingEntry{}));
-        if (!parsed) continue;
-        const TTimingEntry e = *parsed;
-        if (i >= n || t[i].isEmpty() || tm[i].isEmpty()) continue;
-        if (t[i].startsWith('#') && (tm[i][0] != '#'))
-            findings.Add(
-                shownTiming, i + 1,
-                QStringLiteral("line %1 of the lesson text has no sound; expected \"#\\t#\"")
-                    .arg(i + 1));
-        else if (!t[i].startsWith('#') && e.EndPos == 0)
-            findings.Add(shownTiming, i + 1,
-                         QStringLiteral("sintagm %1 has no range in the recording").arg(i + 1));
-    }
-    QString error;
-    const auto len = WaveLengthMs(sound, error);
-    if (!len)
-        findings.Add(Course::Shown(sound), 0, QStringLiteral("not a sound file: %1").arg(error));
-    else
-        CheckRanges(shownTiming, ranges, *len, findings);
-
-    // Picture schedule: "from TAB to TAB picture", pictures below the data root.
-    const QList<QByteArray> ps = readLines(pics, findings);
-    if (ps.isEmpty() && FileExists(pics))
-        findings.Add(Course::Shown(pics), 0, QStringLiteral("the picture schedule is empty"));
-    for (int i = 0; i < ps.size(); ++i) {
-        const QByteArray& l = ps[i];
-        const QString shown = Course::Shown(pics);
-        if (l.isEmpty()) {
-            findings.Add(shown, i + 1, QStringLiteral("empty line"));
-            continue;
-        }
-        if (l[0] == '#') continue;
-        const qsizetype t1 = l.indexOf('\t');
-        const qsizetype t2 = t1 < 0 ? -1 : l.indexOf('\t', t1 + 1);
-        const auto from = t1 < 0 ? std::nullopt : TryStrToInt(QByteArrayView(l).first(t1));
-        const auto to =
-            t2 < 0 ? std::nullopt : TryStrToInt(QByteArrayView(l).sliced(t1 + 1, t2 - t1 - 1));
-        if (!from || !to) {
-            findings.Add(shown, i + 1, QStringLiteral("expected from, TAB, to, TAB, picture file"));
-            continue;
-        }
-        if (*from >= *to)
-            findings.Add(shown, i + 1,
-                         QStringLiteral("from %1 is not below to %2").arg(*from).arg(*to));
-        const QString pic = course.DataRoot + DecodeCp1251(l.mid(t2 + 1));
-        if (!FileExists(pic) || !QImageReader(NativePath(pic)).canRead())
-            findings.Add(
-                shown, i + 1,
-                QStringLiteral("picture %1 not found or not readable").arg(Course::Shown(pic)));
-    }
-
-    // Comment file: the lesson text's name ending in "apc"; optional.
-    const QString apc = ReplaceLast3(text, QStringLiteral("apc"));
-    if (!FileExists(apc)) return;
-    const QList<QByteArray> cs = readLines(apc, findings);
-    for (int i = 0; i < cs.size(); ++i) {
-        const QString shown = Course::Shown(apc);
-        if (cs[i].isEmpty()) {
-            findings.Add(shown, i + 1, QStringLiteral("empty line"));
-            continue;
-        }
-        const auto no = TryStrToInt(QByteArrayView(cs[i]).first(qMin<qsizetype>(3, cs[i].size())));
-        if (!no)
-            findings.Add(shown, i + 1,
-                         QStringLiteral("the first three characters are not a line number"));
-        else if (*no < 1 || *no > n)
-            findings.Add(shown, i + 1,
-                         QStringLiteral("comment for line %1; the lesson text has %2 lines")
-                             .arg(*no)
-                             .arg(n));
-    }
+    TLessonReadError err;
+    const QStringList t = ReadLessonLines(text, -1, err);
+    if (err.failed()) return report(err, findings);
+    if (t.isEmpty())
+        return findings.Add(Course::Shown(text), 0, QStringLiteral("the lesson text is empty"));
+    checkTextLines(Course::Shown(text), t, findings);
+    checkTranslation(trans, t, findings);
+    checkTiming(timing, sound, t, findings);
+    checkPictures(course, pics, findings);
+    checkComments(text, int(t.size()), findings);
 }
 
 const Registrar reg(ItemCheck{"text", &checkLessonText});
