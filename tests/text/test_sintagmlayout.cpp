@@ -36,304 +36,288 @@ Q_DECLARE_METATYPE(TSintagmSpan)
 class TestSintagmLayout : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void rows_data();
-    void rows();
-    void spans_data();
-    void spans();
-    void missingPicture();
-    void highlights_data();
-    void highlights();
-    void rowGeometry_data();
-    void rowGeometry();
-    void stepSizes_data();
-    void stepSizes();
-    void settles_data();
-    void settles();
-    void rangeSetters_data();
-    void rangeSetters();
-    void simpleSetters();
-    void lineAt();
+
+    void rows_data() {
+        QTest::addColumn<QStringList>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("title, two words, lone hash, next")
+            << QStringList{"#Title", "two words", "#", "next"} << 500
+            << QStringList{"", "", "Title", "two words ", "", "next "};
+        QTest::newRow("two sintagms share a row")
+            << QStringList{"#T", "ab cd", "ef"} << 500 << QStringList{"", "", "T", "ab cd ef "};
+        QTest::newRow("first word wraps") << QStringList{"#T", "abc de", "fghij"} << 80
+                                          << QStringList{"", "", "T", "abc de ", "fghij "};
+        QTest::newRow("over-wide word stays whole")
+            << QStringList{"#T", "a verylongword b"} << 50
+            << QStringList{"", "", "T", "a ", "verylongword ", "b "};
+        QTest::newRow("fits exactly")
+            << QStringList{"#T", "abcd efg"} << 80 << QStringList{"", "", "T", "abcd efg "};
+        QTest::newRow("picture row") << QStringList{"#T", "one", "#@p.bmp", "two"} << 500
+                                     << QStringList{"", "", "T", "one ", "@0", "two "};
+        QTest::newRow("text ends with hash")
+            << QStringList{"#T", "one", "#"} << 500 << QStringList{"", "", "T", "one ", "", ""};
+    }
+
+    void rows() {
+        QFETCH(QStringList, text);
+        QFETCH(int, width);
+        QFETCH(QStringList, rows);
+        QCOMPARE(rowTexts(layout(text, width)), rows);
+    }
+
+    void spans_data() {
+        QTest::addColumn<QStringList>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<TSintagmSpan>("span");
+        const QStringList part{"#Title", "two words", "#", "next"};
+        QTest::newRow("title") << part << 500 << 0 << TSintagmSpan{2, 1, 2, 5};
+        QTest::newRow("two words") << part << 500 << 1 << TSintagmSpan{3, 0, 3, 10};
+        QTest::newRow("lone hash") << part << 500 << 2 << TSintagmSpan{4, 1, 4, 0};
+        QTest::newRow("next starts on row 5") << part << 500 << 3 << TSintagmSpan{5, 0, 5, 5};
+        const QStringList shared{"#T", "ab cd", "ef"};
+        QTest::newRow("second on a shared row starts at the blank")
+            << shared << 500 << 2 << TSintagmSpan{3, 6, 3, 9};
+        QTest::newRow("first on a shared row") << shared << 500 << 1 << TSintagmSpan{3, 0, 3, 6};
+        QTest::newRow("wrapped first word starts on the row before")
+            << QStringList{"#T", "abc de", "fghij"} << 80 << 2 << TSintagmSpan{3, 7, 4, 6};
+        QTest::newRow("picture") << QStringList{"#T", "one", "#@p.bmp"} << 500 << 2
+                                 << TSintagmSpan{4, 1, 4, 2};
+    }
+
+    void spans() {
+        QFETCH(QStringList, text);
+        QFETCH(int, width);
+        QFETCH(int, line);
+        QFETCH(TSintagmSpan, span);
+        const TSintagmLayout l = layout(text, width);
+        const TSintagmSpan& s = l.Spans[line];
+        QCOMPARE(QList<int>({s.FirstRow, s.FirstCol, s.LastRow, s.LastCol}),
+                 QList<int>({span.FirstRow, span.FirstCol, span.LastRow, span.LastCol}));
+    }
+
+    void missingPicture() {
+        QStringList loaded;
+        TSintagmLayout l = LayoutSintagms({"#T", "one two", "#@gone.bmp", "three", "four"}, 500,
+                                          tenPerChar, [&](const QString& n) {
+                                              loaded << n;
+                                              return false;
+                                          });
+        QCOMPARE(loaded, QStringList{"gone.bmp"});
+        QCOMPARE(l.LinesLaid, 2);
+        QCOMPARE(rowTexts(l), QStringList({"", "", "T", "one two "}));
+        TLooks looks;
+        looks.Position = 3; // a line that was never laid out
+        ApplyLooks(l, looks);
+        for (int r = 0; r <= l.LastRow; ++r)
+            QCOMPARE(l.Rows[r].Attrs.size(), l.Rows[r].RowText.size() + 1);
+        QCOMPARE(l.Rows[3].Attrs[1].Ch, QChar('o'));
+        QCOMPARE(l.Rows[3].Attrs[1].look(), looks.Font);
+    }
+
+    // Looks of row 3 ("ab cd ef gh ") after the highlights, one letter per char:
+    // p plain, m marked range, s current sintagm.
+    void highlights_data() {
+        QTest::addColumn<bool>("flag");
+        QTest::addColumn<int>("nBegin");
+        QTest::addColumn<int>("nEnd");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("looks");
+        // spans on row 3: line 1 cols 0..3 ("ab "), line 2 cols 3..6, line 3 cols 6..9, line
+        // 4 9..12
+        QTest::newRow("current only") << false << 1 << 3 << 2 << "ppssssppppp";
+        QTest::newRow("range without flag ignored") << false << 1 << 3 << 0 << "pppppppppppp";
+        QTest::newRow("range") << true << 1 << 2 << 0 << "mmmmmmpppppp";
+        QTest::newRow("current wins over range") << true << 1 << 3 << 2 << "mmssssmmmppp";
+        QTest::newRow("range backwards draws nothing") << true << 3 << 1 << 0 << "pppppppppppp";
+    }
+
+    void highlights() {
+        QFETCH(bool, flag);
+        QFETCH(int, nBegin);
+        QFETCH(int, nEnd);
+        QFETCH(int, position);
+        QFETCH(QString, looks);
+        TSintagmLayout l = layout({"#T", "ab", "cd", "ef", "gh"}, 500);
+        QCOMPARE(l.Rows[3].RowText, QString("ab cd ef gh "));
+        TLooks lk;
+        lk.Font = {0, qRgb(0, 0, 0)};
+        lk.Sel = {fsUnderline, qRgb(255, 0, 0)};
+        lk.Mult = {0, qRgb(0, 0, 255)};
+        lk.FlagSelMultSint = flag;
+        lk.NBegin = nBegin;
+        lk.NEnd = nEnd;
+        lk.Position = position;
+        ApplyLooks(l, lk);
+        QString got;
+        for (int k = 1; k < l.Rows[3].Attrs.size(); ++k) {
+            const TTextLook a = l.Rows[3].Attrs[k].look();
+            got += a == lk.Sel ? 's' : a == lk.Mult ? 'm' : 'p';
+        }
+        QCOMPARE(got.left(looks.size()), looks);
+        if (position == 0) QCOMPARE(l.Rows[2].Attrs[1].look(), lk.Sel);
+    }
+
+    void rowGeometry_data() {
+        QTest::addColumn<int>("h");
+        QTest::addColumn<double>("f");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<double>("offset");
+        QTest::addColumn<int>("y");
+        QTest::newRow("pitch 20") << 16 << 1.25 << 3 << 0.0 << 60;
+        QTest::newRow("offset rounds") << 16 << 1.25 << 3 << -10.6 << 49;
+        QTest::newRow("0.75 rounds to nearest") << 13 << 0.75 << 3 << 0.0 << 29;
+        QTest::newRow("half rounds up") << 13 << 0.75 << 2 << 0.0 << 20;
+        QTest::newRow("factor 2") << 13 << 2.0 << 1 << 0.4 << 26;
+    }
+
+    void rowGeometry() {
+        QFETCH(int, h);
+        QFETCH(double, f);
+        QFETCH(int, row);
+        QFETCH(double, offset);
+        QFETCH(int, y);
+        QCOMPARE(RowY(0, h, f, row, offset), y);
+    }
+
+    void stepSizes_data() {
+        QTest::addColumn<int>("d");
+        QTest::addColumn<double>("step");
+        QTest::newRow("10") << 10 << 1.0686;
+        QTest::newRow("200") << 200 << 3.7689;
+        QTest::newRow("500") << 500 << 27.594;
+        QTest::newRow("1000") << 1000 << 761.43;
+        QTest::newRow("1049 in one step") << 1049 << 1049.0;
+        QTest::newRow("5000 in one step") << 5000 << 5000.0;
+        QTest::newRow("one pixel") << 1 << 1.0;
+    }
+
+    void stepSizes() {
+        QFETCH(int, d);
+        QFETCH(double, step);
+        const double down = ScrollDelta(d, 30000, 199);
+        const double up = ScrollDelta(-d, 30000, 199);
+        QVERIFY2(qAbs(-down - step) < step * 0.002, qPrintable(QString::number(down)));
+        QCOMPARE(up, -down);
+        QCOMPARE(ScrollDelta(0, 30000, 199), 0.0);
+    }
+
+    void settles_data() {
+        QTest::addColumn<int>("posScreen");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("sinDown");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("top"); // where the current sintagm's first row settles
+        QTest::newRow("33 of 199") << 33 << 199 << false << 20 << 65;
+        QTest::newRow("40 of 200") << 40 << 200 << false << 30 << 80;
+        QTest::newRow("0: at the top") << 0 << 300 << false << 12 << 0;
+        // Line 21 spans three rows: its last row settles at the line, so the first
+        // lies two pitches (2 * 13) above it.
+        QTest::newRow("sinDown three rows") << 50 << 200 << true << 21 << 100 - 26;
+        QTest::newRow("sinDown heading") << 50 << 200 << true << 20 << 100;
+        QTest::newRow("sinDown lone hash") << 50 << 200 << true << 22 << 100 - 13;
+    }
+
+    void settles() {
+        QFETCH(int, posScreen);
+        QFETCH(int, height);
+        QFETCH(bool, sinDown);
+        QFETCH(int, position);
+        QFETCH(int, top);
+        TSintagmCore c;
+        c.setMeasure(tenPerChar, 13);
+        c.setSize(150, height);
+        QStringList t = lessonLines(40);
+        t[20] = "#Heading";
+        t[21] = "aaaa bbbb cccc dddd eeee ffff"; // three rows in 110 pixels
+        t[22] = "#";
+        c.setText(t);
+        c.setK_Speed(30000);
+        c.setPosScreen(posScreen);
+        c.setSinDown(sinDown);
+        c.setPosition(position);
+        c.Prepare();
+        int ticks = 0;
+        while (c.Tick() && ticks < 2000)
+            ++ticks;
+        QVERIFY(ticks < 2000);
+        QCOMPARE(c.CurrentTop(), top);
+        QVERIFY(!c.Scrolling());
+        QVERIFY(!c.Tick()); // settled: no further repaint
+        if (sinDown && position == 21) {
+            const TSintagmSpan& s = c.Layout().Spans[21];
+            QCOMPARE(s.LastRow - s.FirstRow, 2);
+            QCOMPARE(c.RowY(s.LastRow), height * posScreen / 100);
+        }
+    }
+
+    void rangeSetters_data() {
+        QTest::addColumn<QList<int>>("writes"); // (0 = NBegin, 1 = NEnd, value) pairs
+        QTest::addColumn<int>("nBegin");
+        QTest::addColumn<int>("nEnd");
+        QTest::newRow("NBegin 4 from 0,0") << QList<int>{0, 4} << 4 << 4;
+        QTest::newRow("then NEnd 2") << QList<int>{0, 4, 1, 2} << 2 << 4;
+        QTest::newRow("then NBegin 7") << QList<int>{0, 4, 1, 2, 0, 7} << 4 << 7;
+        QTest::newRow("NEnd 5 from 0,0") << QList<int>{1, 5} << 0 << 5;
+        QTest::newRow("NBegin below NEnd") << QList<int>{1, 5, 0, 3} << 3 << 5;
+        QTest::newRow("out of range ignored") << QList<int>{0, 4, 0, 10, 1, -1} << 4 << 4;
+    }
+
+    void rangeSetters() {
+        QFETCH(QList<int>, writes);
+        QFETCH(int, nBegin);
+        QFETCH(int, nEnd);
+        TSintagmCore c;
+        c.setText(lessonLines(10));
+        for (int i = 0; i + 1 < writes.size(); i += 2)
+            writes[i] == 0 ? c.setNBegin(writes[i + 1]) : c.setNEnd(writes[i + 1]);
+        QCOMPARE(c.NBegin(), nBegin);
+        QCOMPARE(c.NEnd(), nEnd);
+    }
+
+    void simpleSetters() {
+        TSintagmCore c;
+        QCOMPARE(c.Position(), 1);
+        QCOMPARE(c.PosScreen(), 40);
+        QCOMPARE(c.k_Speed(), 50000);
+        QVERIFY(!c.setPosition(0)); // empty text: ignored
+        QVERIFY(!c.setNBegin(0));
+        c.setText(lessonLines(5));
+        QVERIFY(!c.setPosition(1)); // unchanged
+        QVERIFY(!c.setPosition(5)); // past the end
+        QVERIFY(!c.setPosition(-1));
+        QCOMPARE(c.Position(), 1);
+        QVERIFY(c.setPosition(4));
+        QCOMPARE(c.Position(), 4);
+        c.setPosScreen(150);
+        QCOMPARE(c.PosScreen(), 100);
+        c.setPosScreen(-5);
+        QCOMPARE(c.PosScreen(), 0);
+        c.setPosScreen(33);
+        QCOMPARE(c.PosScreen(), 33);
+        c.Prepare();
+        QVERIFY(!c.needsLayout());
+        c.TextRef();
+        QVERIFY(c.needsLayout()); // the caller may have changed the list
+    }
+
+    void lineAt() {
+        TSintagmCore c;
+        c.setMeasure(tenPerChar, 16);
+        c.setMargins(0, 0, 0, 0);
+        c.setSize(500, 200);
+        c.setText({"#Title", "ab cd", "ef", "#", "gh"});
+        c.Prepare();
+        // Row 3 at y 48 (pitch 16) holds "ab cd ef ".
+        QCOMPARE(c.LineAt(5, 50), 1);
+        QCOMPARE(c.LineAt(65, 50), 2);
+        QCOMPARE(c.LineAt(25, 35), 0);  // the title row
+        QCOMPARE(c.LineAt(95, 50), -1); // beyond the row's text
+        QCOMPARE(c.LineAt(5, 85), 4);
+        QCOMPARE(c.LineAt(5, 190), -1);
+    }
 };
-
-void TestSintagmLayout::rows_data() {
-    QTest::addColumn<QStringList>("text");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QStringList>("rows");
-    QTest::newRow("title, two words, lone hash, next")
-        << QStringList{"#Title", "two words", "#", "next"} << 500
-        << QStringList{"", "", "Title", "two words ", "", "next "};
-    QTest::newRow("two sintagms share a row")
-        << QStringList{"#T", "ab cd", "ef"} << 500 << QStringList{"", "", "T", "ab cd ef "};
-    QTest::newRow("first word wraps") << QStringList{"#T", "abc de", "fghij"} << 80
-                                      << QStringList{"", "", "T", "abc de ", "fghij "};
-    QTest::newRow("over-wide word stays whole")
-        << QStringList{"#T", "a verylongword b"} << 50
-        << QStringList{"", "", "T", "a ", "verylongword ", "b "};
-    QTest::newRow("fits exactly") << QStringList{"#T", "abcd efg"} << 80
-                                  << QStringList{"", "", "T", "abcd efg "};
-    QTest::newRow("picture row") << QStringList{"#T", "one", "#@p.bmp", "two"} << 500
-                                 << QStringList{"", "", "T", "one ", "@0", "two "};
-    QTest::newRow("text ends with hash")
-        << QStringList{"#T", "one", "#"} << 500 << QStringList{"", "", "T", "one ", "", ""};
-}
-
-void TestSintagmLayout::rows() {
-    QFETCH(QStringList, text);
-    QFETCH(int, width);
-    QFETCH(QStringList, rows);
-    QCOMPARE(rowTexts(layout(text, width)), rows);
-}
-
-void TestSintagmLayout::spans_data() {
-    QTest::addColumn<QStringList>("text");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("line");
-    QTest::addColumn<TSintagmSpan>("span");
-    const QStringList part{"#Title", "two words", "#", "next"};
-    QTest::newRow("title") << part << 500 << 0 << TSintagmSpan{2, 1, 2, 5};
-    QTest::newRow("two words") << part << 500 << 1 << TSintagmSpan{3, 0, 3, 10};
-    QTest::newRow("lone hash") << part << 500 << 2 << TSintagmSpan{4, 1, 4, 0};
-    QTest::newRow("next starts on row 5") << part << 500 << 3 << TSintagmSpan{5, 0, 5, 5};
-    const QStringList shared{"#T", "ab cd", "ef"};
-    QTest::newRow("second on a shared row starts at the blank")
-        << shared << 500 << 2 << TSintagmSpan{3, 6, 3, 9};
-    QTest::newRow("first on a shared row") << shared << 500 << 1 << TSintagmSpan{3, 0, 3, 6};
-    QTest::newRow("wrapped first word starts on the row before")
-        << QStringList{"#T", "abc de", "fghij"} << 80 << 2 << TSintagmSpan{3, 7, 4, 6};
-    QTest::newRow("picture") << QStringList{"#T", "one", "#@p.bmp"} << 500 << 2
-                             << TSintagmSpan{4, 1, 4, 2};
-}
-
-void TestSintagmLayout::spans() {
-    QFETCH(QStringList, text);
-    QFETCH(int, width);
-    QFETCH(int, line);
-    QFETCH(TSintagmSpan, span);
-    const TSintagmLayout l = layout(text, width);
-    const TSintagmSpan& s = l.Spans[line];
-    QCOMPARE(QList<int>({s.FirstRow, s.FirstCol, s.LastRow, s.LastCol}),
-             QList<int>({span.FirstRow, span.FirstCol, span.LastRow, span.LastCol}));
-}
-
-void TestSintagmLayout::missingPicture() {
-    QStringList loaded;
-    TSintagmLayout l = LayoutSintagms({"#T", "one two", "#@gone.bmp", "three", "four"}, 500,
-                                      tenPerChar, [&](const QString& n) {
-                                          loaded << n;
-                                          return false;
-                                      });
-    QCOMPARE(loaded, QStringList{"gone.bmp"});
-    QCOMPARE(l.LinesLaid, 2);
-    QCOMPARE(rowTexts(l), QStringList({"", "", "T", "one two "}));
-    TLooks looks;
-    looks.Position = 3; // a line that was never laid out
-    ApplyLooks(l, looks);
-    for (int r = 0; r <= l.LastRow; ++r)
-        QCOMPARE(l.Rows[r].Attrs.size(), l.Rows[r].RowText.size() + 1);
-    QCOMPARE(l.Rows[3].Attrs[1].Ch, QChar('o'));
-    QCOMPARE(l.Rows[3].Attrs[1].look(), looks.Font);
-}
-
-// Looks of row 3 ("ab cd ef gh ") after the highlights, one letter per char:
-// p plain, m marked range, s current sintagm.
-void TestSintagmLayout::highlights_data() {
-    QTest::addColumn<bool>("flag");
-    QTest::addColumn<int>("nBegin");
-    QTest::addColumn<int>("nEnd");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QString>("looks");
-    // spans on row 3: line 1 cols 0..3 ("ab "), line 2 cols 3..6, line 3 cols 6..9, line 4 9..12
-    QTest::newRow("current only") << false << 1 << 3 << 2 << "ppssssppppp";
-    QTest::newRow("range without flag ignored") << false << 1 << 3 << 0 << "pppppppppppp";
-    QTest::newRow("range") << true << 1 << 2 << 0 << "mmmmmmpppppp";
-    QTest::newRow("current wins over range") << true << 1 << 3 << 2 << "mmssssmmmppp";
-    QTest::newRow("range backwards draws nothing") << true << 3 << 1 << 0 << "pppppppppppp";
-}
-
-void TestSintagmLayout::highlights() {
-    QFETCH(bool, flag);
-    QFETCH(int, nBegin);
-    QFETCH(int, nEnd);
-    QFETCH(int, position);
-    QFETCH(QString, looks);
-    TSintagmLayout l = layout({"#T", "ab", "cd", "ef", "gh"}, 500);
-    QCOMPARE(l.Rows[3].RowText, QString("ab cd ef gh "));
-    TLooks lk;
-    lk.Font = {0, qRgb(0, 0, 0)};
-    lk.Sel = {fsUnderline, qRgb(255, 0, 0)};
-    lk.Mult = {0, qRgb(0, 0, 255)};
-    lk.FlagSelMultSint = flag;
-    lk.NBegin = nBegin;
-    lk.NEnd = nEnd;
-    lk.Position = position;
-    ApplyLooks(l, lk);
-    QString got;
-    for (int k = 1; k < l.Rows[3].Attrs.size(); ++k) {
-        const TTextLook a = l.Rows[3].Attrs[k].look();
-        got += a == lk.Sel ? 's' : a == lk.Mult ? 'm' : 'p';
-    }
-    QCOMPARE(got.left(looks.size()), looks);
-    if (position == 0) QCOMPARE(l.Rows[2].Attrs[1].look(), lk.Sel);
-}
-
-void TestSintagmLayout::rowGeometry_data() {
-    QTest::addColumn<int>("h");
-    QTest::addColumn<double>("f");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<double>("offset");
-    QTest::addColumn<int>("y");
-    QTest::newRow("pitch 20") << 16 << 1.25 << 3 << 0.0 << 60;
-    QTest::newRow("offset rounds") << 16 << 1.25 << 3 << -10.6 << 49;
-    QTest::newRow("0.75 rounds to nearest") << 13 << 0.75 << 3 << 0.0 << 29;
-    QTest::newRow("half rounds up") << 13 << 0.75 << 2 << 0.0 << 20;
-    QTest::newRow("factor 2") << 13 << 2.0 << 1 << 0.4 << 26;
-}
-
-void TestSintagmLayout::rowGeometry() {
-    QFETCH(int, h);
-    QFETCH(double, f);
-    QFETCH(int, row);
-    QFETCH(double, offset);
-    QFETCH(int, y);
-    QCOMPARE(RowY(0, h, f, row, offset), y);
-}
-
-void TestSintagmLayout::stepSizes_data() {
-    QTest::addColumn<int>("d");
-    QTest::addColumn<double>("step");
-    QTest::newRow("10") << 10 << 1.0686;
-    QTest::newRow("200") << 200 << 3.7689;
-    QTest::newRow("500") << 500 << 27.594;
-    QTest::newRow("1000") << 1000 << 761.43;
-    QTest::newRow("1049 in one step") << 1049 << 1049.0;
-    QTest::newRow("5000 in one step") << 5000 << 5000.0;
-    QTest::newRow("one pixel") << 1 << 1.0;
-}
-
-void TestSintagmLayout::stepSizes() {
-    QFETCH(int, d);
-    QFETCH(double, step);
-    const double down = ScrollDelta(d, 30000, 199);
-    const double up = ScrollDelta(-d, 30000, 199);
-    QVERIFY2(qAbs(-down - step) < step * 0.002, qPrintable(QString::number(down)));
-    QCOMPARE(up, -down);
-    QCOMPARE(ScrollDelta(0, 30000, 199), 0.0);
-}
-
-void TestSintagmLayout::settles_data() {
-    QTest::addColumn<int>("posScreen");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<bool>("sinDown");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("top"); // where the current sintagm's first row settles
-    QTest::newRow("33 of 199") << 33 << 199 << false << 20 << 65;
-    QTest::newRow("40 of 200") << 40 << 200 << false << 30 << 80;
-    QTest::newRow("0: at the top") << 0 << 300 << false << 12 << 0;
-    // Line 21 spans three rows: its last row settles at the line, so the first
-    // lies two pitches (2 * 13) above it.
-    QTest::newRow("sinDown three rows") << 50 << 200 << true << 21 << 100 - 26;
-    QTest::newRow("sinDown heading") << 50 << 200 << true << 20 << 100;
-    QTest::newRow("sinDown lone hash") << 50 << 200 << true << 22 << 100 - 13;
-}
-
-void TestSintagmLayout::settles() {
-    QFETCH(int, posScreen);
-    QFETCH(int, height);
-    QFETCH(bool, sinDown);
-    QFETCH(int, position);
-    QFETCH(int, top);
-    TSintagmCore c;
-    c.setMeasure(tenPerChar, 13);
-    c.setSize(150, height);
-    QStringList t = lessonLines(40);
-    t[20] = "#Heading";
-    t[21] = "aaaa bbbb cccc dddd eeee ffff"; // three rows in 110 pixels
-    t[22] = "#";
-    c.setText(t);
-    c.setK_Speed(30000);
-    c.setPosScreen(posScreen);
-    c.setSinDown(sinDown);
-    c.setPosition(position);
-    c.Prepare();
-    int ticks = 0;
-    while (c.Tick() && ticks < 2000)
-        ++ticks;
-    QVERIFY(ticks < 2000);
-    QCOMPARE(c.CurrentTop(), top);
-    QVERIFY(!c.Scrolling());
-    QVERIFY(!c.Tick()); // settled: no further repaint
-    if (sinDown && position == 21) {
-        const TSintagmSpan& s = c.Layout().Spans[21];
-        QCOMPARE(s.LastRow - s.FirstRow, 2);
-        QCOMPARE(c.RowY(s.LastRow), height * posScreen / 100);
-    }
-}
-
-void TestSintagmLayout::rangeSetters_data() {
-    QTest::addColumn<QList<int>>("writes"); // (0 = NBegin, 1 = NEnd, value) pairs
-    QTest::addColumn<int>("nBegin");
-    QTest::addColumn<int>("nEnd");
-    QTest::newRow("NBegin 4 from 0,0") << QList<int>{0, 4} << 4 << 4;
-    QTest::newRow("then NEnd 2") << QList<int>{0, 4, 1, 2} << 2 << 4;
-    QTest::newRow("then NBegin 7") << QList<int>{0, 4, 1, 2, 0, 7} << 4 << 7;
-    QTest::newRow("NEnd 5 from 0,0") << QList<int>{1, 5} << 0 << 5;
-    QTest::newRow("NBegin below NEnd") << QList<int>{1, 5, 0, 3} << 3 << 5;
-    QTest::newRow("out of range ignored") << QList<int>{0, 4, 0, 10, 1, -1} << 4 << 4;
-}
-
-void TestSintagmLayout::rangeSetters() {
-    QFETCH(QList<int>, writes);
-    QFETCH(int, nBegin);
-    QFETCH(int, nEnd);
-    TSintagmCore c;
-    c.setText(lessonLines(10));
-    for (int i = 0; i + 1 < writes.size(); i += 2)
-        writes[i] == 0 ? c.setNBegin(writes[i + 1]) : c.setNEnd(writes[i + 1]);
-    QCOMPARE(c.NBegin(), nBegin);
-    QCOMPARE(c.NEnd(), nEnd);
-}
-
-void TestSintagmLayout::simpleSetters() {
-    TSintagmCore c;
-    QCOMPARE(c.Position(), 1);
-    QCOMPARE(c.PosScreen(), 40);
-    QCOMPARE(c.k_Speed(), 50000);
-    QVERIFY(!c.setPosition(0)); // empty text: ignored
-    QVERIFY(!c.setNBegin(0));
-    c.setText(lessonLines(5));
-    QVERIFY(!c.setPosition(1)); // unchanged
-    QVERIFY(!c.setPosition(5)); // past the end
-    QVERIFY(!c.setPosition(-1));
-    QCOMPARE(c.Position(), 1);
-    QVERIFY(c.setPosition(4));
-    QCOMPARE(c.Position(), 4);
-    c.setPosScreen(150);
-    QCOMPARE(c.PosScreen(), 100);
-    c.setPosScreen(-5);
-    QCOMPARE(c.PosScreen(), 0);
-    c.setPosScreen(33);
-    QCOMPARE(c.PosScreen(), 33);
-    c.Prepare();
-    QVERIFY(!c.needsLayout());
-    c.TextRef();
-    QVERIFY(c.needsLayout()); // the caller may have changed the list
-}
-
-void TestSintagmLayout::lineAt() {
-    TSintagmCore c;
-    c.setMeasure(tenPerChar, 16);
-    c.setMargins(0, 0, 0, 0);
-    c.setSize(500, 200);
-    c.setText({"#Title", "ab cd", "ef", "#", "gh"});
-    c.Prepare();
-    // Row 3 at y 48 (pitch 16) holds "ab cd ef ".
-    QCOMPARE(c.LineAt(5, 50), 1);
-    QCOMPARE(c.LineAt(65, 50), 2);
-    QCOMPARE(c.LineAt(25, 35), 0);  // the title row
-    QCOMPARE(c.LineAt(95, 50), -1); // beyond the row's text
-    QCOMPARE(c.LineAt(5, 85), 4);
-    QCOMPARE(c.LineAt(5, 190), -1);
-}
 
 QTEST_GUILESS_MAIN(TestSintagmLayout)
 #include "test_sintagmlayout.moc"

@@ -38,185 +38,175 @@ class TestSintagmView : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { testenv::PrivateHome(); }
-    void defaults();
-    void emptyTextPaintsBackground();
-    void ignoredWritesDoNotPaint_data();
-    void ignoredWritesDoNotPaint();
-    void highlightColours();
-    void pictureVariants_data();
-    void pictureVariants();
-    void missingPictureKeepsEarlierRows();
-    void clickReportsLine();
-    void ownTimerScrolls();
-};
 
-void TestSintagmView::defaults() {
-    TTextSintagm v;
-    QCOMPARE(v.size(), QSize(150, 200));
-    QCOMPARE(v.Position(), 1);
-    QCOMPARE(v.PosScreen(), 40);
-    QCOMPARE(v.k_Speed(), 50000);
-    QCOMPARE(v.HeightIntervString(), is1_00);
-    QCOMPARE(v.Font().family(), QString("Arial"));
-    QCOMPARE(v.Font().pointSize(), 10);
-    QVERIFY(v.FontSelSintagm().underline());
-    QCOMPARE(v.FontSelSintagmColor(), QColor(255, 0, 0));
-    QCOMPARE(v.FontSelMultSintColor(), QColor(0, 0, 255));
-    QVERIFY(!v.FlagSelMultSint());
-    QVERIFY(!v.OnTimer());
-    QVERIFY(!v.SinDown());
-    QCOMPARE(v.core().marginLeft(), 20);
-}
-
-void TestSintagmView::emptyTextPaintsBackground() {
-    TTextSintagm v;
-    v.show();
-    v.Paint();
-    const QImage& f = v.Frame();
-    QVERIFY(!f.isNull());
-    QCOMPARE(countColour(f, qRgb(255, 255, 255), 0, f.height(), 1), f.width() * f.height());
-}
-
-void TestSintagmView::ignoredWritesDoNotPaint_data() {
-    QTest::addColumn<int>("value");
-    QTest::addColumn<bool>("paints");
-    QTest::newRow("same value") << 1 << false;
-    QTest::newRow("line count") << 4 << false;
-    QTest::newRow("negative") << -1 << false;
-    QTest::newRow("valid") << 3 << true;
-}
-
-void TestSintagmView::ignoredWritesDoNotPaint() {
-    QFETCH(int, value);
-    QFETCH(bool, paints);
-    TTextSintagm v;
-    v.setText({"#T", "one", "two", "three"});
-    v.show();
-    v.Paint();
-    const int before = v.PaintCount();
-    v.setPosition(value);
-    QCOMPARE(v.PaintCount() > before, paints);
-    QCOMPARE(v.Position(), paints ? value : 1);
-}
-
-void TestSintagmView::highlightColours() {
-    TTextSintagm v;
-    v.resize(400, 300);
-    v.setTextFont(arial16());
-    v.SetMargins(0, 0, 0, 0);
-    v.setHeightIntervString(is1_25);
-    v.setText({"#Title", "first line", "#", "second line", "#", "third line"});
-    v.show();
-    v.setPosition(3);
-    v.setNBegin(5);
-    v.setNEnd(5);
-    v.setFlagSelMultSint(true);
-    v.Paint();
-    const QImage& f = v.Frame();
-    // Rows: 2 title (y 40), 3 first (60), 4 blank, 5 second (100), 6 blank, 7 third (140).
-    const int pitch = 20;
-    auto band = [&](int row) { return std::pair(row * pitch, row * pitch + pitch); };
-    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
-    QVERIFY(countColour(f, red, band(5).first, band(5).second) > 20);
-    QCOMPARE(countColour(f, red, 0, band(5).first), 0);
-    QCOMPARE(countColour(f, red, band(6).first, f.height()), 0);
-    QVERIFY(countColour(f, blue, band(7).first, band(7).second) > 20);
-    QCOMPARE(countColour(f, blue, 0, band(7).first), 0);
-    // Moving the current sintagm moves the red.
-    v.setPosition(1);
-    QVERIFY(countColour(v.Frame(), red, band(3).first, band(3).second) > 20);
-    QCOMPARE(countColour(v.Frame(), red, band(5).first, band(5).second), 0);
-}
-
-void TestSintagmView::pictureVariants_data() {
-    QTest::addColumn<int>("position");
-    QTest::addColumn<bool>("marked");
-    QTest::addColumn<QRgb>("colour");
-    QTest::newRow("normal") << 1 << false << qRgb(0, 200, 0);
-    QTest::newRow("current") << 2 << false << qRgb(200, 0, 200);
-    QTest::newRow("marked") << 1 << true << qRgb(0, 200, 200);
-    QTest::newRow("current wins over marked") << 2 << true << qRgb(200, 0, 200);
-}
-
-void TestSintagmView::pictureVariants() {
-    QFETCH(int, position);
-    QFETCH(bool, marked);
-    QFETCH(QRgb, colour);
-    testenv::CourseDir dir;
-    QDir().mkpath(dir.file("pics"));
-    savePicture(dir.file("pics/p.bmp"), QColor(0, 200, 0));
-    savePicture(dir.file("pics/rp.bmp"), QColor(200, 0, 200));
-    savePicture(dir.file("pics/gp.bmp"), QColor(0, 200, 200));
-    TTextSintagm v;
-    v.resize(300, 300);
-    v.setDirFileAdd("pics");
-    v.setText({"#T", "one", "#@p.bmp", "two"});
-    v.show();
-    v.setPosition(position);
-    if (marked) {
-        v.setNBegin(1);
-        v.setNEnd(2);
-        v.setFlagSelMultSint(true);
+    void defaults() {
+        TTextSintagm v;
+        QCOMPARE(v.size(), QSize(150, 200));
+        QCOMPARE(v.Position(), 1);
+        QCOMPARE(v.PosScreen(), 40);
+        QCOMPARE(v.k_Speed(), 50000);
+        QCOMPARE(v.HeightIntervString(), is1_00);
+        QCOMPARE(v.Font().family(), QString("Arial"));
+        QCOMPARE(v.Font().pointSize(), 10);
+        QVERIFY(v.FontSelSintagm().underline());
+        QCOMPARE(v.FontSelSintagmColor(), QColor(255, 0, 0));
+        QCOMPARE(v.FontSelMultSintColor(), QColor(0, 0, 255));
+        QVERIFY(!v.FlagSelMultSint());
+        QVERIFY(!v.OnTimer());
+        QVERIFY(!v.SinDown());
+        QCOMPARE(v.core().marginLeft(), 20);
     }
-    v.Paint();
-    QCOMPARE(v.core().Layout().Rows[4].RowText, QString("@0"));
-    // Row 4 at y 20 + 4 * 13; the picture is centred.
-    const QImage& f = v.Frame();
-    const int y = v.core().RowY(4);
-    QCOMPARE(f.pixel(150, y + 5), colour);
-    QCOMPARE(f.pixel(150 - 20, y + 29), colour);
-    QCOMPARE(f.pixel(150 - 21, y + 5), qRgb(255, 255, 255));
-}
 
-void TestSintagmView::missingPictureKeepsEarlierRows() {
-    testenv::CourseDir dir;
-    TTextSintagm v;
-    v.setText({"#T", "one", "#@nothere.bmp", "two"});
-    v.show();
-    v.setPosition(3); // a line the layout never reached
-    v.Paint();
-    const TSintagmLayout& l = v.core().Layout();
-    QCOMPARE(l.LinesLaid, 2);
-    for (int r = 0; r <= l.LastRow; ++r)
-        QCOMPARE(l.Rows[r].Attrs.size(), l.Rows[r].RowText.size() + 1);
-    QVERIFY(countColour(v.Frame(), qRgb(0, 0, 0), 0, 200) > 10); // the earlier rows are drawn
-    v.Tick();
-}
+    void emptyTextPaintsBackground() {
+        TTextSintagm v;
+        v.show();
+        v.Paint();
+        const QImage& f = v.Frame();
+        QVERIFY(!f.isNull());
+        QCOMPARE(countColour(f, qRgb(255, 255, 255), 0, f.height(), 1), f.width() * f.height());
+    }
 
-void TestSintagmView::clickReportsLine() {
-    TTextSintagm v;
-    v.resize(400, 300);
-    v.setTextFont(arial16());
-    v.SetMargins(0, 0, 0, 0);
-    v.setText({"#Title", "first", "#", "second"});
-    v.show();
-    v.Paint();
-    QSignalSpy spy(&v, &TTextSintagm::LineClicked);
-    QTest::mouseClick(&v, Qt::LeftButton, {}, QPoint(5, 5 * 16 + 8));   // row 5
-    QTest::mouseClick(&v, Qt::LeftButton, {}, QPoint(5, 3 * 16 + 8));   // row 3
-    QTest::mouseClick(&v, Qt::LeftButton, {}, QPoint(390, 3 * 16 + 8)); // past the text
-    QCOMPARE(spy.size(), 2);
-    QCOMPARE(spy[0][0].toInt(), 3);
-    QCOMPARE(spy[1][0].toInt(), 1);
-}
+    void ignoredWritesDoNotPaint_data() {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("paints");
+        QTest::newRow("same value") << 1 << false;
+        QTest::newRow("line count") << 4 << false;
+        QTest::newRow("negative") << -1 << false;
+        QTest::newRow("valid") << 3 << true;
+    }
 
-void TestSintagmView::ownTimerScrolls() {
-    TTextSintagm v;
-    QStringList t{"#T"};
-    for (int i = 0; i < 60; ++i)
-        t << QString("line %1").arg(i);
-    v.setText(t);
-    v.setK_Speed(30000);
-    v.show();
-    v.setPosition(50);
-    const double before = v.core().ScrollOffset();
-    v.setOnTimer(true);
-    QTRY_VERIFY_WITH_TIMEOUT(v.core().ScrollOffset() < before - 10, 3000);
-    v.setOnTimer(false);
-    const double stopped = v.core().ScrollOffset();
-    QTest::qWait(150);
-    QCOMPARE(v.core().ScrollOffset(), stopped);
-}
+    void ignoredWritesDoNotPaint() {
+        QFETCH(int, value);
+        QFETCH(bool, paints);
+        TTextSintagm v;
+        v.setText({"#T", "one", "two", "three"});
+        v.show();
+        v.Paint();
+        const int before = v.PaintCount();
+        v.setPosition(value);
+        QCOMPARE(v.PaintCount() > before, paints);
+        QCOMPARE(v.Position(), paints ? value : 1);
+    }
+
+    void highlightColours() {
+        TTextSintagm v;
+        v.resize(400, 300);
+        v.setTextFont(arial16());
+        v.SetMargins(0, 0, 0, 0);
+        v.setHeightIntervString(is1_25);
+        v.setText({"#Title", "first line", "#", "second line", "#", "third line"});
+        v.show();
+        v.setPosition(3);
+        v.setNBegin(5);
+        v.setNEnd(5);
+        v.setFlagSelMultSint(true);
+        v.Paint();
+        const QImage& f = v.Frame();
+        // Rows: 2 title (y 40), 3 first (60), 4 blank, 5 second (100), 6 blank, 7 third (140).
+        const int pitch = 20;
+        auto band = [&](int row) { return std::pair(row * pitch, row * pitch + pitch); };
+        const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+        QVERIFY(countColour(f, red, band(5).first, band(5).second) > 20);
+        QCOMPARE(countColour(f, red, 0, band(5).first), 0);
+        QCOMPARE(countColour(f, red, band(6).first, f.height()), 0);
+        QVERIFY(countColour(f, blue, band(7).first, band(7).second) > 20);
+        QCOMPARE(countColour(f, blue, 0, band(7).first), 0);
+        // Moving the current sintagm moves the red.
+        v.setPosition(1);
+        QVERIFY(countColour(v.Frame(), red, band(3).first, band(3).second) > 20);
+        QCOMPARE(countColour(v.Frame(), red, band(5).first, band(5).second), 0);
+    }
+
+    void pictureVariants_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<QRgb>("colour");
+        QTest::newRow("normal") << 1 << false << qRgb(0, 200, 0);
+        QTest::newRow("current") << 2 << false << qRgb(200, 0, 200);
+        QTest::newRow("marked") << 1 << true << qRgb(0, 200, 200);
+        QTest::newRow("current wins over marked") << 2 << true << qRgb(200, 0, 200);
+    }
+
+    void pictureVariants() {
+        QFETCH(int, position);
+        QFETCH(bool, marked);
+        QFETCH(QRgb, colour);
+        testenv::CourseDir dir;
+        QDir().mkpath(dir.file("pics"));
+        savePicture(dir.file("pics/p.bmp"), QColor(0, 200, 0));
+        savePicture(dir.file("pics/rp.bmp"), QColor(200, 0, 200));
+        savePicture(dir.file("pics/gp.bmp"), QColor(0, 200, 200));
+        TTextSintagm v;
+        v.resize(300, 300);
+        v.setDirFileAdd("pics");
+        v.setText({"#T", "one", "#@p.bmp", "two"});
+        v.show();
+        v.setPosition(position);
+        if (marked) {
+            v.setNBegin(1);
+            v.setNEnd(2);
+            v.setFlagSelMultSint(true);
+        }
+        v.Paint();
+        QCOMPARE(v.core().Layout().Rows[4].RowText, QString("@0"));
+        // Row 4 at y 20 + 4 * 13; the picture is centred.
+        const QImage& f = v.Frame();
+        const int y = v.core().RowY(4);
+        QCOMPARE(f.pixel(150, y + 5), colour);
+        QCOMPARE(f.pixel(150 - 20, y + 29), colour);
+        QCOMPARE(f.pixel(150 - 21, y + 5), qRgb(255, 255, 255));
+    }
+
+    void missingPictureKeepsEarlierRows() {
+        testenv::CourseDir dir;
+        TTextSintagm v;
+        v.setText({"#T", "one", "#@nothere.bmp", "two"});
+        v.show();
+        v.setPosition(3); // a line the layout never reached
+        v.Paint();
+        const TSintagmLayout& l = v.core().Layout();
+        QCOMPARE(l.LinesLaid, 2);
+        for (int r = 0; r <= l.LastRow; ++r)
+            QCOMPARE(l.Rows[r].Attrs.size(), l.Rows[r].RowText.size() + 1);
+        QVERIFY(countColour(v.Frame(), qRgb(0, 0, 0), 0, 200) > 10); // the earlier rows are drawn
+        v.Tick();
+    }
+
+    void clickReportsLine() {
+        TTextSintagm v;
+        v.resize(400, 300);
+        v.setTextFont(arial16());
+        v.SetMargins(0, 0, 0, 0);
+        v.setText({"#Title", "first", "#", "second"});
+        v.show();
+        v.Paint();
+        QSignalSpy spy(&v, &TTextSintagm::LineClicked);
+        QTest::mouseClick(&v, Qt::LeftButton, {}, QPoint(5, 5 * 16 + 8));   // row 5
+        QTest::mouseClick(&v, Qt::LeftButton, {}, QPoint(5, 3 * 16 + 8));   // row 3
+        QTest::mouseClick(&v, Qt::LeftButton, {}, QPoint(390, 3 * 16 + 8)); // past the text
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(spy[0][0].toInt(), 3);
+        QCOMPARE(spy[1][0].toInt(), 1);
+    }
+
+    void ownTimerScrolls() {
+        TTextSintagm v;
+        QStringList t{"#T"};
+        for (int i = 0; i < 60; ++i)
+            t << QString("line %1").arg(i);
+        v.setText(t);
+        v.setK_Speed(30000);
+        v.show();
+        v.setPosition(50);
+        const double before = v.core().ScrollOffset();
+        v.setOnTimer(true);
+        QTRY_VERIFY_WITH_TIMEOUT(v.core().ScrollOffset() < before - 10, 3000);
+        v.setOnTimer(false);
+        const double stopped = v.core().ScrollOffset();
+        QTest::qWait(150);
+        QCOMPARE(v.core().ScrollOffset(), stopped);
+    }
+};
 
 QTEST_MAIN(TestSintagmView)
 #include "test_sintagmview.moc"

@@ -11,43 +11,19 @@
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
 #include "media/wavefile.h"
+#include "support_text.h"
 #include "text/eng_transnotext.h"
 
 #include <memory>
 #include <QLabel>
 #include <QtEndian>
 #include <QtTest>
-#include <sndfile.h>
 
 using testenv::CrLf;
 using testenv::ReadBytes;
 using testenv::WriteBytes;
 
 namespace {
-
-// A silent 8 kHz mono wave file of `ms` milliseconds.
-void WriteWave(const QString& path, int ms) {
-    SF_INFO info{};
-    info.samplerate = 8000;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* f = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
-    QVERIFY(f);
-    std::vector<short> zeros(size_t(ms) * 8, 0);
-    if (!zeros.empty()) sf_write_short(f, zeros.data(), sf_count_t(zeros.size()));
-    sf_close(f);
-}
-
-qint64 WaveMs(const QString& path) {
-    const WaveInfo w = ProbeWave(path);
-    return FramesToMs(w.frames, w.rate);
-}
-
-void WritePicture(const QString& path, QColor c) {
-    QImage img(52, 56, QImage::Format_RGB32);
-    img.fill(c);
-    QVERIFY(img.save(path, "BMP"));
-}
 
 const QList<QByteArray> kFiveText{"#Title", "One two", "Three four", "#", "Five"};
 const QList<QByteArray> kFiveTiming{"#\t#", "1000\t2000", "2000\t3000", "#\t#", "3000\t4000"};
@@ -101,28 +77,11 @@ struct FakeView : TListenView {
     void ShowPicture(int k) override { pictures << k; }
 };
 
-struct Messages {
-    QStringList got;
-    XMessageHandler old;
-    Messages() {
-        old = SetXMessageHandler([this](const QString& t, const QString& title, int flags) {
-            got << QStringLiteral("%1|%2|%3").arg(t, title).arg(flags);
-            return 1;
-        });
-    }
-    ~Messages() { SetXMessageHandler(old); }
-};
-
-void settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
 // Both clocks forward in timer steps of 50 ms: notifications first, then the step.
 void Run(TTransNoTextRun& r, qint64 ms) {
     for (qint64 done = 0; done < ms; done += 50) {
         VirtualAudio::Advance(qMin<qint64>(50, ms - done));
-        settle();
+        Settle();
         r.Step();
     }
 }
@@ -138,12 +97,6 @@ std::unique_ptr<TTransNoTextRun> MakeRun(const TListenParams& p, FakeView& v) {
     return r;
 }
 
-template <typename T> T* child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no child %s", name);
-    return c;
-}
-
 } // namespace
 
 class TestTransNoText : public QObject {
@@ -155,706 +108,674 @@ private Q_SLOTS:
     }
     void init() { VirtualAudio::Reset(); }
 
-    void listenOnlyStopsAtLessonEnd();
-    void recordingStopsTenSecondsAfterEnd();
-    void learnerTimingFile_data();
-    void learnerTimingFile();
-    void stopRunsOnce();
-    void waitThenGoOn();
-    void waitGoesOnByItself();
-    void pauseHoldsBothDevices();
-    void continueAfterLessonEndOnlyRecords();
-    void recorderEndStopsRun();
-    void recorderFailureKeepsTake();
-    void missingTemplateKeepsOldRecording_data();
-    void missingTemplateKeepsOldRecording();
-    void noMicrophone();
-    void unsavedTakeRescued();
-    void abortedRunKeepsEarlierTiming();
-    void degenerateLessons_data();
-    void degenerateLessons();
-    void schedulePictures();
-    void scrollFollowsPlayback();
-    void readError();
+    void listenOnlyStopsAtLessonEnd() {
+        Lesson l;
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        QCOMPARE(r->Controls().LabelPlay, QStringLiteral("Слушать"));
+        r->Play(false, false);
+        QVERIFY(r->Playing());
+        QVERIFY(!r->Recording());
+        QCOMPARE(r->Recorder()->mode(), AudioDevice::NotReady);
+        QCOMPARE(r->Controls().ProgressMax, 5);
+        Run(*r, 4950);
+        QVERIFY(r->Playing());
+        QCOMPARE(r->Controls().ProgressPos, 5); // 4950 ms rounds to 5 s
+        Run(*r, 50);
+        QVERIFY(!r->Playing());
+        QVERIFY(r->Stopped());
+        QCOMPARE(r->Player()->mode(), AudioDevice::NotReady);
+        QVERIFY(r->Controls().PlayEnabled);
+        QVERIFY(!r->Controls().StopEnabled);
+        QCOMPARE(r->Controls().ProgressPos, 0);
+        QVERIFY(QDir(l.dir.file("Report/Ann")).isEmpty());
+        QCOMPARE(r->Finish(), 0);
+    }
 
-    void windowOpening_data();
-    void windowOpening();
-    void checkBoxesOnlyWhileIdle();
-    void windowShowsTextAndSign();
-    void spaceWaits();
-    void closeDuringRun();
-    void runTransNoTextResult_data();
-    void runTransNoTextResult();
-    void helpByContext();
-};
+    void recordingStopsTenSecondsAfterEnd() {
+        Lesson l;
+        l.record(false);
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        QCOMPARE(r->Controls().LabelPlay, QStringLiteral("Переводить"));
+        r->Play(false, false);
+        QVERIFY(r->Recording());
+        QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
+        QVERIFY(r->Controls().RecordingSign);
+        Run(*r, 5000);
+        QCOMPARE(r->StopMark(), qint64(5000));
+        QVERIFY(r->Playing());
+        Run(*r, 10000);
+        QVERIFY(r->Playing()); // 15000 is not yet past the mark + 10 s
+        Run(*r, 50);
+        QVERIFY(!r->Playing());
+        QVERIFY(r->TakeSaved());
+        QCOMPARE(WaveMs(l.recording()), qint64(15050));
+        // No wait: no learner timing file.
+        QVERIFY(!QFile::exists(l.timingFile()));
+        QCOMPARE(r->Finish(), 0);
+    }
 
-void TestTransNoText::listenOnlyStopsAtLessonEnd() {
-    Lesson l;
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    QCOMPARE(r->Controls().LabelPlay, QStringLiteral("Слушать"));
-    r->Play(false, false);
-    QVERIFY(r->Playing());
-    QVERIFY(!r->Recording());
-    QCOMPARE(r->Recorder()->mode(), AudioDevice::NotReady);
-    QCOMPARE(r->Controls().ProgressMax, 5);
-    Run(*r, 4950);
-    QVERIFY(r->Playing());
-    QCOMPARE(r->Controls().ProgressPos, 5); // 4950 ms rounds to 5 s
-    Run(*r, 50);
-    QVERIFY(!r->Playing());
-    QVERIFY(r->Stopped());
-    QCOMPARE(r->Player()->mode(), AudioDevice::NotReady);
-    QVERIFY(r->Controls().PlayEnabled);
-    QVERIFY(!r->Controls().StopEnabled);
-    QCOMPARE(r->Controls().ProgressPos, 0);
-    QVERIFY(QDir(l.dir.file("Report/Ann")).isEmpty());
-    QCOMPARE(r->Finish(), 0);
-}
+    void learnerTimingFile_data() {
+        QTest::addColumn<QList<QByteArray>>("text");
+        QTest::addColumn<QList<QByteArray>>("timing");
+        QTest::addColumn<QByteArray>("expected");
 
-void TestTransNoText::recordingStopsTenSecondsAfterEnd() {
-    Lesson l;
-    l.record(false);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    QCOMPARE(r->Controls().LabelPlay, QStringLiteral("Переводить"));
-    r->Play(false, false);
-    QVERIFY(r->Recording());
-    QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
-    QVERIFY(r->Controls().RecordingSign);
-    Run(*r, 5000);
-    QCOMPARE(r->StopMark(), qint64(5000));
-    QVERIFY(r->Playing());
-    Run(*r, 10000);
-    QVERIFY(r->Playing()); // 15000 is not yet past the mark + 10 s
-    Run(*r, 50);
-    QVERIFY(!r->Playing());
-    QVERIFY(r->TakeSaved());
-    QCOMPARE(WaveMs(l.recording()), qint64(15050));
-    // No wait: no learner timing file.
-    QVERIFY(!QFile::exists(l.timingFile()));
-    QCOMPARE(r->Finish(), 0);
-}
+        QTest::newRow("title, two sintagms, hash, sintagm")
+            << kFiveText << kFiveTiming
+            << QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n"
+                          "3050\t15050\r\n");
+        QTest::newRow("text ending with hash")
+            << QList<QByteArray>{"#Title", "One two", "Three four", "#"}
+            << QList<QByteArray>{"#\t#", "1000\t2000", "2000\t3000", "#\t#"}
+            << QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n");
+        QTest::newRow("two hash lines in a row")
+            << QList<QByteArray>{"#Title", "One two", "#", "#Heading", "Three four"}
+            << QList<QByteArray>{"#\t#", "1000\t2000", "#\t#", "#\t#", "2000\t3000"}
+            << QByteArray("#\t#\r\n0\t2050\r\n#\t#\r\n#\t#\r\n2050\t15050\r\n");
+        QTest::newRow("hash line right after the title")
+            << QList<QByteArray>{"#Title", "#", "One", "Two"}
+            << QList<QByteArray>{"#\t#", "#\t#", "1000\t2000", "2000\t3000"}
+            << QByteArray("#\t#\r\n#\t#\r\n0\t2050\r\n2050\t15050\r\n");
+        QTest::newRow("empty sintagm line")
+            << QList<QByteArray>{"#Title", "One", "", "Two"}
+            << QList<QByteArray>{"#\t#", "500\t1000", "1000\t1500", "1500\t2500"}
+            << QByteArray("#\t#\r\n0\t1050\r\n1050\t1550\r\n1550\t15050\r\n");
+    }
 
-void TestTransNoText::learnerTimingFile_data() {
-    QTest::addColumn<QList<QByteArray>>("text");
-    QTest::addColumn<QList<QByteArray>>("timing");
-    QTest::addColumn<QByteArray>("expected");
+    void learnerTimingFile() {
+        QFETCH(QList<QByteArray>, text);
+        QFETCH(QList<QByteArray>, timing);
+        QFETCH(QByteArray, expected);
+        Lesson l(text, timing);
+        l.record(true);
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        QVERIFY(r->Lesson().ok());
+        r->Play(false, false);
+        Run(*r, 16000);
+        QVERIFY(!r->Playing());
+        QCOMPARE(ReadBytes(l.timingFile()), expected);
+        QCOMPARE(CountLines(ReadBytes(l.timingFile())), int(text.size()));
+        // Every position written lies inside the recording.
+        QCOMPARE(WaveMs(l.recording()), qint64(15050));
+        QCOMPARE(r->Finish(), 0);
+    }
 
-    QTest::newRow("title, two sintagms, hash, sintagm")
-        << kFiveText << kFiveTiming
-        << QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n"
-                      "3050\t15050\r\n");
-    QTest::newRow("text ending with hash")
-        << QList<QByteArray>{"#Title", "One two", "Three four", "#"}
-        << QList<QByteArray>{"#\t#", "1000\t2000", "2000\t3000", "#\t#"}
-        << QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n");
-    QTest::newRow("two hash lines in a row")
-        << QList<QByteArray>{"#Title", "One two", "#", "#Heading", "Three four"}
-        << QList<QByteArray>{"#\t#", "1000\t2000", "#\t#", "#\t#", "2000\t3000"}
-        << QByteArray("#\t#\r\n0\t2050\r\n#\t#\r\n#\t#\r\n2050\t15050\r\n");
-    QTest::newRow("hash line right after the title")
-        << QList<QByteArray>{"#Title", "#", "One", "Two"}
-        << QList<QByteArray>{"#\t#", "#\t#", "1000\t2000", "2000\t3000"}
-        << QByteArray("#\t#\r\n#\t#\r\n0\t2050\r\n2050\t15050\r\n");
-    QTest::newRow("empty sintagm line")
-        << QList<QByteArray>{"#Title", "One", "", "Two"}
-        << QList<QByteArray>{"#\t#", "500\t1000", "1000\t1500", "1500\t2500"}
-        << QByteArray("#\t#\r\n0\t1050\r\n1050\t1550\r\n1550\t15050\r\n");
-}
-
-void TestTransNoText::learnerTimingFile() {
-    QFETCH(QList<QByteArray>, text);
-    QFETCH(QList<QByteArray>, timing);
-    QFETCH(QByteArray, expected);
-    Lesson l(text, timing);
-    l.record(true);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    QVERIFY(r->Lesson().ok());
-    r->Play(false, false);
-    Run(*r, 16000);
-    QVERIFY(!r->Playing());
-    QCOMPARE(ReadBytes(l.timingFile()), expected);
-    QCOMPARE(CountLines(ReadBytes(l.timingFile())), int(text.size()));
-    // Every position written lies inside the recording.
-    QCOMPARE(WaveMs(l.recording()), qint64(15050));
-    QCOMPARE(r->Finish(), 0);
-}
-
-void TestTransNoText::stopRunsOnce() {
-    Lesson l;
-    l.record(true);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    Run(*r, 2500);
-    r->Stop();
-    const QByteArray timing = ReadBytes(l.timingFile());
-    // Lines the run never reached are written as silent.
-    QCOMPARE(timing, QByteArray("#\t#\r\n0\t2050\r\n2050\t2500\r\n#\t#\r\n#\t#\r\n"));
-    const QDateTime saved = QFileInfo(l.recording()).lastModified();
-    const int applied = v.applied;
-    // A second stop, later steps and late notifications change nothing.
-    r->Stop();
-    Run(*r, 3000);
-    r->PlayerNotify(AudioDevice::Successful);
-    r->RecorderNotify(AudioDevice::Successful);
-    QCOMPARE(ReadBytes(l.timingFile()), timing);
-    QCOMPARE(QFileInfo(l.recording()).lastModified(), saved);
-    QCOMPARE(WaveMs(l.recording()), qint64(2500));
-    QCOMPARE(v.applied, applied);
-    QCOMPARE(r->Current(), 3);
-}
-
-void TestTransNoText::waitThenGoOn() {
-    Lesson l;
-    l.record(true);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    Run(*r, 1500);
-    r->Wait();
-    QVERIFY(r->Waiting());
-    QCOMPARE(r->Controls().LabelWait, QStringLiteral("Далее"));
-    QVERIFY(!r->Controls().PauseEnabled);
-    QCOMPARE(r->WaitStart(), qint64(1500));
-    QCOMPARE(r->Player()->mode(), AudioDevice::Paused);
-    QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
-    Run(*r, 4000);
-    QCOMPARE(r->Player()->position(), qint64(1500));
-    QCOMPARE(r->Recorder()->position(), qint64(5500));
-    QCOMPARE(r->Current(), 2);
-    r->Wait();
-    QVERIFY(!r->Waiting());
-    QCOMPARE(r->Controls().LabelWait, QStringLiteral("Подождать"));
-    QVERIFY(r->Controls().PauseEnabled);
-    QCOMPARE(r->Player()->mode(), AudioDevice::Playing);
-    Run(*r, 550); // player 2050: sintagm 2 ends at recorder 6050
-    QCOMPARE(r->Current(), 3);
-    r->Stop();
-    QCOMPARE(ReadBytes(l.timingFile()),
-             QByteArray("#\t#\r\n0\t6050\r\n6050\t6050\r\n#\t#\r\n#\t#\r\n"));
-}
-
-void TestTransNoText::waitGoesOnByItself() {
-    Lesson l;
-    l.record(true);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    Run(*r, 1000);
-    r->Wait();
-    // Sintagm 2 lasts 1000 ms: the wait holds for 1000 + 20000 ms, then goes on.
-    Run(*r, 21000);
-    QVERIFY(r->Waiting());
-    QCOMPARE(r->Player()->position(), qint64(1000));
-    Run(*r, 50);
-    QVERIFY(!r->Waiting());
-    QCOMPARE(r->Player()->mode(), AudioDevice::Playing);
-    QCOMPARE(r->Controls().LabelWait, QStringLiteral("Подождать"));
-    Run(*r, 50);
-    QCOMPARE(r->Player()->position(), qint64(1050));
-}
-
-void TestTransNoText::pauseHoldsBothDevices() {
-    Lesson l;
-    l.record(true);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    Run(*r, 1200);
-    r->Pause();
-    QVERIFY(r->Paused());
-    QCOMPARE(r->Controls().LabelPause, QStringLiteral("Далее"));
-    QVERIFY(!r->Controls().WaitEnabled);
-    QVERIFY(!r->TimerPos().isActive());
-    QCOMPARE(r->Player()->mode(), AudioDevice::Paused);
-    QCOMPARE(r->Recorder()->mode(), AudioDevice::Paused);
-    VirtualAudio::Advance(5000);
-    settle();
-    r->Step();
-    QCOMPARE(r->Player()->position(), qint64(1200));
-    QCOMPARE(r->Recorder()->position(), qint64(1200));
-    // The wait is refused while paused.
-    r->Wait();
-    QVERIFY(!r->Waiting());
-    r->Pause();
-    QVERIFY(!r->Paused());
-    QVERIFY(r->TimerPos().isActive());
-    QCOMPARE(r->Controls().LabelPause, QStringLiteral("Пауза"));
-    QVERIFY(r->Controls().WaitEnabled);
-    QCOMPARE(r->Player()->mode(), AudioDevice::Playing);
-    QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
-    Run(*r, 300);
-    QCOMPARE(r->Player()->position(), qint64(1500));
-    QCOMPARE(r->Recorder()->position(), qint64(1500));
-    // The continued recording still ends the run 10 s after the lesson.
-    Run(*r, 3500);
-    QCOMPARE(r->StopMark(), qint64(5000));
-    Run(*r, 10050);
-    QVERIFY(!r->Playing());
-    QCOMPARE(WaveMs(l.recording()), qint64(15050));
-}
-
-void TestTransNoText::continueAfterLessonEndOnlyRecords() {
-    Lesson l;
-    l.record(true);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    Run(*r, 6000);
-    QCOMPARE(r->StopMark(), qint64(5000));
-    r->Pause();
-    r->Pause();
-    QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
-    QVERIFY(r->Player()->mode() != AudioDevice::Playing);
-    r->Wait();
-    r->Wait();
-    QVERIFY(r->Player()->mode() != AudioDevice::Playing);
-    Run(*r, 1000);
-    // The lesson was not replayed from its start.
-    QCOMPARE(r->Player()->position(), qint64(5000));
-    QCOMPARE(r->Current(), 5);
-    Run(*r, 9000);
-    QVERIFY(!r->Playing());
-    QCOMPARE(ReadBytes(l.timingFile()),
-             QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n3050\t15050\r\n"));
-}
-
-void TestTransNoText::recorderEndStopsRun() {
-    // A lesson of length 0 gives a recorder end of 10000 ms per text row.
-    Lesson l({"#T", "a"}, {"#\t#", "0\t0"}, 0);
-    l.record(false);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    settle();
-    QCOMPARE(r->StopMark(), qint64(0));
-    const qint64 end = 10000 * r->Pane(0).Layout.RowCount;
-    // The stop rule (mark + 10 s) comes first; push the recorder to its own end
-    // without the timer steps.
-    VirtualAudio::Advance(end);
-    settle();
-    QVERIFY(!r->Playing());
-    QVERIFY(r->TakeSaved());
-    QCOMPARE(WaveMs(l.recording()), end);
-}
-
-void TestTransNoText::recorderFailureKeepsTake() {
-    Lesson l;
-    l.record(true);
-    Messages m;
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    Run(*r, 2500);
-    r->RecorderNotify(AudioDevice::Failure);
-    QVERIFY(!r->Playing());
-    QVERIFY(r->TakeSaved());
-    QCOMPARE(WaveMs(l.recording()), qint64(2500));
-    QCOMPARE(m.got.size(), 1);
-    QVERIFY(m.got[0].endsWith(QStringLiteral("|Ошибка|16")));
-    QCOMPARE(CountLines(ReadBytes(l.timingFile())), 5);
-}
-
-void TestTransNoText::missingTemplateKeepsOldRecording_data() {
-    QTest::addColumn<QByteArray>("templateBytes"); // empty: no file
-    QTest::newRow("missing") << QByteArray();
-    QTest::newRow("not a wave file") << QByteArray("RIFF\x10\0\0\0junkjunkjunk", 20);
-}
-
-void TestTransNoText::missingTemplateKeepsOldRecording() {
-    QFETCH(QByteArray, templateBytes);
-    Lesson l;
-    l.record(true);
-    QFile::remove(l.dir.file("TSBegin.wav"));
-    if (!templateBytes.isEmpty()) WriteBytes(l.dir.file("TSBegin.wav"), templateBytes);
-    WriteWave(l.recording(), 700);
-    WriteBytes(l.timingFile(), CrLf({"#\t#", "0\t1", "1\t2", "#\t#", "2\t3"}));
-    const QByteArray oldRec = ReadBytes(l.recording());
-    const QByteArray oldTiming = ReadBytes(l.timingFile());
-    Messages m;
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    QCOMPARE(m.got, QStringList{QStringLiteral("Повреждены файлы|Ошибка чтения файла|16")});
-    QVERIFY(r->Playing());
-    QVERIFY(!r->Recording());
-    QVERIFY(!r->Controls().RecordingSign);
-    Run(*r, 5000); // without recording the lesson's end stops the run
-    QVERIFY(!r->Playing());
-    QCOMPARE(ReadBytes(l.recording()), oldRec);
-    QCOMPARE(ReadBytes(l.timingFile()), oldTiming);
-    QCOMPARE(r->Finish(), 2);
-}
-
-void TestTransNoText::noMicrophone() {
-    Lesson l;
-    l.record(true);
-    WriteWave(l.recording(), 700);
-    const QByteArray oldRec = ReadBytes(l.recording());
-    VirtualAudio::SetInputAvailable(false);
-    Messages m;
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    QVERIFY(!r->Playing());
-    QCOMPARE(m.got.size(), 1);
-    QVERIFY(m.got[0].contains(QStringLiteral("Подключите микрофон")));
-    QVERIFY(m.got[0].endsWith(QStringLiteral("|Запись звука|16")));
-    QCOMPARE(r->Player()->mode(), AudioDevice::NotReady);
-    QVERIFY(r->Controls().PlayEnabled);
-    QVERIFY(r->Controls().CloseEnabled);
-    QCOMPARE(ReadBytes(l.recording()), oldRec);
-    QVERIFY(!QFile::exists(l.timingFile()));
-    QCOMPARE(r->Finish(), 2);
-}
-
-void TestTransNoText::unsavedTakeRescued() {
-    Lesson l;
-    // The learner's folder is missing: the save at the stop fails.
-    l.p.RecordName = "Report\\Bob\\Bob12.wav";
-    WriteWave(l.dir.file("vantrel-rec-000001.tmp"), 300); // an earlier run's, stale
-    Messages m;
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    Run(*r, 2000);
-    // What the recorder left behind: a wave file of the take so far.
-    WriteWave(l.dir.file("vantrel-rec-00abcd.tmp"), 2000);
-    r->Stop();
-    QVERIFY(!r->TakeSaved());
-    QCOMPARE(m.got.size(), 1);
-    QVERIFY(m.got[0].endsWith(QStringLiteral("|Ошибка|16")));
-    QDir().mkpath(l.dir.file("Report/Bob"));
-    QCOMPARE(r->Finish(), 0);
-    const QString rescued = l.dir.file("Report/Bob/Bob12.wav");
-    QCOMPARE(WaveMs(rescued), qint64(2000));
-    // Written afresh: a complete RIFF header stating the real data length.
-    const QByteArray bytes = ReadBytes(rescued);
-    QVERIFY(bytes.startsWith("RIFF"));
-    QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), quint32(bytes.size() - 8));
-    QVERIFY(!QFile::exists(l.dir.file("vantrel-rec-00abcd.tmp")));
-    QVERIFY(QFile::exists(l.dir.file("vantrel-rec-000001.tmp")));
-}
-
-void TestTransNoText::abortedRunKeepsEarlierTiming() {
-    Lesson l;
-    l.record(true);
-    WriteBytes(l.timingFile(), "earlier\r\n");
-    {
+    void stopRunsOnce() {
+        Lesson l;
+        l.record(true);
         FakeView v;
         auto r = MakeRun(l.p, v);
         r->Play(false, false);
         Run(*r, 2500);
+        r->Stop();
+        const QByteArray timing = ReadBytes(l.timingFile());
+        // Lines the run never reached are written as silent.
+        QCOMPARE(timing, QByteArray("#\t#\r\n0\t2050\r\n2050\t2500\r\n#\t#\r\n#\t#\r\n"));
+        const QDateTime saved = QFileInfo(l.recording()).lastModified();
+        const int applied = v.applied;
+        // A second stop, later steps and late notifications change nothing.
+        r->Stop();
+        Run(*r, 3000);
+        r->PlayerNotify(AudioDevice::Successful);
+        r->RecorderNotify(AudioDevice::Successful);
+        QCOMPARE(ReadBytes(l.timingFile()), timing);
+        QCOMPARE(QFileInfo(l.recording()).lastModified(), saved);
+        QCOMPARE(WaveMs(l.recording()), qint64(2500));
+        QCOMPARE(v.applied, applied);
+        QCOMPARE(r->Current(), 3);
+    }
+
+    void waitThenGoOn() {
+        Lesson l;
+        l.record(true);
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        Run(*r, 1500);
+        r->Wait();
+        QVERIFY(r->Waiting());
+        QCOMPARE(r->Controls().LabelWait, QStringLiteral("Далее"));
+        QVERIFY(!r->Controls().PauseEnabled);
+        QCOMPARE(r->WaitStart(), qint64(1500));
+        QCOMPARE(r->Player()->mode(), AudioDevice::Paused);
+        QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
+        Run(*r, 4000);
+        QCOMPARE(r->Player()->position(), qint64(1500));
+        QCOMPARE(r->Recorder()->position(), qint64(5500));
+        QCOMPARE(r->Current(), 2);
+        r->Wait();
+        QVERIFY(!r->Waiting());
+        QCOMPARE(r->Controls().LabelWait, QStringLiteral("Подождать"));
+        QVERIFY(r->Controls().PauseEnabled);
+        QCOMPARE(r->Player()->mode(), AudioDevice::Playing);
+        Run(*r, 550); // player 2050: sintagm 2 ends at recorder 6050
+        QCOMPARE(r->Current(), 3);
+        r->Stop();
+        QCOMPARE(ReadBytes(l.timingFile()),
+                 QByteArray("#\t#\r\n0\t6050\r\n6050\t6050\r\n#\t#\r\n#\t#\r\n"));
+    }
+
+    void waitGoesOnByItself() {
+        Lesson l;
+        l.record(true);
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        Run(*r, 1000);
+        r->Wait();
+        // Sintagm 2 lasts 1000 ms: the wait holds for 1000 + 20000 ms, then goes on.
+        Run(*r, 21000);
+        QVERIFY(r->Waiting());
+        QCOMPARE(r->Player()->position(), qint64(1000));
+        Run(*r, 50);
+        QVERIFY(!r->Waiting());
+        QCOMPARE(r->Player()->mode(), AudioDevice::Playing);
+        QCOMPARE(r->Controls().LabelWait, QStringLiteral("Подождать"));
+        Run(*r, 50);
+        QCOMPARE(r->Player()->position(), qint64(1050));
+    }
+
+    void pauseHoldsBothDevices() {
+        Lesson l;
+        l.record(true);
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        Run(*r, 1200);
+        r->Pause();
+        QVERIFY(r->Paused());
+        QCOMPARE(r->Controls().LabelPause, QStringLiteral("Далее"));
+        QVERIFY(!r->Controls().WaitEnabled);
+        QVERIFY(!r->TimerPos().isActive());
+        QCOMPARE(r->Player()->mode(), AudioDevice::Paused);
+        QCOMPARE(r->Recorder()->mode(), AudioDevice::Paused);
+        VirtualAudio::Advance(5000);
+        Settle();
+        r->Step();
+        QCOMPARE(r->Player()->position(), qint64(1200));
+        QCOMPARE(r->Recorder()->position(), qint64(1200));
+        // The wait is refused while paused.
+        r->Wait();
+        QVERIFY(!r->Waiting());
+        r->Pause();
+        QVERIFY(!r->Paused());
+        QVERIFY(r->TimerPos().isActive());
+        QCOMPARE(r->Controls().LabelPause, QStringLiteral("Пауза"));
+        QVERIFY(r->Controls().WaitEnabled);
+        QCOMPARE(r->Player()->mode(), AudioDevice::Playing);
+        QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
+        Run(*r, 300);
+        QCOMPARE(r->Player()->position(), qint64(1500));
+        QCOMPARE(r->Recorder()->position(), qint64(1500));
+        // The continued recording still ends the run 10 s after the lesson.
+        Run(*r, 3500);
+        QCOMPARE(r->StopMark(), qint64(5000));
+        Run(*r, 10050);
+        QVERIFY(!r->Playing());
+        QCOMPARE(WaveMs(l.recording()), qint64(15050));
+    }
+
+    void continueAfterLessonEndOnlyRecords() {
+        Lesson l;
+        l.record(true);
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        Run(*r, 6000);
+        QCOMPARE(r->StopMark(), qint64(5000));
+        r->Pause();
+        r->Pause();
+        QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
+        QVERIFY(r->Player()->mode() != AudioDevice::Playing);
+        r->Wait();
+        r->Wait();
+        QVERIFY(r->Player()->mode() != AudioDevice::Playing);
+        Run(*r, 1000);
+        // The lesson was not replayed from its start.
+        QCOMPARE(r->Player()->position(), qint64(5000));
+        QCOMPARE(r->Current(), 5);
+        Run(*r, 9000);
+        QVERIFY(!r->Playing());
+        QCOMPARE(ReadBytes(l.timingFile()),
+                 QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n3050\t15050\r\n"));
+    }
+
+    void recorderEndStopsRun() {
+        // A lesson of length 0 gives a recorder end of 10000 ms per text row.
+        Lesson l({"#T", "a"}, {"#\t#", "0\t0"}, 0);
+        l.record(false);
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        Settle();
+        QCOMPARE(r->StopMark(), qint64(0));
+        const qint64 end = 10000 * r->Pane(0).Layout.RowCount;
+        // The stop rule (mark + 10 s) comes first; push the recorder to its own end
+        // without the timer steps.
+        VirtualAudio::Advance(end);
+        Settle();
+        QVERIFY(!r->Playing());
+        QVERIFY(r->TakeSaved());
+        QCOMPARE(WaveMs(l.recording()), end);
+    }
+
+    void recorderFailureKeepsTake() {
+        Lesson l;
+        l.record(true);
+        Messages m;
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        Run(*r, 2500);
+        r->RecorderNotify(AudioDevice::Failure);
+        QVERIFY(!r->Playing());
+        QVERIFY(r->TakeSaved());
+        QCOMPARE(WaveMs(l.recording()), qint64(2500));
+        QCOMPARE(m.got.size(), 1);
+        QVERIFY(m.got[0].endsWith(QStringLiteral("|Ошибка|16")));
+        QCOMPARE(CountLines(ReadBytes(l.timingFile())), 5);
+    }
+
+    void missingTemplateKeepsOldRecording_data() {
+        QTest::addColumn<QByteArray>("templateBytes"); // empty: no file
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("not a wave file") << QByteArray("RIFF\x10\0\0\0junkjunkjunk", 20);
+    }
+
+    void missingTemplateKeepsOldRecording() {
+        QFETCH(QByteArray, templateBytes);
+        Lesson l;
+        l.record(true);
+        QFile::remove(l.dir.file("TSBegin.wav"));
+        if (!templateBytes.isEmpty()) WriteBytes(l.dir.file("TSBegin.wav"), templateBytes);
+        WriteWave(l.recording(), 700);
+        WriteBytes(l.timingFile(), CrLf({"#\t#", "0\t1", "1\t2", "#\t#", "2\t3"}));
+        const QByteArray oldRec = ReadBytes(l.recording());
+        const QByteArray oldTiming = ReadBytes(l.timingFile());
+        Messages m;
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        QCOMPARE(m.got, QStringList{QStringLiteral("Повреждены файлы|Ошибка чтения файла|16")});
+        QVERIFY(r->Playing());
+        QVERIFY(!r->Recording());
+        QVERIFY(!r->Controls().RecordingSign);
+        Run(*r, 5000); // without recording the lesson's end stops the run
+        QVERIFY(!r->Playing());
+        QCOMPARE(ReadBytes(l.recording()), oldRec);
+        QCOMPARE(ReadBytes(l.timingFile()), oldTiming);
+        QCOMPARE(r->Finish(), 2);
+    }
+
+    void noMicrophone() {
+        Lesson l;
+        l.record(true);
+        WriteWave(l.recording(), 700);
+        const QByteArray oldRec = ReadBytes(l.recording());
+        VirtualAudio::SetInputAvailable(false);
+        Messages m;
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        QVERIFY(!r->Playing());
+        QCOMPARE(m.got.size(), 1);
+        QVERIFY(m.got[0].contains(QStringLiteral("Подключите микрофон")));
+        QVERIFY(m.got[0].endsWith(QStringLiteral("|Запись звука|16")));
+        QCOMPARE(r->Player()->mode(), AudioDevice::NotReady);
+        QVERIFY(r->Controls().PlayEnabled);
+        QVERIFY(r->Controls().CloseEnabled);
+        QCOMPARE(ReadBytes(l.recording()), oldRec);
+        QVERIFY(!QFile::exists(l.timingFile()));
+        QCOMPARE(r->Finish(), 2);
+    }
+
+    void unsavedTakeRescued() {
+        Lesson l;
+        // The learner's folder is missing: the save at the stop fails.
+        l.p.RecordName = "Report\\Bob\\Bob12.wav";
+        WriteWave(l.dir.file("vantrel-rec-000001.tmp"), 300); // an earlier run's, stale
+        Messages m;
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        Run(*r, 2000);
+        // What the recorder left behind: a wave file of the take so far.
+        WriteWave(l.dir.file("vantrel-rec-00abcd.tmp"), 2000);
+        r->Stop();
+        QVERIFY(!r->TakeSaved());
+        QCOMPARE(m.got.size(), 1);
+        QVERIFY(m.got[0].endsWith(QStringLiteral("|Ошибка|16")));
+        QDir().mkpath(l.dir.file("Report/Bob"));
+        QCOMPARE(r->Finish(), 0);
+        const QString rescued = l.dir.file("Report/Bob/Bob12.wav");
+        QCOMPARE(WaveMs(rescued), qint64(2000));
+        // Written afresh: a complete RIFF header stating the real data length.
+        const QByteArray bytes = ReadBytes(rescued);
+        QVERIFY(bytes.startsWith("RIFF"));
+        QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), quint32(bytes.size() - 8));
+        QVERIFY(!QFile::exists(l.dir.file("vantrel-rec-00abcd.tmp")));
+        QVERIFY(QFile::exists(l.dir.file("vantrel-rec-000001.tmp")));
+    }
+
+    void abortedRunKeepsEarlierTiming() {
+        Lesson l;
+        l.record(true);
+        WriteBytes(l.timingFile(), "earlier\r\n");
+        {
+            FakeView v;
+            auto r = MakeRun(l.p, v);
+            r->Play(false, false);
+            Run(*r, 2500);
+            QCOMPARE(ReadBytes(l.timingFile()), QByteArray("earlier\r\n"));
+            // The run object goes away without a stop (the program ends).
+        }
         QCOMPARE(ReadBytes(l.timingFile()), QByteArray("earlier\r\n"));
-        // The run object goes away without a stop (the program ends).
     }
-    QCOMPARE(ReadBytes(l.timingFile()), QByteArray("earlier\r\n"));
-}
 
-void TestTransNoText::degenerateLessons_data() {
-    QTest::addColumn<QList<QByteArray>>("text");
-    QTest::addColumn<QList<QByteArray>>("timing");
-    QTest::addColumn<int>("ms");
-    QTest::addColumn<bool>("noPictures");
+    void degenerateLessons_data() {
+        QTest::addColumn<QList<QByteArray>>("text");
+        QTest::addColumn<QList<QByteArray>>("timing");
+        QTest::addColumn<int>("ms");
+        QTest::addColumn<bool>("noPictures");
 
-    QTest::newRow("lesson of length 0") << kFiveText << kFiveTiming << 0 << false;
-    QTest::newRow("one line") << QList<QByteArray>{"#Title"} << QList<QByteArray>{"#\t#"} << 3000
-                              << false;
-    QTest::newRow("no lines") << QList<QByteArray>{} << QList<QByteArray>{} << 3000 << false;
-    QTest::newRow("no picture schedule") << kFiveText << kFiveTiming << 3000 << true;
-}
+        QTest::newRow("lesson of length 0") << kFiveText << kFiveTiming << 0 << false;
+        QTest::newRow("one line") << QList<QByteArray>{"#Title"} << QList<QByteArray>{"#\t#"}
+                                  << 3000 << false;
+        QTest::newRow("no lines") << QList<QByteArray>{} << QList<QByteArray>{} << 3000 << false;
+        QTest::newRow("no picture schedule") << kFiveText << kFiveTiming << 3000 << true;
+    }
 
-void TestTransNoText::degenerateLessons() {
-    QFETCH(QList<QByteArray>, text);
-    QFETCH(QList<QByteArray>, timing);
-    QFETCH(int, ms);
-    QFETCH(bool, noPictures);
-    Lesson l(text, timing, ms);
-    if (noPictures) WriteBytes(l.dir.file("DemoData/Pic1.txt"), "");
-    l.record(true);
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(true, false);
-    QCOMPARE(r->Controls().ProgressMax, ms / 1000);
-    r->Wait(); // held until it goes on by itself
-    Run(*r, 25000);
-    Run(*r, 12000);
-    QVERIFY(!r->Playing());
-    QVERIFY(r->TakeSaved());
-    QCOMPARE(CountLines(ReadBytes(l.timingFile())), int(text.size()));
-    if (noPictures) QVERIFY(v.pictures.isEmpty());
-}
+    void degenerateLessons() {
+        QFETCH(QList<QByteArray>, text);
+        QFETCH(QList<QByteArray>, timing);
+        QFETCH(int, ms);
+        QFETCH(bool, noPictures);
+        Lesson l(text, timing, ms);
+        if (noPictures) WriteBytes(l.dir.file("DemoData/Pic1.txt"), "");
+        l.record(true);
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(true, false);
+        QCOMPARE(r->Controls().ProgressMax, ms / 1000);
+        r->Wait(); // held until it goes on by itself
+        Run(*r, 25000);
+        Run(*r, 12000);
+        QVERIFY(!r->Playing());
+        QVERIFY(r->TakeSaved());
+        QCOMPARE(CountLines(ReadBytes(l.timingFile())), int(text.size()));
+        if (noPictures) QVERIFY(v.pictures.isEmpty());
+    }
 
-void TestTransNoText::schedulePictures() {
-    Lesson l;
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(false, false);
-    Run(*r, 1000);
-    // Sintagm 2 ends at 2000: entry 1 (0 < t <= 2000).
-    QCOMPARE(v.pictures, QList<int>{1});
-    Run(*r, 1050);
-    QCOMPARE(v.pictures, (QList<int>{1, 2}));
-    QCOMPARE(r->ShownPicture(), 2);
-    Run(*r, 1000);
-    QCOMPARE(v.pictures, (QList<int>{1, 2}));
-    // The translation shown: no schedule pictures, the pane is drawn instead.
-    r->Stop();
-    QCOMPARE(v.pictures.last(), 1);
-    v.pictures.clear();
-    v.drawn.clear();
-    r->Play(false, true);
-    Run(*r, 2500);
-    QVERIFY(v.pictures.isEmpty());
-    QVERIFY(v.drawn.contains(1));
-    QVERIFY(!v.drawn.contains(0));
-}
+    void schedulePictures() {
+        Lesson l;
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(false, false);
+        Run(*r, 1000);
+        // Sintagm 2 ends at 2000: entry 1 (0 < t <= 2000).
+        QCOMPARE(v.pictures, QList<int>{1});
+        Run(*r, 1050);
+        QCOMPARE(v.pictures, (QList<int>{1, 2}));
+        QCOMPARE(r->ShownPicture(), 2);
+        Run(*r, 1000);
+        QCOMPARE(v.pictures, (QList<int>{1, 2}));
+        // The translation shown: no schedule pictures, the pane is drawn instead.
+        r->Stop();
+        QCOMPARE(v.pictures.last(), 1);
+        v.pictures.clear();
+        v.drawn.clear();
+        r->Play(false, true);
+        Run(*r, 2500);
+        QVERIFY(v.pictures.isEmpty());
+        QVERIFY(v.drawn.contains(1));
+        QVERIFY(!v.drawn.contains(0));
+    }
 
-void TestTransNoText::scrollFollowsPlayback() {
-    Lesson l;
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    r->Play(true, true);
-    Run(*r, 2500);
-    const TListenPane& p = r->Pane(0);
-    // 50 steps with the current row above a third of 300 px: drift -50.
-    QCOMPARE(p.Drift, -50);
-    QCOMPARE(p.Scroll, ListenScroll(2500, 5000, p.Layout.RowCount, -50));
-    QCOMPARE(p.RowPos, kListenRowPitch * p.Layout.Spans[r->Current()].FirstRow - p.Scroll);
-    QVERIFY(v.drawn.count(0) == 50 && v.drawn.count(1) == 50);
-}
+    void scrollFollowsPlayback() {
+        Lesson l;
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        r->Play(true, true);
+        Run(*r, 2500);
+        const TListenPane& p = r->Pane(0);
+        // 50 steps with the current row above a third of 300 px: drift -50.
+        QCOMPARE(p.Drift, -50);
+        QCOMPARE(p.Scroll, ListenScroll(2500, 5000, p.Layout.RowCount, -50));
+        QCOMPARE(p.RowPos, kListenRowPitch * p.Layout.Spans[r->Current()].FirstRow - p.Scroll);
+        QVERIFY(v.drawn.count(0) == 50 && v.drawn.count(1) == 50);
+    }
 
-void TestTransNoText::readError() {
-    Lesson l;
-    WriteBytes(l.dir.file("Tm1.txt"), CrLf({"#\t#", "1000\tabc"}));
-    FakeView v;
-    auto r = MakeRun(l.p, v);
-    QVERIFY(!r->Lesson().ok());
-    QCOMPARE(r->Lesson().N, 5);
-    QCOMPARE(r->Lesson().Trans.size(), 5);
-    // The run still works with what was read.
-    r->Play(false, false);
-    Run(*r, 5000);
-    QVERIFY(!r->Playing());
-}
+    void readError() {
+        Lesson l;
+        WriteBytes(l.dir.file("Tm1.txt"), CrLf({"#\t#", "1000\tabc"}));
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        QVERIFY(!r->Lesson().ok());
+        QCOMPARE(r->Lesson().N, 5);
+        QCOMPARE(r->Lesson().Trans.size(), 5);
+        // The run still works with what was read.
+        r->Play(false, false);
+        Run(*r, 5000);
+        QVERIFY(!r->Playing());
+    }
 
-// --- the window --------------------------------------------------------------
+    // --- the window --------------------------------------------------------------
 
-void TestTransNoText::windowOpening_data() {
-    QTest::addColumn<bool>("recording");
-    QTest::addColumn<bool>("text");
-    QTest::addColumn<bool>("trans");
-    QTest::addColumn<bool>("wait");
-    QTest::addColumn<QString>("label");
+    void windowOpening_data() {
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<bool>("text");
+        QTest::addColumn<bool>("trans");
+        QTest::addColumn<bool>("wait");
+        QTest::addColumn<QString>("label");
 
-    QTest::newRow("kind 8 listen") << false << true << false << false << "Слушать";
-    QTest::newRow("kind 12 wait") << true << false << false << true << "Переводить";
-    QTest::newRow("kind 14 translation") << true << false << true << false << "Переводить";
-}
+        QTest::newRow("kind 8 listen") << false << true << false << false << "Слушать";
+        QTest::newRow("kind 12 wait") << true << false << false << true << "Переводить";
+        QTest::newRow("kind 14 translation") << true << false << true << false << "Переводить";
+    }
 
-void TestTransNoText::windowOpening() {
-    QFETCH(bool, recording);
-    QFETCH(bool, text);
-    QFETCH(bool, trans);
-    QFETCH(bool, wait);
-    QFETCH(QString, label);
-    Lesson l;
-    if (recording) l.record(wait);
-    l.p.TextAllowed = text;
-    l.p.TranslationAllowed = trans;
-    l.p.WaitAllowed = wait;
-    TFormTransNoText f(l.p);
-    f.Place(0, 0, 1000, 700);
-    f.show();
-    settle();
-    QCOMPARE(f.geometry(), QRect(0, 42, 1000, 615));
-    QCOMPARE(child<QLabel>(&f, "LabelPlay")->text(), label);
-    QVERIFY(child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->isEnabled());
-    QVERIFY(!child<TBtnImgTransD1Zv>(&f, "BitBtnStop")->isEnabled());
-    QVERIFY(!child<TBtnImgTransD1Zv>(&f, "BitBtnPause")->isEnabled());
-    QCOMPARE(child<TBtnImgTransD1Zv>(&f, "BtnImgWait")->isEnabled(), wait);
-    QCOMPARE(child<QLabel>(&f, "LabelWait")->isEnabled(), wait);
-    QVERIFY(!child<QWidget>(&f, "PaintBoxText")->isVisible());
-    QVERIFY(!child<QWidget>(&f, "PaintBoxTrans")->isVisible());
-    auto* ct = child<TChBxImgTransD1Zv>(&f, "CheckBoxText");
-    QVERIFY(!ct->Checked());
-    QCOMPARE(ct->markEnabled(), text);
-    QCOMPARE(child<TChBxImgTransD1Zv>(&f, "CheckBoxTrans")->markEnabled(), trans);
-    // Pane sizes: text pane 538 * 260 / 280, paint boxes 450 x 508.
-    QCOMPARE(child<QWidget>(&f, "PanelText")->width(), 500);
-    QCOMPARE(child<QWidget>(&f, "PanelNavF")->height(), 77);
-    QCOMPARE(child<QWidget>(&f, "PaintBoxText")->size(), QSize(450, 508));
-    QCOMPARE(child<QWidget>(&f, "PaintBoxTrans")->size(), QSize(450, 508));
-    QCOMPARE(f.property("helpContext").toInt(), 140);
-    QVERIFY(f.findChild<AudioDevice*>("MediaPlayerPlay"));
-    QVERIFY(f.findChild<AudioDevice*>("MediaPlayerRec"));
-    if (!qEnvironmentVariableIsEmpty("VANTREL_SCREENSHOT_DIR"))
-        f.grab().save(qEnvironmentVariable("VANTREL_SCREENSHOT_DIR") + "/transnotext-idle.png");
-}
-
-void TestTransNoText::checkBoxesOnlyWhileIdle() {
-    Lesson l;
-    l.p.TextAllowed = true;
-    TFormTransNoText f(l.p);
-    f.Run().SetManualSteps(true);
-    f.Place(0, 0, 1000, 700);
-    f.show();
-    settle();
-    auto* ct = child<TChBxImgTransD1Zv>(&f, "CheckBoxText");
-    auto* cr = child<TChBxImgTransD1Zv>(&f, "CheckBoxTrans");
-    ct->click();
-    QVERIFY(ct->Checked());
-    cr->click(); // translation not allowed
-    QVERIFY(!cr->Checked());
-    child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
-    QVERIFY(f.Run().Playing());
-    QVERIFY(child<QWidget>(&f, "PaintBoxText")->isVisible());
-    ct->click();
-    QVERIFY(ct->Checked());
-    child<TBtnImgTransD1Zv>(&f, "BitBtnStop")->click();
-    QVERIFY(!f.Run().Playing());
-    QVERIFY(!child<QWidget>(&f, "PaintBoxText")->isVisible());
-    ct->click();
-    QVERIFY(!ct->Checked());
-    // Unchecked at the next play: the text stays hidden.
-    child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
-    QVERIFY(!child<QWidget>(&f, "PaintBoxText")->isVisible());
-    QVERIFY(child<QWidget>(&f, "ImageStatic")->isVisible());
-}
-
-void TestTransNoText::windowShowsTextAndSign() {
-    Lesson l;
-    l.record(true);
-    l.p.TextAllowed = true;
-    l.p.TranslationAllowed = true;
-    TFormTransNoText f(l.p);
-    f.Run().SetManualSteps(true);
-    f.Place(0, 0, 1000, 700);
-    f.show();
-    settle();
-    child<TChBxImgTransD1Zv>(&f, "CheckBoxText")->click();
-    child<TChBxImgTransD1Zv>(&f, "CheckBoxTrans")->click();
-    child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
-    Run(f.Run(), 2600);
-    QCOMPARE(f.Run().Current(), 3);
-    auto* sign = child<QLabel>(&f, "LabelRecSign");
-    QVERIFY(sign->isVisible());
-    QCOMPARE(sign->text(), QStringLiteral("● Запись 0:02"));
-    QCOMPARE(child<TPrgssBarZv>(&f, "ProgressBarRec")->Max(), 5);
-    QCOMPARE(child<TPrgssBarZv>(&f, "ProgressBarRec")->Position(), 3);
-    // The current sintagm is red, the rest black.
-    auto* box = child<TListenPaintBox>(&f, "PaintBoxText");
-    const QImage img = box->image().toImage();
-    bool red = false, black = false;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) {
-            const QColor c = img.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 60 && c.blue() < 60) red = true;
-            if (c.red() < 40 && c.green() < 40 && c.blue() < 40) black = true;
-        }
-    QVERIFY(red);
-    QVERIFY(black);
-    if (!qEnvironmentVariableIsEmpty("VANTREL_SCREENSHOT_DIR"))
-        f.grab().save(qEnvironmentVariable("VANTREL_SCREENSHOT_DIR") + "/transnotext.png");
-    child<TBtnImgTransD1Zv>(&f, "BitBtnStop")->click();
-    QVERIFY(!sign->isVisible());
-}
-
-void TestTransNoText::spaceWaits() {
-    Lesson l;
-    l.record(true);
-    TFormTransNoText f(l.p);
-    f.Run().SetManualSteps(true);
-    f.show();
-    settle();
-    auto* pause = child<TBtnImgTransD1Zv>(&f, "BitBtnPause");
-    child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
-    Run(f.Run(), 500);
-    pause->setFocus();
-    QTest::keyClick(pause, Qt::Key_Space);
-    QVERIFY(f.Run().Waiting());
-    QVERIFY(!f.Run().Paused());
-    QCOMPARE(child<QLabel>(&f, "LabelWait")->text(), QStringLiteral("Далее"));
-    QTest::keyClick(&f, Qt::Key_Space);
-    QVERIFY(!f.Run().Waiting());
-    QCOMPARE(child<QLabel>(&f, "LabelWait")->text(), QStringLiteral("Подождать"));
-}
-
-void TestTransNoText::closeDuringRun() {
-    Lesson l;
-    l.record(true);
-    WriteWave(l.recording(), 700);
-    auto f = std::make_unique<TFormTransNoText>(l.p);
-    f->Run().SetManualSteps(true);
-    f->show();
-    settle();
-    child<TBtnImgTransD1Zv>(f.get(), "BitBtnPlay")->click();
-    Run(f->Run(), 3200);
-    QVERIFY(!child<TBtnImgTransD1Zv>(f.get(), "BitBtnClose")->isEnabled());
-    QTest::keyClick(f.get(), Qt::Key_Escape);
-    QVERIFY(!f->isVisible());
-    QVERIFY(!f->Run().Playing());
-    QCOMPARE(ReadBytes(l.timingFile()),
-             QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n3050\t3200\r\n"));
-    QCOMPARE(WaveMs(l.recording()), qint64(3200));
-    QCOMPARE(f->Run().Finish(), 0);
-}
-
-void TestTransNoText::runTransNoTextResult_data() {
-    QTest::addColumn<bool>("recording");
-    QTest::addColumn<bool>("play");
-    QTest::addColumn<int>("result");
-
-    QTest::newRow("listen only, left at once") << false << false << 0;
-    QTest::newRow("listen only, played") << false << true << 0;
-    QTest::newRow("recording, left at once") << true << false << 2;
-    QTest::newRow("recording, take saved") << true << true << 0;
-}
-
-void TestTransNoText::runTransNoTextResult() {
-    QFETCH(bool, recording);
-    QFETCH(bool, play);
-    QFETCH(int, result);
-    Lesson l;
-    if (recording) l.record(false);
-    WriteBytes(l.dir.file("x.tmp"), "not ours");
-    WriteBytes(l.dir.file("vantrel-rec-0a1b2c.tmp"), "left by an earlier run");
-    testenv::OnNextModal([play](QWidget* w) {
-        if (play) {
-            child<TBtnImgTransD1Zv>(w, "BitBtnPlay")->click();
-            VirtualAudio::Advance(2000);
-            QCoreApplication::processEvents();
-            child<TBtnImgTransD1Zv>(w, "BitBtnStop")->click();
-        }
-        child<TBtnImgTransD1Zv>(w, "BitBtnClose")->click();
-    });
-    const int got =
-        RunTransNoText(0, 0, 1000, 700, l.p.SoundFile, l.p.RecordName, l.p.TextFile, l.p.TransFile,
-                       l.p.TimingFile, l.p.PictureFile, false, false, false, l.p.DataRoot, 0);
-    QCOMPARE(got, result);
-    QCOMPARE(ReadBytes(l.dir.file("x.tmp")), QByteArray("not ours"));
-    QVERIFY(!QFile::exists(l.dir.file("vantrel-rec-0a1b2c.tmp")));
-    QCOMPARE(QFile::exists(l.recording()), recording && play);
-}
-
-void TestTransNoText::helpByContext() {
-    Lesson l;
-    QList<int> topics;
-    SetHelpHandlers([&topics](int t) { topics << t; }, [](const QString&) {});
-    {
+    void windowOpening() {
+        QFETCH(bool, recording);
+        QFETCH(bool, text);
+        QFETCH(bool, trans);
+        QFETCH(bool, wait);
+        QFETCH(QString, label);
+        Lesson l;
+        if (recording) l.record(wait);
+        l.p.TextAllowed = text;
+        l.p.TranslationAllowed = trans;
+        l.p.WaitAllowed = wait;
         TFormTransNoText f(l.p);
+        f.Place(0, 0, 1000, 700);
         f.show();
-        f.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        child<TBtnImgTransD1Zv>(&f, "BitBtn1")->click();
-        QTest::keyClick(&f, Qt::Key_F1);
+        Settle();
+        QCOMPARE(f.geometry(), QRect(0, 42, 1000, 615));
+        QCOMPARE(Child<QLabel>(&f, "LabelPlay")->text(), label);
+        QVERIFY(Child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->isEnabled());
+        QVERIFY(!Child<TBtnImgTransD1Zv>(&f, "BitBtnStop")->isEnabled());
+        QVERIFY(!Child<TBtnImgTransD1Zv>(&f, "BitBtnPause")->isEnabled());
+        QCOMPARE(Child<TBtnImgTransD1Zv>(&f, "BtnImgWait")->isEnabled(), wait);
+        QCOMPARE(Child<QLabel>(&f, "LabelWait")->isEnabled(), wait);
+        QVERIFY(!Child<QWidget>(&f, "PaintBoxText")->isVisible());
+        QVERIFY(!Child<QWidget>(&f, "PaintBoxTrans")->isVisible());
+        auto* ct = Child<TChBxImgTransD1Zv>(&f, "CheckBoxText");
+        QVERIFY(!ct->Checked());
+        QCOMPARE(ct->markEnabled(), text);
+        QCOMPARE(Child<TChBxImgTransD1Zv>(&f, "CheckBoxTrans")->markEnabled(), trans);
+        // Pane sizes: text pane 538 * 260 / 280, paint boxes 450 x 508.
+        QCOMPARE(Child<QWidget>(&f, "PanelText")->width(), 500);
+        QCOMPARE(Child<QWidget>(&f, "PanelNavF")->height(), 77);
+        QCOMPARE(Child<QWidget>(&f, "PaintBoxText")->size(), QSize(450, 508));
+        QCOMPARE(Child<QWidget>(&f, "PaintBoxTrans")->size(), QSize(450, 508));
+        QCOMPARE(f.property("helpContext").toInt(), 140);
+        QVERIFY(f.findChild<AudioDevice*>("MediaPlayerPlay"));
+        QVERIFY(f.findChild<AudioDevice*>("MediaPlayerRec"));
+        if (!qEnvironmentVariableIsEmpty("VANTREL_SCREENSHOT_DIR"))
+            f.grab().save(qEnvironmentVariable("VANTREL_SCREENSHOT_DIR") + "/transnotext-idle.png");
     }
-    SetHelpHandlers(nullptr, nullptr);
-    QCOMPARE(topics, (QList<int>{140, 140}));
-}
+
+    void checkBoxesOnlyWhileIdle() {
+        Lesson l;
+        l.p.TextAllowed = true;
+        TFormTransNoText f(l.p);
+        f.Run().SetManualSteps(true);
+        f.Place(0, 0, 1000, 700);
+        f.show();
+        Settle();
+        auto* ct = Child<TChBxImgTransD1Zv>(&f, "CheckBoxText");
+        auto* cr = Child<TChBxImgTransD1Zv>(&f, "CheckBoxTrans");
+        ct->click();
+        QVERIFY(ct->Checked());
+        cr->click(); // translation not allowed
+        QVERIFY(!cr->Checked());
+        Child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
+        QVERIFY(f.Run().Playing());
+        QVERIFY(Child<QWidget>(&f, "PaintBoxText")->isVisible());
+        ct->click();
+        QVERIFY(ct->Checked());
+        Child<TBtnImgTransD1Zv>(&f, "BitBtnStop")->click();
+        QVERIFY(!f.Run().Playing());
+        QVERIFY(!Child<QWidget>(&f, "PaintBoxText")->isVisible());
+        ct->click();
+        QVERIFY(!ct->Checked());
+        // Unchecked at the next play: the text stays hidden.
+        Child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
+        QVERIFY(!Child<QWidget>(&f, "PaintBoxText")->isVisible());
+        QVERIFY(Child<QWidget>(&f, "ImageStatic")->isVisible());
+    }
+
+    void windowShowsTextAndSign() {
+        Lesson l;
+        l.record(true);
+        l.p.TextAllowed = true;
+        l.p.TranslationAllowed = true;
+        TFormTransNoText f(l.p);
+        f.Run().SetManualSteps(true);
+        f.Place(0, 0, 1000, 700);
+        f.show();
+        Settle();
+        Child<TChBxImgTransD1Zv>(&f, "CheckBoxText")->click();
+        Child<TChBxImgTransD1Zv>(&f, "CheckBoxTrans")->click();
+        Child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
+        Run(f.Run(), 2600);
+        QCOMPARE(f.Run().Current(), 3);
+        auto* sign = Child<QLabel>(&f, "LabelRecSign");
+        QVERIFY(sign->isVisible());
+        QCOMPARE(sign->text(), QStringLiteral("● Запись 0:02"));
+        QCOMPARE(Child<TPrgssBarZv>(&f, "ProgressBarRec")->Max(), 5);
+        QCOMPARE(Child<TPrgssBarZv>(&f, "ProgressBarRec")->Position(), 3);
+        // The current sintagm is red, the rest black.
+        auto* box = Child<TListenPaintBox>(&f, "PaintBoxText");
+        const QImage img = box->image().toImage();
+        bool red = false, black = false;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (c.red() > 200 && c.green() < 60 && c.blue() < 60) red = true;
+                if (c.red() < 40 && c.green() < 40 && c.blue() < 40) black = true;
+            }
+        QVERIFY(red);
+        QVERIFY(black);
+        if (!qEnvironmentVariableIsEmpty("VANTREL_SCREENSHOT_DIR"))
+            f.grab().save(qEnvironmentVariable("VANTREL_SCREENSHOT_DIR") + "/transnotext.png");
+        Child<TBtnImgTransD1Zv>(&f, "BitBtnStop")->click();
+        QVERIFY(!sign->isVisible());
+    }
+
+    void spaceWaits() {
+        Lesson l;
+        l.record(true);
+        TFormTransNoText f(l.p);
+        f.Run().SetManualSteps(true);
+        f.show();
+        Settle();
+        auto* pause = Child<TBtnImgTransD1Zv>(&f, "BitBtnPause");
+        Child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
+        Run(f.Run(), 500);
+        pause->setFocus();
+        QTest::keyClick(pause, Qt::Key_Space);
+        QVERIFY(f.Run().Waiting());
+        QVERIFY(!f.Run().Paused());
+        QCOMPARE(Child<QLabel>(&f, "LabelWait")->text(), QStringLiteral("Далее"));
+        QTest::keyClick(&f, Qt::Key_Space);
+        QVERIFY(!f.Run().Waiting());
+        QCOMPARE(Child<QLabel>(&f, "LabelWait")->text(), QStringLiteral("Подождать"));
+    }
+
+    void closeDuringRun() {
+        Lesson l;
+        l.record(true);
+        WriteWave(l.recording(), 700);
+        auto f = std::make_unique<TFormTransNoText>(l.p);
+        f->Run().SetManualSteps(true);
+        f->show();
+        Settle();
+        Child<TBtnImgTransD1Zv>(f.get(), "BitBtnPlay")->click();
+        Run(f->Run(), 3200);
+        QVERIFY(!Child<TBtnImgTransD1Zv>(f.get(), "BitBtnClose")->isEnabled());
+        QTest::keyClick(f.get(), Qt::Key_Escape);
+        QVERIFY(!f->isVisible());
+        QVERIFY(!f->Run().Playing());
+        QCOMPARE(ReadBytes(l.timingFile()),
+                 QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n3050\t3200\r\n"));
+        QCOMPARE(WaveMs(l.recording()), qint64(3200));
+        QCOMPARE(f->Run().Finish(), 0);
+    }
+
+    void runTransNoTextResult_data() {
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<bool>("play");
+        QTest::addColumn<int>("result");
+
+        QTest::newRow("listen only, left at once") << false << false << 0;
+        QTest::newRow("listen only, played") << false << true << 0;
+        QTest::newRow("recording, left at once") << true << false << 2;
+        QTest::newRow("recording, take saved") << true << true << 0;
+    }
+
+    void runTransNoTextResult() {
+        QFETCH(bool, recording);
+        QFETCH(bool, play);
+        QFETCH(int, result);
+        Lesson l;
+        if (recording) l.record(false);
+        WriteBytes(l.dir.file("x.tmp"), "not ours");
+        WriteBytes(l.dir.file("vantrel-rec-0a1b2c.tmp"), "left by an earlier run");
+        testenv::OnNextModal([play](QWidget* w) {
+            if (play) {
+                Child<TBtnImgTransD1Zv>(w, "BitBtnPlay")->click();
+                VirtualAudio::Advance(2000);
+                QCoreApplication::processEvents();
+                Child<TBtnImgTransD1Zv>(w, "BitBtnStop")->click();
+            }
+            Child<TBtnImgTransD1Zv>(w, "BitBtnClose")->click();
+        });
+        const int got = RunTransNoText(0, 0, 1000, 700, l.p.SoundFile, l.p.RecordName, l.p.TextFile,
+                                       l.p.TransFile, l.p.TimingFile, l.p.PictureFile, false, false,
+                                       false, l.p.DataRoot, 0);
+        QCOMPARE(got, result);
+        QCOMPARE(ReadBytes(l.dir.file("x.tmp")), QByteArray("not ours"));
+        QVERIFY(!QFile::exists(l.dir.file("vantrel-rec-0a1b2c.tmp")));
+        QCOMPARE(QFile::exists(l.recording()), recording && play);
+    }
+
+    void helpByContext() {
+        Lesson l;
+        QList<int> topics;
+        SetHelpHandlers([&topics](int t) { topics << t; }, [](const QString&) {});
+        {
+            TFormTransNoText f(l.p);
+            f.show();
+            f.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f));
+            Child<TBtnImgTransD1Zv>(&f, "BitBtn1")->click();
+            QTest::keyClick(&f, Qt::Key_F1);
+        }
+        SetHelpHandlers(nullptr, nullptr);
+        QCOMPARE(topics, (QList<int>{140, 140}));
+    }
+};
 
 QTEST_MAIN(TestTransNoText)
 #include "test_transnotext.moc"

@@ -31,148 +31,141 @@ QString SpanText(const TSintagmSpan& s) {
 class TestTransNoTextRules : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void layout_data();
-    void layout();
-    void layoutGrowsPastThreeRowsALine();
-    void highlight_data();
-    void highlight();
-    void scroll_data();
-    void scroll();
-    void placement_data();
-    void placement();
+
+    void layout_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QStringList>("spans"); // lines 1..N
+
+        QTest::newRow("title, sintagm, hash, sintagm")
+            << QStringList{"#Title", "One two", "#", "Three"} << 100 << "||One two ||Three "
+            << QStringList{"0,0-0,0", "3,0-3,8", "0,0-0,0", "5,0-5,6"};
+        QTest::newRow("wrap at the width")
+            << QStringList{"aa bb cc"} << 60 << "aa bb |cc " << QStringList{"1,0-2,3"};
+        QTest::newRow("two sintagms share a row")
+            << QStringList{"ab", "cd"} << 100 << "ab cd " << QStringList{"1,0-1,3", "1,3-1,6"};
+        QTest::newRow("first word no longer fits")
+            << QStringList{"abcd", "efgh"} << 60 << "abcd |efgh "
+            << QStringList{"1,0-1,5", "1,5-2,5"};
+        QTest::newRow("empty line is an empty sintagm")
+            << QStringList{"", "x"} << 100 << " x " << QStringList{"1,0-1,1", "1,1-1,3"};
+        QTest::newRow("heading text is not shown")
+            << QStringList{"#Heading words", "#@pic.bmp", "a"} << 100 << "||||a "
+            << QStringList{"0,0-0,0", "0,0-0,0", "5,0-5,2"};
+        QTest::newRow("text ending with hash")
+            << QStringList{"a", "#"} << 100 << "a ||" << QStringList{"1,0-1,2", "0,0-0,0"};
+        QTest::newRow("word wider than the pane")
+            << QStringList{"abcdefghij"} << 50 << "|abcdefghij " << QStringList{"1,0-2,11"};
+        QTest::newRow("no lines") << QStringList{} << 100 << "" << QStringList{};
+    }
+
+    void layout() {
+        QFETCH(QStringList, lines);
+        QFETCH(int, width);
+        QFETCH(QString, rows);
+        QFETCH(QStringList, spans);
+        const TListenLayout l = LayoutListenPane(lines, width, TenPx);
+        QCOMPARE(RowsOf(l), rows);
+        QCOMPARE(l.Spans.size(), lines.size() + 1);
+        QStringList got;
+        for (int i = 1; i < l.Spans.size(); ++i)
+            got << SpanText(l.Spans[i]);
+        QCOMPARE(got, spans);
+        QVERIFY(l.Rows.size() > l.RowCount);
+    }
+
+    void layoutGrowsPastThreeRowsALine() {
+        // One line of twelve words, one word a row: far more than 3N rows.
+        const QStringList lines{"a b c d e f g h i j k l"};
+        const TListenLayout l = LayoutListenPane(lines, 20, TenPx);
+        QCOMPARE(l.RowCount, 12);
+        QCOMPARE(l.Rows[12], QStringLiteral("l "));
+        QCOMPARE(SpanText(l.Spans[1]), QStringLiteral("1,0-12,2"));
+    }
+
+    void highlight_data() {
+        QTest::addColumn<int>("firstRow");
+        QTest::addColumn<int>("firstCol");
+        QTest::addColumn<int>("lastRow");
+        QTest::addColumn<int>("lastCol");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("rowLength");
+        QTest::addColumn<QString>("columns"); // "from..to" or "none"
+
+        QTest::newRow("one row from the blank") << 1 << 3 << 1 << 8 << 1 << 8 << "3..8";
+        QTest::newRow("one row from the start") << 1 << 0 << 1 << 4 << 1 << 4 << "1..4";
+        QTest::newRow("first of three rows") << 1 << 3 << 3 << 4 << 1 << 10 << "4..10";
+        QTest::newRow("middle row") << 1 << 3 << 3 << 4 << 2 << 7 << "1..7";
+        QTest::newRow("last row") << 1 << 3 << 3 << 4 << 3 << 9 << "1..4";
+        QTest::newRow("row after") << 1 << 3 << 3 << 4 << 4 << 9 << "none";
+        QTest::newRow("row before") << 2 << 0 << 3 << 4 << 1 << 9 << "none";
+        QTest::newRow("hash line span") << 0 << 0 << 0 << 0 << 0 << 0 << "none";
+        QTest::newRow("first row ends at its start") << 1 << 6 << 2 << 3 << 1 << 6 << "none";
+        QTest::newRow("span past a shorter row") << 1 << 0 << 1 << 9 << 1 << 5 << "1..5";
+    }
+
+    void highlight() {
+        QFETCH(int, firstRow);
+        QFETCH(int, firstCol);
+        QFETCH(int, lastRow);
+        QFETCH(int, lastCol);
+        QFETCH(int, row);
+        QFETCH(int, rowLength);
+        QFETCH(QString, columns);
+        int from = -1, to = -1;
+        const bool any =
+            HighlightColumns({firstRow, firstCol, lastRow, lastCol}, row, rowLength, from, to);
+        QCOMPARE(any ? QStringLiteral("%1..%2").arg(from).arg(to) : QStringLiteral("none"),
+                 columns);
+    }
+
+    void scroll_data() {
+        QTest::addColumn<qint64>("pos");
+        QTest::addColumn<qint64>("len");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("drift");
+        QTest::addColumn<int>("scroll");
+
+        QTest::newRow("half way") << qint64(2500) << qint64(5000) << 10 << 0 << 100;
+        QTest::newRow("drift pulls down") << qint64(2500) << qint64(5000) << 10 << 6 << 102;
+        QTest::newRow("drift pulls up") << qint64(2500) << qint64(5000) << 10 << -8 << 98;
+        QTest::newRow("at the end") << qint64(5000) << qint64(5000) << 7 << 0 << 140;
+        QTest::newRow("lesson of no length") << qint64(0) << qint64(0) << 10 << -6 << -2;
+    }
+
+    void scroll() {
+        QFETCH(qint64, pos);
+        QFETCH(qint64, len);
+        QFETCH(int, rows);
+        QFETCH(int, drift);
+        QFETCH(int, scroll);
+        QCOMPARE(ListenScroll(pos, len, rows, drift), scroll);
+    }
+
+    void placement_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QSize>("box"); // paint box for the window's pane height
+
+        // Wide enough: the width decides and the window is centred vertically.
+        QTest::newRow("tall area")
+            << QRect(0, 0, 1000, 700) << QRect(0, 42, 1000, 615) << QSize(450, 508);
+        // Too low: the height decides and the window is centred horizontally.
+        QTest::newRow("low area") << QRect(10, 20, 1000, 400) << QRect(210, 20, 600, 400)
+                                  << QSize(250, 293);
+    }
+
+    void placement() {
+        QFETCH(QRect, area);
+        QFETCH(QRect, window);
+        QFETCH(QSize, box);
+        const QRect r = ListenPlacement(area.x(), area.y(), area.width(), area.height());
+        QCOMPARE(r, window);
+        QVERIFY(area.contains(r));
+        QCOMPARE(ListenPaintBoxSize(r.height() - kListenPanelNavF), box);
+    }
 };
-
-void TestTransNoTextRules::layout_data() {
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QString>("rows");
-    QTest::addColumn<QStringList>("spans"); // lines 1..N
-
-    QTest::newRow("title, sintagm, hash, sintagm")
-        << QStringList{"#Title", "One two", "#", "Three"} << 100 << "||One two ||Three "
-        << QStringList{"0,0-0,0", "3,0-3,8", "0,0-0,0", "5,0-5,6"};
-    QTest::newRow("wrap at the width")
-        << QStringList{"aa bb cc"} << 60 << "aa bb |cc " << QStringList{"1,0-2,3"};
-    QTest::newRow("two sintagms share a row")
-        << QStringList{"ab", "cd"} << 100 << "ab cd " << QStringList{"1,0-1,3", "1,3-1,6"};
-    QTest::newRow("first word no longer fits")
-        << QStringList{"abcd", "efgh"} << 60 << "abcd |efgh " << QStringList{"1,0-1,5", "1,5-2,5"};
-    QTest::newRow("empty line is an empty sintagm")
-        << QStringList{"", "x"} << 100 << " x " << QStringList{"1,0-1,1", "1,1-1,3"};
-    QTest::newRow("heading text is not shown")
-        << QStringList{"#Heading words", "#@pic.bmp", "a"} << 100 << "||||a "
-        << QStringList{"0,0-0,0", "0,0-0,0", "5,0-5,2"};
-    QTest::newRow("text ending with hash")
-        << QStringList{"a", "#"} << 100 << "a ||" << QStringList{"1,0-1,2", "0,0-0,0"};
-    QTest::newRow("word wider than the pane")
-        << QStringList{"abcdefghij"} << 50 << "|abcdefghij " << QStringList{"1,0-2,11"};
-    QTest::newRow("no lines") << QStringList{} << 100 << "" << QStringList{};
-}
-
-void TestTransNoTextRules::layout() {
-    QFETCH(QStringList, lines);
-    QFETCH(int, width);
-    QFETCH(QString, rows);
-    QFETCH(QStringList, spans);
-    const TListenLayout l = LayoutListenPane(lines, width, TenPx);
-    QCOMPARE(RowsOf(l), rows);
-    QCOMPARE(l.Spans.size(), lines.size() + 1);
-    QStringList got;
-    for (int i = 1; i < l.Spans.size(); ++i)
-        got << SpanText(l.Spans[i]);
-    QCOMPARE(got, spans);
-    QVERIFY(l.Rows.size() > l.RowCount);
-}
-
-void TestTransNoTextRules::layoutGrowsPastThreeRowsALine() {
-    // One line of twelve words, one word a row: far more than 3N rows.
-    const QStringList lines{"a b c d e f g h i j k l"};
-    const TListenLayout l = LayoutListenPane(lines, 20, TenPx);
-    QCOMPARE(l.RowCount, 12);
-    QCOMPARE(l.Rows[12], QStringLiteral("l "));
-    QCOMPARE(SpanText(l.Spans[1]), QStringLiteral("1,0-12,2"));
-}
-
-void TestTransNoTextRules::highlight_data() {
-    QTest::addColumn<int>("firstRow");
-    QTest::addColumn<int>("firstCol");
-    QTest::addColumn<int>("lastRow");
-    QTest::addColumn<int>("lastCol");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("rowLength");
-    QTest::addColumn<QString>("columns"); // "from..to" or "none"
-
-    QTest::newRow("one row from the blank") << 1 << 3 << 1 << 8 << 1 << 8 << "3..8";
-    QTest::newRow("one row from the start") << 1 << 0 << 1 << 4 << 1 << 4 << "1..4";
-    QTest::newRow("first of three rows") << 1 << 3 << 3 << 4 << 1 << 10 << "4..10";
-    QTest::newRow("middle row") << 1 << 3 << 3 << 4 << 2 << 7 << "1..7";
-    QTest::newRow("last row") << 1 << 3 << 3 << 4 << 3 << 9 << "1..4";
-    QTest::newRow("row after") << 1 << 3 << 3 << 4 << 4 << 9 << "none";
-    QTest::newRow("row before") << 2 << 0 << 3 << 4 << 1 << 9 << "none";
-    QTest::newRow("hash line span") << 0 << 0 << 0 << 0 << 0 << 0 << "none";
-    QTest::newRow("first row ends at its start") << 1 << 6 << 2 << 3 << 1 << 6 << "none";
-    QTest::newRow("span past a shorter row") << 1 << 0 << 1 << 9 << 1 << 5 << "1..5";
-}
-
-void TestTransNoTextRules::highlight() {
-    QFETCH(int, firstRow);
-    QFETCH(int, firstCol);
-    QFETCH(int, lastRow);
-    QFETCH(int, lastCol);
-    QFETCH(int, row);
-    QFETCH(int, rowLength);
-    QFETCH(QString, columns);
-    int from = -1, to = -1;
-    const bool any =
-        HighlightColumns({firstRow, firstCol, lastRow, lastCol}, row, rowLength, from, to);
-    QCOMPARE(any ? QStringLiteral("%1..%2").arg(from).arg(to) : QStringLiteral("none"), columns);
-}
-
-void TestTransNoTextRules::scroll_data() {
-    QTest::addColumn<qint64>("pos");
-    QTest::addColumn<qint64>("len");
-    QTest::addColumn<int>("rows");
-    QTest::addColumn<int>("drift");
-    QTest::addColumn<int>("scroll");
-
-    QTest::newRow("half way") << qint64(2500) << qint64(5000) << 10 << 0 << 100;
-    QTest::newRow("drift pulls down") << qint64(2500) << qint64(5000) << 10 << 6 << 102;
-    QTest::newRow("drift pulls up") << qint64(2500) << qint64(5000) << 10 << -8 << 98;
-    QTest::newRow("at the end") << qint64(5000) << qint64(5000) << 7 << 0 << 140;
-    QTest::newRow("lesson of no length") << qint64(0) << qint64(0) << 10 << -6 << -2;
-}
-
-void TestTransNoTextRules::scroll() {
-    QFETCH(qint64, pos);
-    QFETCH(qint64, len);
-    QFETCH(int, rows);
-    QFETCH(int, drift);
-    QFETCH(int, scroll);
-    QCOMPARE(ListenScroll(pos, len, rows, drift), scroll);
-}
-
-void TestTransNoTextRules::placement_data() {
-    QTest::addColumn<QRect>("area");
-    QTest::addColumn<QRect>("window");
-    QTest::addColumn<QSize>("box"); // paint box for the window's pane height
-
-    // Wide enough: the width decides and the window is centred vertically.
-    QTest::newRow("tall area") << QRect(0, 0, 1000, 700) << QRect(0, 42, 1000, 615)
-                               << QSize(450, 508);
-    // Too low: the height decides and the window is centred horizontally.
-    QTest::newRow("low area") << QRect(10, 20, 1000, 400) << QRect(210, 20, 600, 400)
-                              << QSize(250, 293);
-}
-
-void TestTransNoTextRules::placement() {
-    QFETCH(QRect, area);
-    QFETCH(QRect, window);
-    QFETCH(QSize, box);
-    const QRect r = ListenPlacement(area.x(), area.y(), area.width(), area.height());
-    QCOMPARE(r, window);
-    QVERIFY(area.contains(r));
-    QCOMPARE(ListenPaintBoxSize(r.height() - kListenPanelNavF), box);
-}
 
 QTEST_GUILESS_MAIN(TestTransNoTextRules)
 #include "test_transnotext_rules.moc"
