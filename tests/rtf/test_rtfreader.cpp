@@ -1,5 +1,6 @@
 #include "rtf/rtfreader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QImage>
 #include <QRandomGenerator>
@@ -7,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QTextLayout>
 #include <QtTest>
 
 namespace {
@@ -325,6 +327,20 @@ private Q_SLOTS:
         QCOMPARE((QList<qreal>{f.leftMargin(), f.rightMargin(), f.textIndent(), f.topMargin(),
                                f.bottomMargin()}),
                  margins);
+    }
+
+    // "bullet, tab, text" under a hanging indent: the text after the tab
+    // starts where the wrapped lines of the paragraph start.
+    void hangingIndentTab() {
+        QTextDocument doc;
+        doc.setTextWidth(200);
+        LoadRtfInto(&doc,
+                    "{\\rtf1 \\pard\\li360\\fi-240 \\'95\\tab word word word word word word word "
+                    "word word word word word word\\par}");
+        doc.documentLayout(); // lays the blocks out
+        const QTextLayout* l = doc.begin().layout();
+        QVERIFY(l->lineCount() > 1);
+        QCOMPARE(l->lineAt(0).cursorToX(2), l->lineAt(1).x());
     }
 
     void pictures_data() {
