@@ -14,11 +14,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStyledItemDelegate>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -107,19 +108,24 @@ TFormPrepod::TFormPrepod(QWidget* parent) : TPictureDialog(parent) {
     labelReport->setBuddy(ListBoxReport);
     labelPass->setBuddy(EditPassword);
 
-    auto* grid = new QGridLayout(panel());
-    grid->setContentsMargins(14, 10, 14, 10);
-    grid->setHorizontalSpacing(14);
-    grid->setVerticalSpacing(4);
-    grid->addWidget(labelUsers, 0, 0);
-    grid->addWidget(labelReport, 0, 1);
-    grid->addWidget(ListBoxUsers, 1, 0);
-    grid->addWidget(ListBoxReport, 1, 1, 4, 1);
-    grid->addWidget(labelPass, 2, 0);
-    grid->addWidget(EditPassword, 3, 0);
-    grid->addWidget(CheckBoxChek, 5, 1);
-    grid->setRowStretch(1, 1);
-    grid->setColumnStretch(1, 1);
+    auto* left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addWidget(labelUsers);
+    left->addWidget(ListBoxUsers, 1);
+    left->addSpacing(6);
+    left->addWidget(labelPass);
+    left->addWidget(EditPassword);
+    left->addSpacing(CheckBoxChek->sizeHint().height() + 4);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(4);
+    right->addWidget(labelReport);
+    right->addWidget(ListBoxReport, 1);
+    right->addWidget(CheckBoxChek);
+    auto* top = new QHBoxLayout(panel());
+    top->setContentsMargins(14, 10, 14, 10);
+    top->setSpacing(14);
+    top->addLayout(left);
+    top->addLayout(right, 1);
 
     struct Spec {
         TBtnImgTransD1Zv** button;
@@ -145,7 +151,11 @@ TFormPrepod::TFormPrepod(QWidget* parent) : TPictureDialog(parent) {
         lp.setColor(QPalette::Inactive, QPalette::WindowText, Qt::white);
         lp.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 170, 200));
         label->setPalette(lp);
-        label->setMinimumWidth(110);
+        // Wide enough that only the given line breaks divide a caption.
+        int w = 0;
+        for (const QString& line : s.caption.split(u'\n'))
+            w = qMax(w, label->fontMetrics().horizontalAdvance(line));
+        label->setMinimumWidth(qMax(110, w + 8));
         strip->addWidget(b->parentWidget());
         *s.button = b;
     }
