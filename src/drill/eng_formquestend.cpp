@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -29,6 +30,12 @@ TFormQuestEnd::TFormQuestEnd(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormQuestEnd"));
     setWindowTitle(QStringLiteral("Результаты упражнения"));
     setModal(true);
+    // The colours of the exercise window it follows, not the desktop's grey.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(214, 233, 247));
+    pal.setColor(QPalette::WindowText, QColor(16, 44, 84));
+    setPalette(pal);
+    setAutoFillBackground(true);
     auto* lay = new QVBoxLayout(this);
     StringGridRes = new QTableWidget(1, 3, this);
     StringGridRes->setObjectName(QStringLiteral("StringGridRes"));
