@@ -81,8 +81,13 @@ qint64 MainLaunchHost::FreeDiskSpace(const QString& dir) {
                                             : std::numeric_limits<qint64>::max();
 }
 
-int MainLaunchHost::ShowLexRepit(const QString&, bool) {
-    return 2;
+int MainLaunchHost::ShowLexRepit(const QString& message, bool markDoneEnabled) {
+    TDlgLexRepit& dlg = DlgLexRepit();
+    dlg.SetComent(message);
+    dlg.SetOkEnabled(markDoneEnabled);
+    const int r = dlg.exec();
+    // Esc or the system close leaves the exercise as it is.
+    return r == kRepitMarkDone || r == kRepitRepeat ? r : kRepitLeave;
 }
 
 void MainLaunchHost::XMessage(const QString& text, const QString& title, int flags) {
