@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     if (!opt.screenshot.isEmpty()) opt.screenshot = QFileInfo(opt.screenshot).absoluteFilePath();
     opt.splash = !parser.isSet(noSplash);
     opt.quitAfterStartUp = parser.isSet(quitAfter);
+    if (opt.quitAfterStartUp || !opt.screenshot.isEmpty()) InstallUnattendedMessages();
 
     const CourseDirChoice dir =
         ChooseCourseDir(parser.value(courseDir), QApplication::applicationDirPath(),

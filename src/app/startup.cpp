@@ -17,8 +17,13 @@
 void ShowStartError(const QString& text) { XMessage(text, QStringLiteral("Vantrel"), MB_ICONSTOP); }
 
 namespace {
+bool& Unattended() {
+    static bool on = false;
+    return on;
+}
+
 void InstallServices() {
-    InstallXMessageDialog();
+    if (!Unattended()) InstallXMessageDialog();
     InstallPictureProgressWindow();
     InstallHelp(QDir::current().absoluteFilePath(QStringLiteral("help")));
 }
@@ -33,6 +38,15 @@ bool SaveScreenshot(QWidget* w, const QString& file) {
     return true;
 }
 } // namespace
+
+void InstallUnattendedMessages() {
+    Unattended() = true;
+    SetXMessageHandler([](const QString& text, const QString& title, int) {
+        std::fprintf(stderr, "vantrel: %s: %s\n", title.toLocal8Bit().constData(),
+                     text.toLocal8Bit().constData());
+        return 1; // the OK button
+    });
+}
 
 int RunProgram(QApplication& app, const StartOptions& opt) {
     InstallServices();

@@ -16,3 +16,6 @@ struct StartOptions {
 int RunProgram(QApplication& app, const StartOptions& opt);
 // A start-up error before any window exists: message box and stderr.
 void ShowStartError(const QString& text);
+// For runs nobody watches (--quit-after-startup, --screenshot): every message
+// goes to stderr and counts as answered with OK, so no box waits for a click.
+void InstallUnattendedMessages();

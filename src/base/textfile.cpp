@@ -89,7 +89,10 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes) {
         if (QFileInfo(native).isDir()) throw FileError(ErrAccessDenied, path);
         throw FileError::FromErrno(err ? err : EACCES, path);
     }
-    if (f.write(bytes) != bytes.size()) {
+    // flush() here: QSaveFile's commit() does not notice a buffered write
+    // that fails only when flushed (a full disk) and would rename a short
+    // file over the good one.
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
         int err = errno;
         f.cancelWriting();
         throw FileError::FromErrno(err ? err : ENOSPC, path);

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHBoxLayout>
@@ -56,6 +57,22 @@ public:
 private:
     F m_f;
 };
+
+// Course files may only name files inside the course directory: a stored
+// name that is absolute or climbs out with ".." is refused, not followed.
+void CheckCourseName(const QString& stored) {
+    const QString p = QDir::cleanPath(NativePath(stored));
+    if (QDir::isAbsolutePath(p) || p == QStringLiteral("..") || p.startsWith(QStringLiteral("../")))
+        throw FileError(ErrInvalidFilename, stored);
+}
+
+// A damaged or hand-copied learner list may name files anywhere; a learner is
+// taken on only when its files lie below Report/ of this course directory.
+void CheckLearnerFiles(const TUserRec& u) {
+    const QString report = QDir::current().filePath(QStringLiteral("Report"));
+    for (const QString& f : {u.ReportFile, u.ReportDir})
+        if (!IsInsideDir(f, report)) throw FileError(ErrInvalidFilename, f);
+}
 
 QString LoadErrorText(const VError& e) {
     if (auto* fe = dynamic_cast<const FileError*>(&e); fe && !fe->fileName().isEmpty())
@@ -424,6 +441,11 @@ void TFormMain::ChangeUser(int index) {
         SetNodeImages();
     } else {
         const TUserRec& u = users.Users[index];
+        if (!Guarded([&] { CheckLearnerFiles(u); })) {
+            a.CurrentUser = -1; // the learner left was saved above
+            ChangeUser(-1);
+            return;
+        }
         a.CurrentUser = index;
         m_btnReport->setEnabled(true);
         SetTitle(TitleText());
@@ -495,6 +517,7 @@ void TFormMain::TreeViewChange() {
 
 void TFormMain::ShowInfoOf(const TCourseItem& it) {
     const QString name = App().DataRoot + it.InfoFile;
+    CheckCourseName(name);
     if (it.InfoKind == 0) {
         m_image->hide();
         m_rich->show();

@@ -1,0 +1,351 @@
+// The real program started on damaged copies of a small course: each run
+// must end with the documented status and a clear message, without a crash,
+// and leave every file outside the course directory (a sibling folder with
+// canary files, the private HOME) as it was, reading none of them. Inside
+// the course only Users.eng may change, and only as the program rewrites it.
+#include "common/testenv.h"
+#include "learners/userrec.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <unistd.h>
+#ifdef Q_OS_LINUX
+#include <sys/inotify.h>
+#endif
+
+namespace {
+
+const QString kFixture = QStringLiteral(VANTREL_SOURCE_DIR "/tests/fixtures/course");
+const QString kFont =
+    QStringLiteral("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf");
+
+// Every entry below `root`: its kind and, for files, a hash of the bytes.
+QMap<QString, QByteArray> Snapshot(const QString& root, const QStringList& skip = {}) {
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString rel = QDir(root).relativeFilePath(it.next());
+        if (std::any_of(skip.begin(), skip.end(),
+                        [&](const QString& s) { return rel.startsWith(s); }))
+            continue;
+        const QFileInfo fi = it.fileInfo();
+        if (fi.isSymLink())
+            out[rel] = "link " + fi.symLinkTarget().toUtf8();
+        else if (fi.isDir())
+            out[rel] = "dir";
+        else
+            out[rel] = QCryptographicHash::hash(testenv::ReadBytes(fi.filePath()),
+                                                QCryptographicHash::Sha1)
+                           .toHex();
+    }
+    return out;
+}
+
+QByteArray RandomBytes(int n, quint32 seed) {
+    QRandomGenerator g(seed);
+    QByteArray b(n, '\0');
+    for (char& c : b)
+        c = char(g.bounded(256));
+    return b;
+}
+
+// Learner records "name|dir|file;..." as Users.eng bytes.
+QByteArray UsersBytes(const QString& spec) {
+    QByteArray out;
+    for (const QString& r : spec.split(';')) {
+        const QStringList f = r.split('|');
+        TUserRec u = AnonymousUser();
+        u.UserName = f.value(0);
+        u.ReportDir = f.value(1);
+        u.ReportFile = f.value(2);
+        out += EncodeUserRec(u);
+    }
+    return out;
+}
+
+bool Sh(const QStringList& cmd, QString* why = nullptr) {
+    QProcess p;
+    p.start(cmd.first(), cmd.mid(1));
+    const bool ok =
+        p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (why) *why = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+    return ok;
+}
+
+// Opens, reads and changes of the entries of one directory while it lives.
+class DirWatch {
+public:
+    explicit DirWatch(const QString& dir) {
+#ifdef Q_OS_LINUX
+        m_fd = inotify_init1(IN_NONBLOCK);
+        if (m_fd >= 0) inotify_add_watch(m_fd, QFile::encodeName(dir).constData(), IN_ALL_EVENTS);
+#else
+        Q_UNUSED(dir);
+#endif
+    }
+    ~DirWatch() {
+#ifdef Q_OS_LINUX
+        if (m_fd >= 0) ::close(m_fd);
+#endif
+    }
+    // Names touched since the watch began ("." for the directory itself).
+    QStringList touched() {
+        QStringList out;
+#ifdef Q_OS_LINUX
+        alignas(inotify_event) char buf[8192];
+        ssize_t n;
+        while (m_fd >= 0 && (n = ::read(m_fd, buf, sizeof buf)) > 0) {
+            for (char* p = buf; p < buf + n;) {
+                auto* e = reinterpret_cast<inotify_event*>(p);
+                out << (e->len ? QString::fromLocal8Bit(e->name) : QStringLiteral("."));
+                p += sizeof(inotify_event) + e->len;
+            }
+        }
+#endif
+        out.removeDuplicates();
+        return out;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_root;
+    QString m_mounted;
+
+    QString path(const QString& rel) const { return m_root->path() + '/' + rel; }
+
+    bool mountTmpfs(const QString& dir, QString* why) {
+        QDir().mkpath(dir);
+        if (!Sh({"mount", "-t", "tmpfs", "-o", "size=1m", "tmpfs", dir}, why)) return false;
+        m_mounted = dir;
+        return true;
+    }
+
+    // Applies one "path:how" edit to the course: missing, empty, dir,
+    // random:N, users:SPEC or text:BYTES (@OUT@ stands for the outside folder).
+    void edit(const QString& course, const QString& spec) {
+        const QString rel = spec.section(':', 0, 0);
+        const QString how = spec.section(':', 1, 1);
+        QString arg = spec.section(':', 2);
+        arg.replace("@OUT@", path("outside"));
+        const QString file = course + '/' + rel;
+        QFileInfo(file).isDir() ? void(QDir(file).removeRecursively()) : void(QFile::remove(file));
+        if (how == "empty")
+            testenv::WriteBytes(file, {});
+        else if (how == "dir")
+            QDir().mkpath(file + "/inner");
+        else if (how == "random")
+            testenv::WriteBytes(file, RandomBytes(arg.toInt(), qHash(spec)));
+        else if (how == "users")
+            testenv::WriteBytes(file, UsersBytes(arg));
+        else if (how == "text")
+            testenv::WriteBytes(file, arg.toLatin1());
+        else
+            QCOMPARE(how, QStringLiteral("missing"));
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        testenv::PrivateHome();
+        QVERIFY2(QFileInfo(kFont).isFile(), "fonts-liberation2 is needed for the course font");
+    }
+    void init() { m_root = std::make_unique<QTemporaryDir>(); }
+    void cleanup() {
+        if (!m_mounted.isEmpty())
+            Sh({"umount", "-l", m_mounted});
+        else
+            Sh({"chmod", "-R", "u+w", m_root->path()});
+        m_mounted.clear();
+        m_root.reset();
+    }
+
+    void damagedCourse_data() {
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QString>("place"); // "", "read-only", "full", "gone", "file"
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("messages"); // each must reach stderr; none means no message
+
+        const QString line = "Course\t1\t0\t0\t%1\t0\t\t\t\t\t\r\n";
+        const QString outsideUsers =
+            "Up|..\\..\\outside\\|..\\..\\outside\\canary.rep;"
+            "Abs|@OUT@/|@OUT@/canary.rep;Back|Report\\..\\..\\|Report\\..\\..\\x.rep";
+        auto row = [](const char* name, const QStringList& edits, int status,
+                      const QStringList& messages, const QString& place = {}) {
+            QTest::newRow(name) << edits << place << status << messages;
+        };
+        row("intact course", {}, 0, {});
+        row("InitRegA.txt missing", {"InitRegA.txt:missing"}, 1,
+            {"vantrel: InitRegA.txt: File not found"});
+        row("InitRegD.txt missing", {"InitRegD.txt:missing"}, 1,
+            {"vantrel: InitRegD.txt: File not found"});
+        row("InitRegB.txt is a directory", {"InitRegB.txt:dir"}, 1,
+            {"vantrel: InitRegB.txt: File access denied"});
+        row("InitRegC.txt empty", {"InitRegC.txt:empty"}, 0, {});
+        row("InitRegD.txt empty", {"InitRegD.txt:empty"}, 0,
+            {"vantrel: Ошибка: File access denied"});
+        row("InitRegD.txt of random bytes", {"InitRegD.txt:random:3000"}, 1,
+            {"vantrel: InitRegD.txt, line 1, field "});
+        row("RefIndex beyond the items",
+            {"InitRegD.txt:text:Course\t1\t5\t0\ttitle.txt\t0\t\t\t\t\t\r\n"}, 1,
+            {"vantrel: InitRegD.txt, line 1, field 3 (RefIndex): item 5 does not exist"});
+        row("InfoKind not a number",
+            {"InitRegA.txt:text:Course\t1\t0\tx\ttitle.txt\t0\t\t\t\t\t\r\n"}, 1,
+            {"vantrel: InitRegA.txt, line 1, field 4 (InfoKind): 'x' is not a valid integer "
+             "value"});
+        row("title page named up out of the course",
+            {"InitRegD.txt:text:" + line.arg("..\\..\\outside\\canary.txt")}, 0,
+            {"vantrel: Ошибка: Invalid filename"});
+        // Below DemoData\ an absolute name is only a deeper relative one.
+        row("title page named by an absolute path",
+            {"InitRegD.txt:text:" + line.arg("@OUT@/canary.txt")}, 0,
+            {"vantrel: Ошибка: File not found"});
+        row("title page in a subfolder named with \\",
+            {"InitRegD.txt:text:" + line.arg("sub\\page.txt"), "DemoData/sub/page.txt:text:Page"},
+            0, {});
+        row("title page missing", {"DemoData/title.txt:missing"}, 0,
+            {"vantrel: Ошибка: File not found"});
+        row("title page empty", {"DemoData/title.txt:empty"}, 0, {});
+        row("title page of random bytes", {"DemoData/title.txt:random:5000"}, 0, {});
+        row("title page is a directory", {"DemoData/title.txt:dir"}, 0,
+            {"vantrel: Ошибка: File access denied"});
+        row("font missing", {"NFREESET.TTF:missing"}, 0, {"vantrel: Ошибка: Ошибка."});
+        row("font of random bytes", {"NFREESET.TTF:random:2000"}, 0, {"vantrel: Ошибка: Ошибка."});
+        row("Users.eng empty", {"Users.eng:empty"}, 0, {});
+        row("Users.eng of random bytes", {"Users.eng:random:1500"}, 0, {});
+        row("Users.eng a partial record", {"Users.eng:random:300"}, 0, {});
+        row("Users.eng is a directory", {"Users.eng:dir"}, 0,
+            {"vantrel: Ошибка: File access denied"});
+        row("Users.eng naming files outside", {"Users.eng:users:" + outsideUsers}, 0, {});
+        row("Report missing", {"Report:missing"}, 0, {});
+        row("course directory empty",
+            {"InitRegA.txt:missing", "InitRegB.txt:missing", "InitRegC.txt:missing",
+             "InitRegD.txt:missing", "DemoData:missing", "Report:missing", "NFREESET.TTF:missing",
+             "Users.eng:missing"},
+            1, {"vantrel: Ошибка: Ошибка.", "vantrel: InitRegA.txt: File not found"});
+        row("course directory missing", {}, 1,
+            {"vantrel: The course directory ", " is not a directory"}, "gone");
+        row("course directory is a file", {}, 1, {" is not a directory"}, "file");
+        row("read-only course directory", {"Users.eng:missing"}, 0,
+            {"vantrel: Ошибка: File access denied"}, "read-only");
+        row("disk full",
+            {"Users.eng:users:" +
+             QStringList(9, "Anna|Report\\Anna\\|Report\\Anna\\Anna.rep").join(';')},
+            0, {"vantrel: Ошибка: Disk full"}, "full");
+    }
+    void damagedCourse() {
+        QFETCH(QStringList, edits);
+        QFETCH(QString, place);
+        QFETCH(int, status);
+        QFETCH(QStringList, messages);
+
+        const QString course = path("course");
+        if (place == "read-only" || place == "full") {
+            QString why;
+            if (::geteuid() != 0 && place == "full")
+                QSKIP("a small file system needs root to mount it");
+            if (::geteuid() == 0 && !mountTmpfs(course, &why))
+                QSKIP(qPrintable("mounting a tmpfs is not permitted here: " + why));
+        }
+        QDir().mkpath(course + "/DemoData");
+        for (const QString& f : QDir(kFixture).entryList(QDir::Files))
+            QVERIFY(QFile::copy(kFixture + '/' + f, course + '/' + f));
+        for (const QString& f : QDir(kFixture + "/DemoData").entryList(QDir::Files))
+            QVERIFY(QFile::copy(kFixture + "/DemoData/" + f, course + "/DemoData/" + f));
+        QVERIFY(QFile::copy(kFont, course + "/NFREESET.TTF"));
+        QDir().mkpath(course + "/Report/Anna");
+        for (const QString& e : edits)
+            edit(course, e);
+        for (const char* f : {"canary.txt", "canary.rep", "canary.wav"})
+            testenv::WriteBytes(path("outside/") + f, RandomBytes(600, 7));
+        for (const char* d : {"home/config", "home/data", "home/cache"})
+            QDir().mkpath(path(d));
+        testenv::WriteBytes(path("home/config/canary.ini"), "[x]\ny=1\n");
+
+        if (place == "full") { // fill the disk up to the last byte
+            QFile filler(course + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+            for (char c = 0; filler.write(&c, 1) == 1 && filler.flush();) {
+            }
+        }
+        QString why;
+        if (place == "read-only" && !m_mounted.isEmpty())
+            QVERIFY2(Sh({"mount", "-o", "remount,ro", course}, &why), qPrintable(why));
+        if (place == "read-only" && m_mounted.isEmpty())
+            QVERIFY(Sh({"chmod", "-R", "a-w", course}));
+        QString dirArg = course;
+        if (place == "gone") dirArg = path("nowhere");
+        if (place == "file") dirArg = path("outside/canary.txt");
+
+        const QByteArray usersBefore = testenv::ReadBytes(course + "/Users.eng");
+        const bool usersWasFile = QFileInfo(course + "/Users.eng").isFile();
+        const QStringList allowed{"course/Users.eng", "home/cache/"};
+        const auto before = Snapshot(m_root->path(), allowed);
+
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("VANTREL_COURSE_DIR");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("HOME", path("home"));
+        env.insert("XDG_CONFIG_HOME", path("home/config"));
+        env.insert("XDG_DATA_HOME", path("home/data"));
+        env.insert("XDG_CACHE_HOME", path("home/cache"));
+        QDir().mkpath(path("home/cache/run"));
+        QFile::setPermissions(path("home/cache/run"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert("XDG_RUNTIME_DIR", path("home/cache/run"));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(path("home"));
+        DirWatch watchOutside(path("outside"));
+        p.start(VANTREL_EXE, {"--no-splash", "--quit-after-startup", "--course-dir", dirArg});
+        QVERIFY(p.waitForStarted());
+        const bool finished = p.waitForFinished(60000);
+        if (!finished) p.kill();
+        const QStringList touched = watchOutside.touched();
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(finished, qPrintable("the program waited for something: " + err));
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit, qPrintable("crashed: " + err));
+        QVERIFY2(!err.contains("Sanitizer") && !err.contains("runtime error:"), qPrintable(err));
+        QVERIFY2(p.exitCode() == status,
+                 qPrintable(QString("status %1: %2").arg(p.exitCode()).arg(err)));
+        for (const QString& m : messages)
+            QVERIFY2(err.contains(m), qPrintable(err));
+        if (messages.isEmpty()) QVERIFY2(!err.contains("vantrel:"), qPrintable(err));
+
+        QVERIFY2(touched.isEmpty(), qPrintable("touched outside: " + touched.join(", ")));
+        const auto after = Snapshot(m_root->path(), allowed);
+        for (auto it = after.begin(); it != after.end(); ++it)
+            QVERIFY2(before.value(it.key()) == it.value(),
+                     qPrintable("changed or new: " + it.key()));
+        for (auto it = before.begin(); it != before.end(); ++it)
+            QVERIFY2(after.contains(it.key()), qPrintable("removed: " + it.key()));
+
+        // Users.eng is read once and written back whole records as read (also
+        // when the course structure failed); a course that cannot be written
+        // keeps it as it was.
+        const QFileInfo users(course + "/Users.eng");
+        const bool writable = place.isEmpty() && !QFileInfo(course + "/Users.eng/inner").exists();
+        if (!usersWasFile && !writable)
+            QVERIFY(!users.isFile());
+        else
+            QCOMPARE(testenv::ReadBytes(users.filePath()),
+                     writable ? usersBefore.left(usersBefore.size() / kUserRecSize * kUserRecSize)
+                              : usersBefore);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "test_startup.moc"
