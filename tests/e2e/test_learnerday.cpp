@@ -106,10 +106,6 @@ public:
         if (!m_steps.isEmpty()) return QStringLiteral("never opened: ") + m_steps.front().window;
         return {};
     }
-    void Reset() {
-        m_failure.clear();
-        m_steps.clear();
-    }
 
 private:
     struct Step {
@@ -750,6 +746,13 @@ private Q_SLOTS:
         QCOMPARE(saved.Users[0].Password, QStringLiteral("pw1"));
         QCOMPARE(saved.Users[1].UserName, QStringLiteral("Boris"));
         QCOMPARE(saved.Users[1].Mode, 'B');
+
+        // Boris's take of item 4 with its learner timing file.
+        const QString borisDir = m_course + QStringLiteral("/Report/Boris/");
+        const ProgressTable boris = ProgressOnDisk(borisDir + QStringLiteral("Boris.rep"), 'B');
+        QCOMPARE(DoneItems(boris), QList<int>{4});
+        QCOMPARE(NativePath(boris[4].RecordFile), borisDir + QStringLiteral("Boris4.wav"));
+        QVERIFY(QFileInfo(borisDir + QStringLiteral("Boris4.txt")).size() > 0);
 
         STEP(NewMain());
         QCOMPARE(App().CurrentUser, -1);
