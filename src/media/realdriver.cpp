@@ -416,7 +416,8 @@ void RealDriver::save(const QString& path) {
         if (!src.open(QIODevice::ReadOnly)) throw FileErrorOf(src, m_core.openPath());
         const QByteArray bytes = src.readAll();
         QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush() ||
+            !out.commit())
             throw FileErrorOf(out, path);
         return;
     }
@@ -440,7 +441,7 @@ void RealDriver::save(const QString& path) {
             throw FileErrorOf(out, path);
         }
     }
-    if (!out.commit()) throw FileErrorOf(out, path);
+    if (!out.flush() || !out.commit()) throw FileErrorOf(out, path);
     m_saved = true;
 }
 

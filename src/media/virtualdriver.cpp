@@ -55,7 +55,7 @@ public:
             const QByteArray bytes = src.readAll();
             QSaveFile out(path);
             if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() ||
-                !out.commit())
+                !out.flush() || !out.commit())
                 throw FileErrorOf(out, path);
         } else {
             WriteSilentWave(path, in.rate, in.channels, in.format, m_recorded);

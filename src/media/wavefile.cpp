@@ -287,5 +287,5 @@ void WriteSilentWave(const QString& path, int rate, int channels, int format, qi
             throw FileError(ErrDiskFull, path);
         }
     }
-    if (!out.commit()) throw FileErrorOf(out, path);
+    if (!out.flush() || !out.commit()) throw FileErrorOf(out, path);
 }

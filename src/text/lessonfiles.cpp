@@ -265,7 +265,7 @@ void TLearnerTimingWriter::Finish(qint64 learnerPos) {
         ++m_written;
     }
     m_done = true;
-    const bool ok = m_file->commit();
+    const bool ok = m_file->flush() && m_file->commit();
     const QFileDevice::FileError code = m_file->error();
     m_file.reset();
     if (!ok)

@@ -525,7 +525,7 @@ bool TTransNoTextRun::restoreFromTemporary() {
             out.cancelWriting();
             throw FileError(ErrDiskFull, target);
         }
-        if (!out.commit()) throw FileErrorOf(out, target);
+        if (!out.flush() || !out.commit()) throw FileErrorOf(out, target);
     } catch (const VError& e) {
         ReportError(e.text());
         return false;
