@@ -121,6 +121,16 @@ private Q_SLOTS:
             QCOMPARE(testenv::ReadBytes(files[i]), bytes[i]);
             QCOMPARE(QFileInfo(files[i]).lastModified(), times[i]);
         }
+
+        // A learner list naming a progress file outside Report/ is not followed.
+        QTemporaryDir outside;
+        testenv::WriteBytes(outside.filePath("Mal.rep"), File({kDone, kDone, kDone, kDone, kDone}));
+        Learners().Users << MakeUser("Mal", 'A', "", outside.path() + "/");
+        TFormPrepod other;
+        other.FormShow();
+        other.ListBoxUsers->setCurrentRow(3);
+        QCOMPARE(rec.lastText(), QStringLiteral("Invalid filename"));
+        QCOMPARE(other.ListBoxReport->count(), 0);
     }
 
     void playEnabling_data() {

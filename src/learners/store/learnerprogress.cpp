@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -14,6 +15,10 @@ void ReadLearnerProgress(const QString& fileName, int count, ProgressTable& t) {
     const QString native = NativePath(fileName);
     const QFileInfo info(native);
     if (fileName.isEmpty() || !info.exists()) throw FileError(ErrFileNotFound, fileName);
+    // A damaged learner list may name any file; only the course's own
+    // learner folders are read.
+    if (!IsInsideDir(fileName, QDir::current().filePath(QStringLiteral("Report"))))
+        throw FileError(ErrInvalidFilename, fileName);
     // A directory, pipe or device is not a progress file (and a pipe could
     // keep the console waiting forever).
     if (!info.isFile()) throw FileError(ErrAccessDenied, fileName);
