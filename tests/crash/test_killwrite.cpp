@@ -1,0 +1,247 @@
+// Kills a process with SIGKILL at random moments while it writes a learner's
+// files through the program's writers: every kill must leave the old or the
+// new complete file, and the program must then start on what is left.
+#include "crash_files.h"
+
+#include "common/testenv.h"
+#include "course/progress.h"
+#include "learners/learnertable.h"
+#include "media/audiodevice.h"
+#include "text/lessonfiles.h"
+
+#include <chrono>
+#include <csignal>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <thread>
+
+using namespace crashfiles;
+
+namespace {
+
+QString TargetOf(const QString& kind) {
+    if (kind == "users") return kUsersFile;
+    if (kind == "progress") return kProgressFile;
+    if (kind == "recording") return kRecordingFile;
+    return kTimingFile;
+}
+
+QString Native(const QString& stored) {
+    return QString(stored).replace('\\', '/');
+}
+
+// What the program's reader makes of the file, compared with version v.
+QString ReaderMismatch(const QString& kind, int v) {
+    if (kind == "users") {
+        LearnerTable t;
+        t.Load(kUsersFile);
+        const QList<TUserRec> want = UsersVersion(v);
+        if (t.count() != want.size()) return QString("%1 learners read").arg(t.count());
+        for (int i = 0; i < t.count(); ++i)
+            if (!t.Users[i].sameFields(want[i])) return QString("learner %1 differs").arg(i);
+    } else if (kind == "progress") {
+        ProgressTable t;
+        ReadProgressCount(kProgressFile, kProgressItems, t);
+        const ProgressTable want = ProgressVersion(v);
+        for (int k = 1; k <= kProgressItems; ++k)
+            if (t[k].Done != want[k].Done || t[k].Score != want[k].Score ||
+                t[k].RecordFile != want[k].RecordFile)
+                return QString("record %1 differs").arg(k);
+    } else if (kind == "recording") {
+        AudioDevice d;
+        d.setFileName(Native(kRecordingFile));
+        d.open();
+        const qint64 len = d.length();
+        d.close();
+        if (len != RecordingMs(v)) return QString("length %1 ms").arg(len);
+    } else {
+        const QStringList text = TimingLessonText();
+        TLessonReadError err;
+        const QList<TTimingEntry> t = ReadTimingFile(kTimingFile, int(text.size()), err);
+        if (err.failed()) return err.describe();
+        const QList<qint64> ends = TimingEnds(v);
+        qint64 from = 0;
+        int next = 0;
+        for (int i = 2; i <= text.size(); ++i) {
+            if (text[i - 1].startsWith('#')) {
+                if (t[i].EndPos != 0) return QString("line %1 not silent").arg(i);
+                continue;
+            }
+            if (t[i].StartPos != from || t[i].EndPos != ends[next])
+                return QString("line %1: %2 %3").arg(i).arg(t[i].StartPos).arg(t[i].EndPos);
+            from = ends[next++];
+        }
+    }
+    return {};
+}
+
+// Names in the target's folder other than the files we know. A kill between
+// the save file's link and rename leaves a complete copy named after one of
+// our files plus ".XXXXXX"; those are counted, anything else is returned.
+QStringList Strangers(const QString& target, const QStringList& known, int& temps) {
+    QStringList out;
+    for (const QString& n :
+         QFileInfo(Native(target))
+             .dir()
+             .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (known.contains(n)) continue;
+        if (known.contains(n.left(n.size() - 7)) && n[n.size() - 7] == '.')
+            ++temps;
+        else
+            out << n;
+    }
+    return out;
+}
+
+} // namespace
+
+class TestKillWrite : public QObject {
+    Q_OBJECT
+    std::unique_ptr<testenv::CourseDir> m_course;
+    QStringList m_known; // what the course folder and the learner's folder hold
+
+    QProcess* Start(const QString& kind, const QString& dir, const QString& what) {
+        auto* p = new QProcess(this);
+        p->start(CRASH_WRITER, {kind, dir, what});
+        return p;
+    }
+    bool RunOnce(const QString& kind, const QString& dir, int v) {
+        std::unique_ptr<QProcess> p(Start(kind, dir, QString::number(v)));
+        if (!p->waitForFinished(20000)) return false;
+        if (p->exitCode() != 0) qWarning() << p->readAllStandardError();
+        return p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
+    }
+
+private slots:
+    void initTestCase() {
+        testenv::PrivateHome();
+        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
+        m_course = std::make_unique<testenv::CourseDir>();
+        const QDir src(VANTREL_SOURCE_DIR "/tests/fixtures/course");
+        QDirIterator it(src.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString f = it.next();
+            testenv::WriteBytes(m_course->file(src.relativeFilePath(f)), testenv::ReadBytes(f));
+        }
+        // Without its font the program stops at start-up to say so.
+        QVERIFY(QFile::copy("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "NFREESET.TTF"));
+        m_known = QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        m_known << "Users.eng"
+                << "Report"
+                << "TSBegin.wav"
+                << "Ann.rep"
+                << "Ann5.wav"
+                << "Ann5.txt";
+    }
+
+    void killWhileWriting_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("Users.eng") << "users";
+        QTest::newRow("progress file") << "progress";
+        QTest::newRow("recording") << "recording";
+        QTest::newRow("learner timing file") << "timing";
+    }
+
+    void killWhileWriting() {
+        QFETCH(QString, kind);
+        const int kills = qEnvironmentVariableIntValue("VANTREL_CRASH_KILLS") > 0
+                              ? qEnvironmentVariableIntValue("VANTREL_CRASH_KILLS")
+                              : 200;
+        const QString target = TargetOf(kind);
+
+        QList<QByteArray> versions;
+        for (int v = 0; v < 3; ++v) {
+            QTemporaryDir ref;
+            QVERIFY(RunOnce(kind, ref.path(), v));
+            versions << testenv::ReadBytes(ref.filePath(Native(target)));
+            QVERIFY(!versions[v].isEmpty());
+        }
+        QVERIFY(versions[0] != versions[1] && versions[1] != versions[2] &&
+                versions[0] != versions[2]);
+        // One write cycle on this machine now; kills land anywhere within the
+        // cycle after 0 or 1 completed writes, however slow the disk is.
+        qint64 cycleUs = 0;
+        {
+            std::unique_ptr<QProcess> p(Start(kind, QDir::currentPath(), "loop"));
+            QElapsedTimer clock;
+            QByteArray out;
+            while (out.count('\n') < 1 + 10 && p->waitForReadyRead(10000)) {
+                if (out.isEmpty()) clock.start();
+                out += p->readAllStandardOutput();
+            }
+            cycleUs = qMax<qint64>(clock.nsecsElapsed() / 1000 / 10, 50);
+            p->kill();
+            QVERIFY(p->waitForFinished(10000));
+        }
+        QVERIFY(RunOnce(kind, QDir::currentPath(), 0));
+        QCOMPARE(ReaderMismatch(kind, 0), QString());
+
+        int onDisk = 0, afterWrites = 0, changed = 0, temps = 0;
+        for (int i = 0; i < kills; ++i) {
+            std::unique_ptr<QProcess> p(Start(kind, QDir::currentPath(), "loop"));
+            const int waitWrites = QRandomGenerator::global()->bounded(2);
+            QByteArray out;
+            while (out.count('\n') < 1 + waitWrites) {
+                QVERIFY2(p->waitForReadyRead(10000), p->readAllStandardError());
+                out += p->readAllStandardOutput();
+            }
+            std::this_thread::sleep_for(
+                std::chrono::microseconds(QRandomGenerator::global()->bounded(cycleUs + 1)));
+            ::kill(pid_t(p->processId()), SIGKILL);
+            QVERIFY(p->waitForFinished(10000));
+            QVERIFY2(p->exitStatus() == QProcess::CrashExit, p->readAllStandardError());
+
+            // The last write reported done, and the one that may have been cut.
+            out += p->readAllStandardOutput();
+            const QList<QByteArray> lines = out.trimmed().split('\n');
+            const int done = lines.last().startsWith("wrote ") ? lines.last().mid(6).toInt() : 0;
+            const int allowed[2] = {done ? done : onDisk, done ? 3 - done : 1};
+            if (done) ++afterWrites;
+
+            const int found = int(versions.indexOf(testenv::ReadBytes(Native(target))));
+            const QByteArray where =
+                QString("kill %1 after %2 writes, last done %3, file is version %4")
+                    .arg(i)
+                    .arg(lines.size() - 1)
+                    .arg(done)
+                    .arg(found)
+                    .toUtf8();
+            QVERIFY2(found == allowed[0] || found == allowed[1], where);
+            QCOMPARE(ReaderMismatch(kind, found), QString());
+            temps = 0; // what is left now, not a running total
+            QCOMPARE(Strangers(target, m_known, temps), QStringList());
+            if (found != onDisk) ++changed;
+            onDisk = found;
+        }
+        qInfo("%s: %d kills in a %lld us write cycle, %d after a completed write, file changed %d "
+              "times, %d stray temporaries",
+              qPrintable(kind), kills, cycleUs, afterWrites, changed, temps);
+        // The kills must have met the writes, not only the time before them.
+        QVERIFY(changed > kills / 20);
+    }
+
+    // The program starts on the files the kills left and leaves them as they are.
+    void programStartsOnWhatIsLeft() {
+        const QStringList files = {kUsersFile, kProgressFile, kRecordingFile, kTimingFile};
+        QList<QByteArray> before;
+        for (const QString& f : files)
+            before << testenv::ReadBytes(Native(f));
+        QProcess prog;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        prog.setProcessEnvironment(env);
+        prog.start(VANTREL_PROGRAM,
+                   {"--course-dir", QDir::currentPath(), "--no-splash", "--quit-after-startup"});
+        QVERIFY(prog.waitForFinished(60000));
+        QVERIFY2(prog.exitStatus() == QProcess::NormalExit && prog.exitCode() == 0,
+                 prog.readAllStandardError());
+        for (int i = 0; i < files.size(); ++i) {
+            QVERIFY2(!before[i].isEmpty(), qPrintable(files[i]));
+            QVERIFY2(testenv::ReadBytes(Native(files[i])) == before[i], qPrintable(files[i]));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKillWrite)
+#include "test_killwrite.moc"
