@@ -110,7 +110,13 @@ void TFormTransNoText::buildControls() {
     ProgressBarRec->setMin(0);
     ProgressBarRec->setMax(0);
     ProgressBarRec->setPosition(0);
-    v->addWidget(ProgressBarRec);
+    // The recording sign sits at the end of the bar, clear of the buttons
+    // below however narrow the window is.
+    auto* barRow = new QHBoxLayout;
+    barRow->setContentsMargins(0, 0, 0, 0);
+    barRow->setSpacing(8);
+    barRow->addWidget(ProgressBarRec, 1, Qt::AlignVCenter);
+    v->addLayout(barRow);
 
     PanelNav = new QWidget(PanelNavF);
     PanelNav->setObjectName(QStringLiteral("PanelNav"));
@@ -136,7 +142,7 @@ void TFormTransNoText::buildControls() {
     row->addLayout(checks);
 
     // Recording must never go unnoticed: a red sign with the time recorded.
-    LabelRecSign = new QLabel(PanelNav);
+    LabelRecSign = new QLabel(PanelNavF);
     LabelRecSign->setObjectName(QStringLiteral("LabelRecSign"));
     LabelRecSign->setTextFormat(Qt::PlainText);
     QPalette rp = LabelRecSign->palette();
@@ -147,9 +153,12 @@ void TFormTransNoText::buildControls() {
     LabelRecSign->setFont(rf);
     LabelRecSign->setMinimumWidth(
         QFontMetrics(rf).horizontalAdvance(QStringLiteral("● Запись 00:00:00")));
+    LabelRecSign->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QSizePolicy keep = LabelRecSign->sizePolicy();
+    keep.setRetainSizeWhenHidden(true); // the bar does not jump when recording starts
+    LabelRecSign->setSizePolicy(keep);
     LabelRecSign->hide();
-    row->addSpacing(8);
-    row->addWidget(LabelRecSign);
+    barRow->addWidget(LabelRecSign);
     row->addStretch(1);
 
     auto button = [&](const QString& name, const QString& icon, const QString& caption,

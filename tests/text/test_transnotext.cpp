@@ -663,6 +663,16 @@ private Q_SLOTS:
         auto* sign = Child<QLabel>(&f, "LabelRecSign");
         QVERIFY(sign->isVisible());
         QCOMPARE(sign->text(), QStringLiteral("● Запись 0:02"));
+        // Even in the main window's smallest client area the sign covers no control.
+        f.Place(0, 0, 775, 500);
+        Settle();
+        const QRect signAt(sign->mapTo(&f, QPoint(0, 0)), sign->size());
+        for (QWidget* w : f.findChildren<QWidget*>()) {
+            if (!w->isVisible() || !(qobject_cast<TChBxImgTransD1Zv*>(w) || qobject_cast<TBtnImgTransD1Zv*>(w)))
+                continue;
+            QVERIFY2(!signAt.intersects(QRect(w->mapTo(&f, QPoint(0, 0)), w->size())),
+                     qPrintable(w->objectName()));
+        }
         QCOMPARE(Child<TPrgssBarZv>(&f, "ProgressBarRec")->Max(), 5);
         QCOMPARE(Child<TPrgssBarZv>(&f, "ProgressBarRec")->Position(), 3);
         // The current sintagm is red, the rest black.
