@@ -149,7 +149,7 @@ private Q_SLOTS:
         QCOMPARE(m.texts, QStringList{text});
         QCOMPARE(m.titles, QStringList{"Ошибка чтения файла"});
         QCOMPARE(m.flags, QList<int>{0x10});
-        if (kind == "down") QCOMPARE(QPair(n, e), QPair(0, 0));
+        if (kind == "down") QCOMPARE((QPair<int, int>(n, e)), (QPair<int, int>(0, 0)));
     }
 
     // A damaged timing file: the message, and the window opens with what was read.

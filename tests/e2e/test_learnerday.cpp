@@ -248,7 +248,7 @@ class TestLearnerDay : public QObject {
     }
     // Picks learner `row` in the selection dialog and types the password.
     void ChooseLearner(int row, const QString& password, const char* shots[2]) {
-        m_do.On(QStringLiteral("OKBottomDlgSelectUsers"), [=, this](QWidget* w) {
+        m_do.On(QStringLiteral("OKBottomDlgSelectUsers"), [=](QWidget* w) {
             auto* list = Child<QListWidget>(w, "ListBoxUsers");
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualItemRect(list->item(row)).center());
