@@ -14,7 +14,7 @@ namespace {
 class CaptionLink : public QObject {
 public:
     CaptionLink(TBtnImgTransD1Zv* button, QLabel* label)
-        : QObject(button), m_button(button), m_label(label) {
+        : QObject(button), m_button(button), m_label(label), m_buttonId(button), m_labelId(label) {
         button->installEventFilter(this);
         label->installEventFilter(this);
         sync();
@@ -23,8 +23,10 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (o == m_button && e->type() == QEvent::EnabledChange) sync();
-        if (o == m_label && e->type() == QEvent::MouseButtonRelease && m_button) {
+        // Events still arrive while the button or label is being destroyed,
+        // when neither is its own type any more: compare plain identities.
+        if (o == m_buttonId && e->type() == QEvent::EnabledChange) sync();
+        if (o == m_labelId && e->type() == QEvent::MouseButtonRelease && m_button) {
             auto* me = static_cast<QMouseEvent*>(e);
             if (me->button() == Qt::LeftButton &&
                 m_label->rect().contains(me->position().toPoint()))
@@ -42,6 +44,8 @@ private:
     }
     QPointer<TBtnImgTransD1Zv> m_button;
     QPointer<QLabel> m_label;
+    const QObject* m_buttonId;
+    const QObject* m_labelId;
 };
 } // namespace
 
