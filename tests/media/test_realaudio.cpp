@@ -152,7 +152,10 @@ private Q_SLOTS:
         dev.pause();
         QCOMPARE(dev.mode(), AudioDevice::Stopped);
         dev.play();
-        QCOMPARE(dev.position(), at);
+        // Play starts from there at once; on a slow machine (sanitizers) the
+        // first milliseconds may already be heard when play() returns.
+        const qint64 resumed = dev.position();
+        QVERIFY2(resumed >= at && resumed <= at + 30, qPrintable(QString::number(resumed - at)));
         QTest::qWait(200);
         dev.pause();
         QCOMPARE(dev.mode(), AudioDevice::Paused);
