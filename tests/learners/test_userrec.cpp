@@ -154,18 +154,31 @@ private Q_SLOTS:
         QCOMPARE(testenv::ReadBytes(dir.file("Users.eng")), file);
     }
 
-    void changedRecordRewrittenClean() {
+    // A record made elsewhere keeps its stale string tails and reserved
+    // bytes: a mode change lays exactly its one byte over them.
+    void modeChangeChangesOneByte_data() {
+        QTest::addColumn<char>("fill");
+        QTest::newRow("stale tails") << 'Q';
+        QTest::newRow("zero tails") << '\0';
+    }
+    void modeChangeChangesOneByte() {
+        QFETCH(char, fill);
         testenv::CourseDir dir;
-        const QByteArray a = HandRecord("Anna", 'A', "", "d\\", "d\\a.rep", 'Q');
-        const QByteArray b = HandRecord("Bob", 'B', "", "e\\", "e\\b.rep", 'Q');
+        const QByteArray a = HandRecord("Anna", 'A', "", "d\\", "d\\a.rep", fill);
+        const QByteArray b = HandRecord("Bob", 'B', "pw", "e\\", "e\\b.rep", fill);
         testenv::WriteBytes(dir.file("Users.eng"), a + b);
         LearnerTable t;
         t.Load();
         t.Users[1].Mode = 'C';
         t.Save();
         const QByteArray got = testenv::ReadBytes(dir.file("Users.eng"));
+        QCOMPARE(got.size(), 2 * 560);
         QCOMPARE(got.left(560), a);
-        QCOMPARE(got.mid(560), HandRecord("Bob", 'C', "", "e\\", "e\\b.rep"));
+        QList<int> differ;
+        for (int i = 0; i < 560; ++i)
+            if (got[560 + i] != b[i]) differ << i;
+        QCOMPARE(differ, QList<int>{31});
+        QCOMPARE(got[560 + 31], 'C');
     }
 
     void damagedOrMissingFile_data() {
