@@ -156,29 +156,18 @@ private Q_SLOTS:
 
     // A record made elsewhere keeps its stale string tails and reserved
     // bytes: a mode change lays exactly its one byte over them.
-    void modeChangeChangesOneByte_data() {
-        QTest::addColumn<char>("fill");
-        QTest::newRow("stale tails") << 'Q';
-        QTest::newRow("zero tails") << '\0';
-    }
     void modeChangeChangesOneByte() {
-        QFETCH(char, fill);
         testenv::CourseDir dir;
-        const QByteArray a = HandRecord("Anna", 'A', "", "d\\", "d\\a.rep", fill);
-        const QByteArray b = HandRecord("Bob", 'B', "pw", "e\\", "e\\b.rep", fill);
+        const QByteArray a = HandRecord("Anna", 'A', "", "d\\", "d\\a.rep", 'Q');
+        const QByteArray b = HandRecord("Bob", 'B', "pw", "e\\", "e\\b.rep", 'Q');
         testenv::WriteBytes(dir.file("Users.eng"), a + b);
         LearnerTable t;
         t.Load();
         t.Users[1].Mode = 'C';
         t.Save();
-        const QByteArray got = testenv::ReadBytes(dir.file("Users.eng"));
-        QCOMPARE(got.size(), 2 * 560);
-        QCOMPARE(got.left(560), a);
-        QList<int> differ;
-        for (int i = 0; i < 560; ++i)
-            if (got[560 + i] != b[i]) differ << i;
-        QCOMPARE(differ, QList<int>{31});
-        QCOMPARE(got[560 + 31], 'C');
+        QByteArray want = a + b;
+        want[560 + 31] = 'C';
+        QCOMPARE(testenv::ReadBytes(dir.file("Users.eng")), want);
     }
 
     void damagedOrMissingFile_data() {
