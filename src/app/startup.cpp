@@ -5,9 +5,11 @@
 #include "base/ui_hooks.h"
 #include "controls/formprogress.h"
 #include "drill/dlgmessage.h"
+#include "learners/learnerplace.h"
 #include "main/eng_main.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
@@ -50,6 +52,9 @@ void InstallUnattendedMessages() {
 
 int RunProgram(QApplication& app, const StartOptions& opt) {
     InstallServices();
+    // Complete copies a kill left between a write and its rename. A newer one
+    // may be another copy of the program writing right now.
+    RemoveStrayTemporaries(QDir::currentPath(), QDateTime::currentDateTime().addSecs(-10 * 60));
     if (!opt.splash || opt.quitAfterStartUp) {
         TFormBegin::SetSplashDuration(0);
         TFormMain::SetSplashRunner(nullptr);

@@ -45,7 +45,9 @@ bool LineReader::next(QByteArray& line) {
     qsizetype end = m_data.indexOf('\n', m_pos);
     qsizetype stop = end < 0 ? m_data.size() : end;
     qsizetype len = stop - m_pos;
-    if (end >= 0 && len > 0 && m_data[stop - 1] == '\r') --len;
+    // CR before LF belongs to the line end; so does a lone CR that ends the
+    // file (a line end cut in half by an editor or a transfer).
+    if (len > 0 && m_data[stop - 1] == '\r') --len;
     line = m_data.mid(m_pos, len);
     m_pos = end < 0 ? m_data.size() : end + 1;
     ++m_line;

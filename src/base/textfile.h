@@ -1,7 +1,8 @@
 #pragma once
 // Reading and writing the course's single-byte text files.
-// Lines end with CR LF; a bare LF also ends a line; a last line without an
-// end still counts; a line break after the last line adds no line.
+// Lines end with CR LF; a bare LF also ends a line, and so does a CR that
+// ends the data; a last line without an end still counts; a line break after
+// the last line adds no line.
 #include <QByteArray>
 #include <QList>
 #include <QString>

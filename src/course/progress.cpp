@@ -5,6 +5,8 @@
 #include "base/textfile.h"
 #include "course/course.h"
 
+#include <limits>
+
 const char kProgressSignature[] = "Korvanisto Pelmartonica 1.0";
 
 QByteArray EncodeProgressRec(const TProgressRec& r) {
@@ -47,13 +49,14 @@ void ReadProgressCount(const QString& fileName, int count, ProgressTable& t) {
     t.Count = count;
     t.Recs = QList<TProgressRec>(count + 1);
     t.Complete = false;
+    t.RecordsInFile = -1;
     QByteArray data = ReadWholeFile(fileName);
     if (data.size() < kProgressRecSize) throw FileError(ErrReadBeyondEnd, fileName);
     const qsizetype have = data.size() / kProgressRecSize - 1; // records after the header
-    for (int k = 1; k <= count; ++k) {
-        if (k > have) throw FileError(ErrReadBeyondEnd, fileName);
+    const int read = int(qMin<qsizetype>(count, have));
+    for (int k = 1; k <= read; ++k)
         t.Recs[k] = DecodeProgressRec(data.mid(qsizetype(k) * kProgressRecSize, kProgressRecSize));
-    }
+    t.RecordsInFile = int(qMin<qsizetype>(have, std::numeric_limits<int>::max()));
     t.Complete = true;
 }
 

@@ -20,6 +20,9 @@ struct ProgressTable {
     QList<TProgressRec> Recs{TProgressRec{}};
     int Count = 0;
     bool Complete = true;
+    // Whole records the file held after its header when it was read; -1 for
+    // a table that was not read. Fewer than Count: the course grew since.
+    int RecordsInFile = -1;
 
     TProgressRec& operator[](int k) { return Recs[k]; }
     const TProgressRec& operator[](int k) const { return Recs[k]; }
@@ -33,9 +36,10 @@ QByteArray EncodeProgressFile(const ProgressTable& t);
 // True when the first 264 bytes hold the signature at offset 8.
 bool HasProgressSignature(const QByteArray& first264);
 
-// Reads records 1..CourseItemCount(mode) of the file into `t`. On a failure
-// `t` holds what was read, is marked incomplete, and FileError is thrown
-// (file not found, read beyond end of file, ...).
+// Reads records 1..CourseItemCount(mode) of the file into `t`. A file with
+// fewer records (the course got new items) gives what it has; the items it
+// lacks start blank, not done. On a failure (no file, shorter than its
+// header, unreadable) `t` is marked incomplete and FileError is thrown.
 void ReadProgress(const QString& fileName, char mode, ProgressTable& t);
 // Reads `count` records (for tools that know the count themselves).
 void ReadProgressCount(const QString& fileName, int count, ProgressTable& t);

@@ -116,6 +116,7 @@ int TOKBottomDlgSelectUsers::selectedIndex() const {
 }
 
 void TOKBottomDlgSelectUsers::Button1Click() {
+    if (!LearnerListChangeable(Learners())) return;
     TOKBottomDlgNewUser* dlg = newUserDialog();
     dlg->StendInitial();
     if (dlg->exec() != QDialog::Accepted) return;
@@ -128,6 +129,7 @@ void TOKBottomDlgSelectUsers::Button1Click() {
 
 void TOKBottomDlgSelectUsers::ButtonDelClick() {
     LearnerTable& table = Learners();
+    if (!LearnerListChangeable(table)) return;
     const int index = selectedIndex();
     if (!table.isEmpty() && index < 0) return;
     TDlgPassWord* pass = passwordDialog();

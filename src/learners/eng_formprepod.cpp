@@ -8,6 +8,7 @@
 #include "course/appstate.h"
 #include "learners/eng_dlgchpassprep.h"
 #include "learners/eng_formreport.h"
+#include "learners/learnerplace.h"
 #include "learners/learnerprogress.h"
 #include "learners/learnertable.h"
 #include "learners/printreport.h"
@@ -250,12 +251,14 @@ void TFormPrepod::showLearner(int index) {
     EditPassword->setText(u.Password);
     m_user = index;
     m_mode = u.Mode;
-    const int count = ValidMode(u.Mode) ? CourseItemCount(u.Mode) : 0;
+    // The same rule as for taking a learner on: a bad mode or path is said.
+    const LearnerPlace place = LearnerPlaceOf(u);
+    const int count = CourseItemCount(u.Mode);
     // Progress of the current learner not yet saved is in the program's table.
     if (index == App().CurrentUser)
         m_progress = CopyProgress(CurrentProgress(), count);
     else
-        ReadLearnerProgress(u.ReportFile, count, m_progress);
+        ReadLearnerProgress(place.ReportFile, count, m_progress);
     m_loaded = true;
     if (ValidMode(u.Mode)) {
         const ReportLines lines = BuildReportLines(CourseTableOf(u.Mode), m_progress);
@@ -303,7 +306,7 @@ void TFormPrepod::BitBtnPlayClick() {
             item->DataFile3.isEmpty() ? QString() : ConsoleCourseFile(item->DataFile3, root);
         p.TimingFile =
             item->DataFile4.isEmpty() ? QString() : ConsoleCourseFile(item->DataFile4, root);
-        p.LearnerRecording = r.RecordFile;
+        p.LearnerRecording = LearnerRecordingHere(r.RecordFile);
         p.DataRoot = root;
         if (!playbackHook()) return;
         // The console stays open below the text work window: hiding a modal

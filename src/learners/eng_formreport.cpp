@@ -3,6 +3,7 @@
 #include "base/guard.h"
 #include "base/paths.h"
 #include "base/ui_hooks.h"
+#include "learners/learnerplace.h"
 #include "learners/picbuttons.h"
 #include "learners/reportline.h"
 
@@ -34,7 +35,7 @@ bool namedElsewhere(const ProgressTable& t, int itemNo, const QString& name) {
     const QString target = comparablePath(name);
     for (int k = 1; k <= t.Count && k < t.Recs.size(); ++k) {
         if (k == itemNo || t[k].RecordFile.isEmpty()) continue;
-        if (comparablePath(t[k].RecordFile) == target) return true;
+        if (comparablePath(LearnerRecordingHere(t[k].RecordFile)) == target) return true;
     }
     return false;
 }
@@ -119,8 +120,9 @@ RecordingDelete DeleteRecording(ProgressTable& table, int itemNo, const TCourseI
     TProgressRec& rec = table[itemNo];
     if (!CanDeleteRecording(item, rec) || rec.RecordFile.isEmpty()) return RecordingDelete::Nothing;
 
-    const QString name = rec.RecordFile;
-    if (!learnerDirUsable(learnerDir) || !IsInsideDir(name, learnerDir)) {
+    // A recording named where the list was made lies in this course's folder.
+    const QString name = LearnerPathHere(rec.RecordFile);
+    if (name.isEmpty() || !learnerDirUsable(learnerDir) || !IsInsideDir(name, learnerDir)) {
         clearRecord(rec);
         return RecordingDelete::Outside;
     }

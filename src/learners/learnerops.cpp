@@ -7,6 +7,7 @@
 #include "base/ui_hooks.h"
 #include "course/appstate.h"
 #include "course/progress.h"
+#include "learners/learnerplace.h"
 
 #include <cerrno>
 #include <QDir>
@@ -21,6 +22,32 @@ QString ReportRootPath() {
 QString ReportPathFor(const QString& name) {
     const QChar sep = QDir::separator();
     return ReportRootPath() + sep + name + sep + name + QStringLiteral(".rep");
+}
+
+namespace {
+const QString kListUnreadable =
+    QStringLiteral("Не удалось прочитать список пользователей (файл Users.eng). Пока он не "
+                   "прочитан, новые имена не добавляются и имена не удаляются.");
+
+bool storable(const QString& path) {
+    return IsCp1251Encodable(path) && path.size() <= kPathMax;
+}
+} // namespace
+
+QString StorableReportPath(const QString& reportPath) {
+    if (storable(reportPath)) return reportPath;
+    const QString rel = QDir::current().relativeFilePath(QDir::cleanPath(NativePath(reportPath)));
+    const QStringList parts = rel.split(QLatin1Char('/'));
+    if (parts.size() != 3 || parts[0] != QLatin1String("Report") || parts[1].isEmpty() ||
+        parts[1] == QLatin1String("..") || parts[2].isEmpty())
+        return reportPath;
+    return parts.join(QLatin1Char('\\'));
+}
+
+bool LearnerListChangeable(const LearnerTable& table) {
+    if (!table.loadFailed()) return true;
+    XMessage(kListUnreadable, QStringLiteral("Ошибка"), MB_ICONWARNING);
+    return false;
 }
 
 QByteArray ReadFirstBytes(const QString& path, int n) {
@@ -58,15 +85,15 @@ QString CheckNewUser(const LearnerTable& table, const NewUserInput& in) {
     // Stored as '?' such a password could never be typed again.
     if (!IsCp1251Encodable(in.Password))
         return QStringLiteral("Пароль содержит символы, которые нельзя сохранить");
-    if (table.indexOfReportFile(in.ReportPath) >= 0)
+    const QString stored = StorableReportPath(in.ReportPath);
+    if (table.indexOfReportFile(in.ReportPath) >= 0 || table.indexOfReportFile(stored) >= 0)
         return QStringLiteral("Этот файл используется другим пользователем");
     if (in.ReportPath.isEmpty()) return QStringLiteral("Не введено имя файла отчета");
     // A path the record cannot hold would be stored cut or garbled, and the
     // learner's progress would be looked for in the wrong place later.
-    if (!IsCp1251Encodable(in.ReportPath))
+    if (!IsCp1251Encodable(stored))
         return QStringLiteral("Путь к файлу отчета содержит символы, которые нельзя сохранить");
-    if (in.ReportPath.size() > kPathMax)
-        return QStringLiteral("Путь к файлу отчета длиннее 255 символов");
+    if (stored.size() > kPathMax) return QStringLiteral("Путь к файлу отчета длиннее 255 символов");
     if (FileExists(in.ReportPath) || QFileInfo(NativePath(in.ReportPath)).isDir()) {
         if (!HasProgressSignature(ReadFirstBytes(in.ReportPath, kProgressRecSize)))
             return QStringLiteral("Файл не является файлом отчета для данного приложения");
@@ -84,11 +111,12 @@ void CreateLearnerDir(const QString& reportPath) {
 }
 
 int RegisterLearner(LearnerTable& table, const NewUserInput& in) {
+    if (table.loadFailed()) throw VError(kListUnreadable);
     TUserRec r = AnonymousUser();
     r.UserName = CutToCapacity(in.Name, kUserNameMax);
     r.Password = CutToCapacity(in.Password, kPasswordMax);
-    r.ReportFile = in.ReportPath;
-    r.ReportDir = DirPartWithSep(in.ReportPath);
+    r.ReportFile = StorableReportPath(in.ReportPath);
+    r.ReportDir = DirPartWithSep(r.ReportFile);
     r.Mode = in.Mode;
     table.Users.append(r);
     try {
@@ -152,6 +180,7 @@ bool RemoveLearnerDir(const QString& reportDir, const QString& courseDir) {
 
 DeleteOutcome DeleteLearner(LearnerTable& table, int index, const QString& typed,
                             const QString& courseDir) {
+    if (!LearnerListChangeable(table)) return DeleteOutcome::ListUnreadable;
     if (table.isEmpty()) {
         XMessage(QStringLiteral("Удалять больше нечего"), QString(), MB_ICONINFORMATION);
         return DeleteOutcome::NothingToDelete;
@@ -163,11 +192,13 @@ DeleteOutcome DeleteLearner(LearnerTable& table, int index, const QString& typed
         return DeleteOutcome::WrongPassword;
     }
     // Another learner naming the same directory keeps it.
-    const QString own = canonicalDir(r.ReportDir);
+    const QString dir = LearnerPathHere(r.ReportDir);
+    const QString own = canonicalDir(dir);
     bool shared = false;
     for (int i = 0; i < table.count() && !own.isEmpty(); ++i)
-        if (i != index && canonicalDir(table.Users[i].ReportDir) == own) shared = true;
-    if (!shared) RemoveLearnerDir(r.ReportDir, courseDir);
+        if (i != index && canonicalDir(LearnerPathHere(table.Users[i].ReportDir)) == own)
+            shared = true;
+    if (!shared) RemoveLearnerDir(dir, courseDir);
 
     table.Users.removeAt(index);
     AppState& app = App();

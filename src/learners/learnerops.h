@@ -11,6 +11,16 @@
 QString ReportRootPath();
 QString ReportPathFor(const QString& name);
 
+// The report path as Users.eng stores it: the path itself, or, when the
+// record cannot hold it (characters outside Windows-1251, longer than 255),
+// its relative form Report\N\N.rep below the current directory, which
+// LearnerPathHere finds again. Any other path comes back unchanged.
+QString StorableReportPath(const QString& reportPath);
+
+// False, after saying so, while Users.eng could not be read: a learner
+// added or removed then could never be saved.
+bool LearnerListChangeable(const LearnerTable& table);
+
 struct NewUserInput {
     QString Name;
     QString Password;
@@ -50,7 +60,7 @@ bool IsLearnerDirOf(const QString& reportDir, const QString& courseDir);
 // IsLearnerDirOf holds. Returns whether it went ahead.
 bool RemoveLearnerDir(const QString& reportDir, const QString& courseDir);
 
-enum class DeleteOutcome { NoSelection, NothingToDelete, WrongPassword, Deleted };
+enum class DeleteOutcome { ListUnreadable, NoSelection, NothingToDelete, WrongPassword, Deleted };
 // Deletes learner `index` after the password `typed` was given: shows the
 // messages of a refused deletion, removes the learner's directory when it
 // is the learner's own and no other learner uses it, closes the gap in the

@@ -5,9 +5,10 @@
 
 #include <QString>
 
-// Reads records 1..count of the progress file `fileName` (stored form) into
-// `t`, skipping the header record unchecked. Only a regular file is read;
-// anything else is refused with "File access denied", and a file outside
+// Reads records 1..count of the progress file `fileName` (stored form, found
+// by LearnerPathHere) into `t`, skipping the header record unchecked; records
+// the file lacks stay blank. Only a regular file is read; anything else is
+// refused with "File access denied", and a file that does not map below
 // Report/ of the current directory with "Invalid filename". Throws FileError
 // ("File not found", "Read beyond end of file", ...); `t` is then cleared.
 void ReadLearnerProgress(const QString& fileName, int count, ProgressTable& t);

@@ -32,7 +32,8 @@ QByteArray EncodeUserRec(const TUserRec& r);
 // Reads the first 560 bytes (missing ones count as zero); a length byte
 // beyond a field's capacity is taken as the capacity.
 TUserRec DecodeUserRec(const QByteArray& bytes);
-// The bytes to store: the original ones when the record is unchanged.
+// The bytes to store: a record read from the file keeps its bytes, with
+// only the fields that changed laid over them; a new record is encoded.
 QByteArray StoredBytes(const TUserRec& r);
 
 // The built-in anonymous learner, template of every new record.

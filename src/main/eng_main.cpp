@@ -7,6 +7,7 @@
 #include "course/appstate.h"
 #include "course/course.h"
 #include "course/progress.h"
+#include "learners/learnerplace.h"
 #include "learners/learnertable.h"
 #include "learners/userrec.h"
 #include "main/eng_dlgabout.h"
@@ -66,12 +67,9 @@ void CheckCourseName(const QString& stored) {
         throw FileError(ErrInvalidFilename, stored);
 }
 
-// A damaged or hand-copied learner list may name files anywhere; a learner is
-// taken on only when its files lie below Report/ of this course directory.
-void CheckLearnerFiles(const TUserRec& u) {
-    const QString report = QDir::current().filePath(QStringLiteral("Report"));
-    for (const QString& f : {u.ReportFile, u.ReportDir})
-        if (!IsInsideDir(f, report)) throw FileError(ErrInvalidFilename, f);
+// The progress file of a learner taken on (LearnerPlaceOf passed then).
+QString ProgressFileOf(const TUserRec& u) {
+    return LearnerPlaceOf(u).ReportFile;
 }
 
 QString LoadErrorText(const VError& e) {
@@ -411,7 +409,7 @@ void TFormMain::FormClose() {
     m_shutDown = true;
     const int cur = App().CurrentUser;
     if (cur >= 0 && cur < Learners().count() && CurrentProgress().Complete)
-        Guarded([&] { WriteProgress(Learners().Users[cur].ReportFile, CurrentProgress()); });
+        Guarded([&] { WriteProgress(ProgressFileOf(Learners().Users[cur]), CurrentProgress()); });
     if (!Learners().loadFailed()) Guarded([] { Learners().Save(); });
 }
 
@@ -423,8 +421,8 @@ void TFormMain::ChangeUser(int index) {
     // The learner being left keeps what was done; a table that could not be
     // read completely is never written over the file.
     if (a.CurrentUser > -1 && a.CurrentUser < users.count() && CurrentProgress().Complete) {
-        const QString file = users.Users[a.CurrentUser].ReportFile;
-        if (!Guarded([&] { WriteProgress(file, CurrentProgress()); })) {
+        const TUserRec& left = users.Users[a.CurrentUser];
+        if (!Guarded([&] { WriteProgress(ProgressFileOf(left), CurrentProgress()); })) {
             a.TreeReady = true;
             return;
         }
@@ -441,7 +439,10 @@ void TFormMain::ChangeUser(int index) {
         SetNodeImages();
     } else {
         const TUserRec& u = users.Users[index];
-        if (!Guarded([&] { CheckLearnerFiles(u); })) {
+        // A damaged or hand-copied learner list may name files anywhere, or a
+        // work mode that does not exist: such a learner is not taken on.
+        LearnerPlace place;
+        if (!Guarded([&] { place = LearnerPlaceOf(u); })) {
             a.CurrentUser = -1; // the learner left was saved above
             ChangeUser(-1);
             return;
@@ -452,13 +453,18 @@ void TFormMain::ChangeUser(int index) {
         FillTree(u.Mode);
         m_btnRun->setEnabled(false);
         a.CurrentMode = u.Mode;
-        if (!Guarded([&] { ReadProgress(u.ReportFile, u.Mode, CurrentProgress()); })) {
+        QString grown;
+        if (!Guarded([&] {
+                grown =
+                    OpenLearnerProgress(place.ReportFile, u.Mode, u.UserName, CurrentProgress());
+            })) {
             // The table stays incomplete and is never saved; work goes on
             // as the anonymous learner so nothing done now is lost unseen.
             ChangeUser(-1);
             return;
         }
         SetNodeImages();
+        if (!grown.isEmpty()) ::XMessage(grown, QStringLiteral("Внимание"), MB_ICONINFORMATION);
     }
     a.TreeReady = true;
     TreeViewChange();
@@ -621,7 +627,7 @@ void TFormMain::NChengRegClick() {
             // Written before anything changes, so a failed write leaves the
             // learner as before.
             ProgressTable fresh = NewProgress(mode);
-            WriteProgress(u.ReportFile, fresh);
+            WriteProgress(ProgressFileOf(u), fresh);
             u.Mode = mode;
             CurrentProgress() = fresh;
         } else {
@@ -660,7 +666,7 @@ void TFormMain::NReportClick() {
         const int cur = App().CurrentUser;
         if (cur < 0 || cur >= Learners().count()) return;
         const TUserRec& u = Learners().Users[cur];
-        m_dialogs->Report(u.ReportFile, u.Mode);
+        m_dialogs->Report(ProgressFileOf(u), u.Mode);
     });
     // A deleted recording marks its exercise not done again.
     SetNodeImages();

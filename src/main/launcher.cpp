@@ -2,6 +2,7 @@
 
 #include "base/paths.h"
 #include "course/appstate.h"
+#include "learners/learnerplace.h"
 #include "learners/learnertable.h"
 
 #include <functional>
@@ -44,7 +45,10 @@ LaunchContext LaunchContext::Current() {
     if (c.User >= 0 && c.User < Learners().count()) {
         const TUserRec& u = Learners().Users[c.User];
         c.UserName = u.UserName;
-        c.ReportDir = u.ReportDir;
+        // Recordings go to the learner's folder in this course, wherever
+        // the list was made.
+        const QString dir = LearnerPathHere(u.ReportDir);
+        c.ReportDir = dir.isEmpty() ? u.ReportDir : dir;
     } else {
         c.User = -1;
     }
@@ -86,20 +90,23 @@ QString Launcher::EarlierRecording(const LaunchContext& ctx, int i) {
         const int kind = (*ctx.Table)[j].ExerciseKind;
         if (kind == 0) return {};
         if (KeepsRecording(kind)) {
-            if (ctx.Progress && j <= ctx.Progress->Count && j < ctx.Progress->Recs.size())
-                return (*ctx.Progress)[j].RecordFile;
+            if (ctx.Progress && j <= ctx.Progress->Count && j < ctx.Progress->Recs.size()) {
+                const QString& rec = (*ctx.Progress)[j].RecordFile;
+                return rec.isEmpty() ? rec : LearnerRecordingHere(rec);
+            }
             return {};
         }
     }
     return {};
 }
 
-void Launcher::MarkDone(const LaunchContext& ctx, int i, int score, const QString* recordFile) {
+void Launcher::MarkDone(const LaunchContext& ctx, int i, std::optional<int> score,
+                        const QString* recordFile) {
     if (ctx.User < 0 || !ctx.Progress) return; // the anonymous learner keeps nothing
     ProgressTable& p = *ctx.Progress;
     if (i < 1 || i > p.Count || i >= p.Recs.size()) return;
     p[i].Done = 1;
-    p[i].Score = score;
+    if (score) p[i].Score = *score; // only a scored kind has one to store
     if (recordFile) p[i].RecordFile = recordFile->left(kMaxName);
 }
 
@@ -147,7 +154,7 @@ void Launcher::RunItem(const LaunchContext& ctx, int i, const TCourseItem& it) {
     const QString &f1 = it.DataFile1, &f2 = it.DataFile2, &f3 = it.DataFile3, &f4 = it.DataFile4,
                   &f5 = it.DataFile5;
     auto fixed = [](const QString& text) { return [text](bool&) { return text; }; };
-    auto done = [this, &ctx, i] { MarkDone(ctx, i, 0, nullptr); };
+    auto done = [this, &ctx, i] { MarkDone(ctx, i, std::nullopt, nullptr); };
 
     const int kind = it.ExerciseKind;
     if (IsTransKind(kind)) {
@@ -267,5 +274,5 @@ void Launcher::RunTrans(const LaunchContext& ctx, int i, const TCourseItem& it) 
                                          it.DataFile2, it.DataFile4, it.DataFile5, text,
                                          translation, wait, ctx.DataRoot, help);
         },
-        [&](bool&) { return message; }, [&] { MarkDone(ctx, i, 0, &recording); });
+        [&](bool&) { return message; }, [&] { MarkDone(ctx, i, std::nullopt, &recording); });
 }

@@ -6,6 +6,7 @@
 #include "course/course.h"
 #include "course/progress.h"
 
+#include <optional>
 #include <QString>
 
 // Screen origin and size of the main window's client area.
@@ -100,7 +101,9 @@ public:
 private:
     void RunItem(const LaunchContext& ctx, int i, const TCourseItem& it);
     void RunTrans(const LaunchContext& ctx, int i, const TCourseItem& it);
-    void MarkDone(const LaunchContext& ctx, int i, int score, const QString* recordFile);
+    // Done := 1; Score only when given (kind 6), RecordFile when given.
+    void MarkDone(const LaunchContext& ctx, int i, std::optional<int> score,
+                  const QString* recordFile);
 
     LaunchHost& m_host;
     LaunchPlacement m_place;

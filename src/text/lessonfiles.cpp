@@ -53,7 +53,8 @@ QStringList ReadLessonLines(const QString& storedName, int maxLines, TLessonRead
     return out;
 }
 
-QList<TTimingEntry> ReadTimingFile(const QString& storedName, int n, TLessonReadError& err) {
+QList<TTimingEntry> ReadTimingFile(const QString& storedName, int n, TLessonReadError& err,
+                                   bool ignoreBeyondN) {
     QList<TTimingEntry> out(qMax(0, n) + 1);
     QByteArray data;
     if (!readAll(storedName, data, err)) return out;
@@ -62,7 +63,7 @@ QList<TTimingEntry> ReadTimingFile(const QString& storedName, int n, TLessonRead
     while (r.next(line)) {
         const int i = r.lineNumber();
         if (i > n) {
-            fail(err, storedName, i, tooLong());
+            if (!ignoreBeyondN) fail(err, storedName, i, tooLong());
             break;
         }
         try {
@@ -174,7 +175,7 @@ TLessonData ReadWorkTextLesson(const QString& textFile, const QString& transFile
         const QString name = LearnerTimingFileName(learnerRecording);
         if (FileExists(name)) {
             TLessonReadError own;
-            QList<TTimingEntry> t = ReadTimingFile(name, d.N, own);
+            QList<TTimingEntry> t = ReadTimingFile(name, d.N, own, true);
             if (own.failed()) {
                 // Reported, but the lesson itself is fine: play the learner's
                 // recording with the lesson's positions.

@@ -52,8 +52,10 @@ struct TLessonData {
 QStringList ReadLessonLines(const QString& storedName, int maxLines, TLessonReadError& err);
 
 // A timing file into entries 1..n (slot 0 and lines the file lacks stay 0).
-// More lines than n is an error.
-QList<TTimingEntry> ReadTimingFile(const QString& storedName, int n, TLessonReadError& err);
+// More lines than n is an error, unless `ignoreBeyondN`: a learner timing
+// file written while the text ends with a "#" line has one line more.
+QList<TTimingEntry> ReadTimingFile(const QString& storedName, int n, TLessonReadError& err,
+                                   bool ignoreBeyondN = false);
 
 // A picture schedule: entries 1..M, M = its line count; "#" lines stay empty.
 QList<TPictureEntry> ReadPictureSchedule(const QString& storedName, TLessonReadError& err);

@@ -552,5 +552,8 @@ int TTransNoTextRun::Finish() {
     }
     if (m_timing) m_timing->Abort();
     m_timing.reset();
-    return m_takeSaved ? 0 : 2;
+    // The outcome is the recording on disk: after a repeat left without a new
+    // take, the one saved before is still the learner's.
+    const QFileInfo rec(NativePath(m_p.RecordName));
+    return rec.isFile() && rec.size() > 0 ? 0 : 2;
 }

@@ -118,7 +118,8 @@ public:
     void CloseRequested();
     // After the window has closed: an unsaved take is rescued from the
     // recorder's temporary file. Returns the run's result: 0, or 2 when a
-    // recording was asked for and none was saved.
+    // recording was asked for and none is on disk (from this run or an
+    // earlier one).
     int Finish();
 
     void PlayerNotify(int value);

@@ -64,6 +64,9 @@ private Q_SLOTS:
         QTest::newRow("two ends add an empty line") << QByteArray("a\r\n\r\n") << QStringList{"a", ""};
         QTest::newRow("only an end") << QByteArray("\r\n") << QStringList{""};
         QTest::newRow("lone cr stays data") << QByteArray("a\rb\r\n") << QStringList{"a\rb"};
+        QTest::newRow("lone cr ending the file")
+            << QByteArray("#\t#\r\n0\t1500\r") << QStringList{"#\t#", "0\t1500"};
+        QTest::newRow("only a lone cr") << QByteArray("\r") << QStringList{""};
         QTest::newRow("tabs kept") << QByteArray("a\tb\t\r\n") << QStringList{"a\tb\t"};
     }
     void lineRules() {

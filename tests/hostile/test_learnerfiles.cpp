@@ -1,7 +1,8 @@
 // Learner records whose stored names point out of the course directory (a
-// damaged Users.eng, a course copied by hand with absolute names of its old
-// place): such a learner is refused before any of its files is read or
-// written, and a recording named outside is never deleted.
+// damaged Users.eng) or name no work mode: such a learner is refused before
+// any of its files is read or written, and a recording named outside is
+// never deleted. A list made on Windows or before the course folder moved
+// names its learners' files below this course's Report/.
 #include "base/ui_hooks.h"
 #include "common/testenv.h"
 #include "course/appstate.h"
@@ -57,29 +58,39 @@ private Q_SLOTS:
     void choosingLearner_data() {
         QTest::addColumn<QString>("reportDir"); // @C@ the course, @O@ the outside folder
         QTest::addColumn<QString>("reportFile");
-        QTest::addColumn<bool>("taken");
+        QTest::addColumn<char>("mode");
+        QTest::addColumn<QString>("refusal"); // empty: taken on
 
+        const QString invalid = QStringLiteral("Invalid filename");
         QTest::newRow("own folder, relative") << "Report\\Anna\\"
-                                              << "Report\\Anna\\Anna.rep" << true;
+                                              << "Report\\Anna\\Anna.rep" << 'D' << "";
         QTest::newRow("own folder, absolute") << "@C@/Report/Anna/"
-                                              << "@C@/Report/Anna/Anna.rep" << true;
+                                              << "@C@/Report/Anna/Anna.rep" << 'D' << "";
+        QTest::newRow("list made on Windows") << "C:\\Kurs\\REPORT\\Anna\\"
+                                              << "C:\\Kurs\\REPORT\\Anna\\Anna.rep" << 'D' << "";
+        QTest::newRow("old place of a moved course")
+            << "/nonexistent/course/Report/Anna/"
+            << "/nonexistent/course/Report/Anna/Anna.rep" << 'D' << "";
         QTest::newRow("progress file up out of the course")
             << "Report\\Anna\\"
-            << "Report\\..\\..\\outside\\victim.rep" << false;
-        QTest::newRow("progress file at an absolute path outside") << "@O@/"
-                                                                   << "@O@/victim.rep" << false;
+            << "Report\\..\\..\\outside\\victim.rep" << 'D' << invalid;
+        QTest::newRow("progress file at an absolute path outside")
+            << "@O@/"
+            << "@O@/victim.rep" << 'D' << invalid;
         QTest::newRow("learner folder outside") << "@O@\\"
-                                                << "Report\\Anna\\Anna.rep" << false;
+                                                << "Report\\Anna\\Anna.rep" << 'D' << invalid;
         QTest::newRow("learner folder is the course") << ""
-                                                      << "Report\\Anna\\Anna.rep" << false;
-        QTest::newRow("old place of a copied course")
-            << "/nonexistent/course/Report/Anna/"
-            << "/nonexistent/course/Report/Anna/Anna.rep" << false;
+                                                      << "Report\\Anna\\Anna.rep" << 'D' << invalid;
+        QTest::newRow("work mode byte not A-D")
+            << "Report\\Anna\\"
+            << "Report\\Anna\\Anna.rep" << 'd' << "У пользователя Anna неверный режим работы";
     }
     void choosingLearner() {
         QFETCH(QString, reportDir);
         QFETCH(QString, reportFile);
-        QFETCH(bool, taken);
+        QFETCH(char, mode);
+        QFETCH(QString, refusal);
+        const bool taken = refusal.isEmpty();
 
         QTemporaryDir root;
         const QString course = root.filePath("course"), outside = root.filePath("outside");
@@ -98,6 +109,7 @@ private Q_SLOTS:
         CurrentProgress() = ProgressTable{};
         TUserRec u = AnonymousUser();
         u.UserName = "Anna";
+        u.Mode = mode;
         u.ReportDir = QString(reportDir).replace("@C@", course).replace("@O@", outside);
         u.ReportFile = QString(reportFile).replace("@C@", course).replace("@O@", outside);
         Learners().Users = {u};
@@ -110,15 +122,22 @@ private Q_SLOTS:
             m_messages.removeAll("Ошибка."); // no font file in the fixture
             form.ChangeUser(0);
             QCOMPARE(App().CurrentUser, taken ? 0 : -1);
-            QCOMPARE(m_messages, taken ? QStringList{} : QStringList{"Invalid filename"});
+            QCOMPARE(m_messages.size(), taken ? 0 : 1);
+            if (!taken) QVERIFY2(m_messages[0].startsWith(refusal), qPrintable(m_messages[0]));
             QCOMPARE(form.windowTitle().contains("Anna"), taken);
+            // Taken on with the progress its file holds.
+            if (taken) QCOMPARE(int(CurrentProgress()[1].Done), 1);
             form.close(); // writes the current learner's progress
         }
         QDir::setCurrent(old);
         QCOMPARE(testenv::ReadBytes(outside + "/victim.rep"), bytes);
-        // The learner taken on gets its own file rewritten without the extra record.
-        QCOMPARE(testenv::ReadBytes(course + "/Report/Anna/Anna.rep").size(),
-                 taken ? bytes.size() - kProgressRecSize : bytes.size());
+        // The learner taken on gets its own file rewritten without the extra
+        // record; a refused one's file is left byte for byte.
+        const QByteArray own = testenv::ReadBytes(course + "/Report/Anna/Anna.rep");
+        if (taken)
+            QCOMPARE(own.size(), bytes.size() - kProgressRecSize);
+        else
+            QCOMPARE(own, bytes);
         Learners().Users.clear();
     }
 

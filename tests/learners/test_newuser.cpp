@@ -7,6 +7,7 @@
 #include "learners/eng_dlgnewuser.h"
 #include "learners/eng_dlgselectuser.h"
 #include "learners/learnerops.h"
+#include "learners/learnerplace.h"
 #include "support_learners.h"
 
 #include <QAbstractButton>
@@ -287,6 +288,86 @@ private Q_SLOTS:
         QVERIFY(App().UserUnchanged);
         // The empty directory is gone, so the same name can be tried again.
         QVERIFY(!QFileInfo::exists(dir.file("Report/Bob")));
+    }
+
+    // A course folder whose path Windows-1251 cannot hold: the learner is
+    // stored by the relative path and found again after a restart.
+    void reportPathStoredAndFoundAgain_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("relative");
+        QTest::newRow("storable path") << "course" << false;
+        QTest::newRow("path outside Windows-1251") << QString::fromUtf8("jürgen/курс") << true;
+    }
+    void reportPathStoredAndFoundAgain() {
+        QFETCH(QString, folder);
+        QFETCH(bool, relative);
+        QTemporaryDir root;
+        const QString course = root.filePath(folder);
+        QVERIFY(QDir().mkpath(course + "/Report/Bob"));
+        const QString old = QDir::currentPath();
+        QDir::setCurrent(course);
+        WriteCourseFiles(1, 2, 3, 4);
+        LearnerTable table;
+        MessageRecorder rec;
+        QCOMPARE(CheckNewUser(table, {"Bob", "", "", ReportPathFor("Bob"), 'C'}), QString());
+        RegisterLearner(table, {"Bob", "", "", ReportPathFor("Bob"), 'C'});
+        table.Save();
+
+        LearnerTable again;
+        again.Load();
+        const TUserRec& u = again.Users.value(0);
+        QCOMPARE(u.ReportFile == "Report\\Bob\\Bob.rep", relative);
+        QCOMPARE(u.ReportDir == "Report\\Bob\\", relative);
+        ProgressTable t;
+        ReadProgressCount(LearnerPlaceOf(u).ReportFile, 3, t);
+        QVERIFY(t.Complete);
+        QCOMPARE(t.RecordsInFile, 3);
+        QVERIFY(rec.messages.isEmpty());
+        QDir::setCurrent(old);
+    }
+
+    // While Users.eng could not be read, a learner made or removed could
+    // never be saved: both are refused before anything is asked or done.
+    void unreadableListRefusesChanges_data() {
+        QTest::addColumn<bool>("deleting");
+        QTest::newRow("new learner") << false;
+        QTest::newRow("deleting a learner") << true;
+    }
+    void unreadableListRefusesChanges() {
+        QFETCH(bool, deleting);
+        testenv::CourseDir dir;
+        WriteCourseFiles(1, 1, 1, 1);
+        QDir().mkpath(dir.file("Users.eng")); // cannot be read as a file
+        QDir().mkpath(dir.file("Report/Anna"));
+        MessageRecorder rec;
+        TOKBottomDlgSelectUsers dlg; // loads the list, and fails
+        QVERIFY(Learners().loadFailed());
+        Learners().Users.append(MakeUser("Anna", 'A', "", "Report\\Anna\\"));
+        rec.messages.clear();
+        bool asked = false;
+        testenv::OnNextModal(
+            [&](QWidget* w) {
+                asked = true;
+                w->close();
+            },
+            300);
+        if (deleting)
+            dlg.ButtonDelClick();
+        else
+            dlg.Button1Click();
+        QTest::qWait(350);
+        QVERIFY(!asked);
+        QCOMPARE(rec.messages.size(), 1);
+        QVERIFY(rec.lastText().contains("Users.eng"));
+        QCOMPARE(Learners().count(), 1);
+        QCOMPARE(QDir(dir.file("Report")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"Anna"});
+        // The operations themselves refuse as well.
+        QVERIFY_THROWS_EXCEPTION(
+            VError, RegisterLearner(Learners(), {"Bob", "", "", ReportPathFor("Bob"), 'A'}));
+        QCOMPARE(int(DeleteLearner(Learners(), 0, "", dir.path())),
+                 int(DeleteOutcome::ListUnreadable));
+        QVERIFY(QFileInfo(dir.file("Report/Anna")).isDir());
     }
 
     void nameKeys_data() {

@@ -154,18 +154,20 @@ private Q_SLOTS:
         QCOMPARE(testenv::ReadBytes(dir.file("Users.eng")), file);
     }
 
-    void changedRecordRewrittenClean() {
+    // A record made elsewhere keeps its stale string tails and reserved
+    // bytes: a mode change lays exactly its one byte over them.
+    void modeChangeChangesOneByte() {
         testenv::CourseDir dir;
         const QByteArray a = HandRecord("Anna", 'A', "", "d\\", "d\\a.rep", 'Q');
-        const QByteArray b = HandRecord("Bob", 'B', "", "e\\", "e\\b.rep", 'Q');
+        const QByteArray b = HandRecord("Bob", 'B', "pw", "e\\", "e\\b.rep", 'Q');
         testenv::WriteBytes(dir.file("Users.eng"), a + b);
         LearnerTable t;
         t.Load();
         t.Users[1].Mode = 'C';
         t.Save();
-        const QByteArray got = testenv::ReadBytes(dir.file("Users.eng"));
-        QCOMPARE(got.left(560), a);
-        QCOMPARE(got.mid(560), HandRecord("Bob", 'C', "", "e\\", "e\\b.rep"));
+        QByteArray want = a + b;
+        want[560 + 31] = 'C';
+        QCOMPARE(testenv::ReadBytes(dir.file("Users.eng")), want);
     }
 
     void damagedOrMissingFile_data() {

@@ -485,8 +485,8 @@ private Q_SLOTS:
     void unreadableProgress_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("message");
-        QTest::newRow("too short")
-            << QByteArray(264 * 3, '\0') << "Read beyond end of file|Ошибка|10";
+        QTest::newRow("shorter than its header")
+            << QByteArray(100, '\0') << "Read beyond end of file|Ошибка|10";
         QTest::newRow("missing") << QByteArray() << "File not found|Ошибка|10";
     }
     void unreadableProgress() {
@@ -515,6 +515,26 @@ private Q_SLOTS:
         m_form->close();
         QCOMPARE(testenv::ReadBytes(u.ReportFile), content);
         QCOMPARE(QFile::exists(u.ReportFile), !content.isEmpty());
+    }
+
+    // A course that grew since the learner's file was written: the learner
+    // is told once, with the information icon, and works on with the
+    // progress kept; the old file stays beside as .bak.
+    void grownCourseToldOnce() {
+        prepare();
+        const TUserRec u = AddLearner(*m_dir, QStringLiteral("Ivan"), QString(), 'D', {4});
+        const QByteArray shorter = fileOf(u).left(5 * 264); // header and items 1-4
+        testenv::WriteBytes(u.ReportFile, shorter);
+        start();
+        m_form->ChangeUser(0);
+        m_form->ChangeUser(0); // the file written on leaving holds every item now
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages[0].contains(QStringLiteral("Ivan.rep.bak")));
+        QVERIFY(m_messages[0].endsWith(QStringLiteral("|40")));
+        QCOMPARE(App().CurrentUser, 0);
+        QCOMPARE(Images(tree()), (QList<int>{0, 0, 0, 2, 1}));
+        QCOMPARE(testenv::ReadBytes(u.ReportFile + QStringLiteral(".bak")), shorter);
+        QCOMPARE(fileOf(u).size(), 6 * 264);
     }
 
     void closingSaves() {

@@ -291,6 +291,28 @@ private Q_SLOTS:
         QCOMPARE(p[4].Score, 10);
     }
 
+    // Marking done sets Score for kind 6 only; other kinds keep what the
+    // record held.
+    void markDoneKeepsScore_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("1 vocabulary presentation") << 1;
+        QTest::newRow("5 text work") << 5;
+        QTest::newRow("8 listening") << 8;
+        QTest::newRow("13 listening with recording") << 13;
+    }
+    void markDoneKeepsScore() {
+        QFETCH(int, kind);
+        testenv::CourseDir dir;
+        const CourseTable t = OneExercise(kind);
+        ProgressTable p = Blank(4);
+        p[4].Score = 37;
+        Host h;
+        h.answers = {kRepitMarkDone};
+        Launcher(h).Launch(Learner(t, p), 4);
+        QCOMPARE(int(p[4].Done), 1);
+        QCOMPARE(p[4].Score, 37);
+    }
+
     void resultsLoop_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QList<int>>("outcomes");

@@ -280,6 +280,14 @@ private Q_SLOTS:
         QCOMPARE(d.LearnerTiming[3].StartPos, 700);
         QCOMPARE(d.LearnerTiming[3].EndPos, 1500);
 
+        // Written while the text ends with a "#" line, the learner file has a
+        // line more than the text; what lies beyond line N is not looked at.
+        WriteBytes(dir.file("Ann3.txt"), CrLf({"#\t#", "0\t700", "700\t1500", "1500\tx"}));
+        d = ReadWorkTextLesson("L1.txt", "T1.txt", "Tm1.txt", "P1.txt", "Ann3.wav");
+        QVERIFY(d.ok());
+        QVERIFY(d.LearnerTimingLoaded);
+        QCOMPARE(d.LearnerTiming[3].EndPos, 1500);
+
         // A damaged learner file is reported but the rest of the lesson is read.
         WriteBytes(dir.file("Ann3.txt"), CrLf({"#\t#", "0\t7x0"}));
         d = ReadWorkTextLesson("L1.txt", "T1.txt", "Tm1.txt", "P1.txt", "Ann3.wav");

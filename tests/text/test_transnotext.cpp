@@ -406,7 +406,7 @@ private Q_SLOTS:
         QVERIFY(!r->Playing());
         QCOMPARE(ReadBytes(l.recording()), oldRec);
         QCOMPARE(ReadBytes(l.timingFile()), oldTiming);
-        QCOMPARE(r->Finish(), 2);
+        QCOMPARE(r->Finish(), 0); // the earlier recording is still there
     }
 
     void noMicrophone() {
@@ -428,7 +428,37 @@ private Q_SLOTS:
         QVERIFY(r->Controls().CloseEnabled);
         QCOMPARE(ReadBytes(l.recording()), oldRec);
         QVERIFY(!QFile::exists(l.timingFile()));
-        QCOMPARE(r->Finish(), 2);
+        QCOMPARE(r->Finish(), 0); // the earlier recording is still there
+    }
+
+    // The outcome is the recording on disk, not whether this run saved one:
+    // after "Повторить" a run left without recording still has the take of
+    // the run before, so the results dialog comes.
+    void outcomeFollowsRecordingOnDisk_data() {
+        QTest::addColumn<int>("earlierMs"); // -1: no file, 0: an empty file
+        QTest::addColumn<bool>("record");   // this run records a take
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("take recorded now") << -1 << true << 0;
+        QTest::newRow("repeat left without recording") << 700 << false << 0;
+        QTest::newRow("no recording at all") << -1 << false << 2;
+        QTest::newRow("only an empty file") << 0 << false << 2;
+    }
+    void outcomeFollowsRecordingOnDisk() {
+        QFETCH(int, earlierMs);
+        QFETCH(bool, record);
+        QFETCH(int, outcome);
+        Lesson l;
+        l.record(false);
+        if (earlierMs > 0) WriteWave(l.recording(), earlierMs);
+        if (earlierMs == 0) WriteBytes(l.recording(), QByteArray());
+        FakeView v;
+        auto r = MakeRun(l.p, v);
+        if (record) {
+            r->Play(false, false);
+            Run(*r, 2000);
+            r->Stop();
+        }
+        QCOMPARE(r->Finish(), outcome);
     }
 
     void unsavedTakeRescued() {

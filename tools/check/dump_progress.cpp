@@ -44,6 +44,8 @@ int dumpProgress(const QStringList& args, QJsonObject& out, QString& usage) {
         recs.append(o);
     }
     out.insert("count", int(recs.size()));
+    // Fewer than count: the items after them were added to the course later.
+    if (t.RecordsInFile >= 0) out.insert("recordsInFile", t.RecordsInFile);
     out.insert("records", recs);
     if (!error.isEmpty()) {
         out.insert("error", error);

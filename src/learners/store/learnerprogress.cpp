@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/paths.h"
+#include "learners/learnerplace.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,13 +13,17 @@
 void ReadLearnerProgress(const QString& fileName, int count, ProgressTable& t) {
     t = ProgressTable{};
     count = qMax(0, count);
-    const QString native = NativePath(fileName);
-    const QFileInfo info(native);
-    if (fileName.isEmpty() || !info.exists()) throw FileError(ErrFileNotFound, fileName);
+    if (fileName.isEmpty()) throw FileError(ErrFileNotFound, fileName);
     // A damaged learner list may name any file; only the course's own
     // learner folders are read.
-    if (!IsInsideDir(fileName, QDir::current().filePath(QStringLiteral("Report"))))
-        throw FileError(ErrInvalidFilename, fileName);
+    const QString here = LearnerPathHere(fileName);
+    if (here.isEmpty())
+        throw FileError(QFileInfo::exists(NativePath(fileName)) ? ErrInvalidFilename
+                                                                : ErrFileNotFound,
+                        fileName);
+    const QString native = NativePath(here);
+    const QFileInfo info(native);
+    if (!info.exists()) throw FileError(ErrFileNotFound, fileName);
     // A directory, pipe or device is not a progress file (and a pipe could
     // keep the console waiting forever).
     if (!info.isFile()) throw FileError(ErrAccessDenied, fileName);
@@ -32,11 +37,13 @@ void ReadLearnerProgress(const QString& fileName, int count, ProgressTable& t) {
     const QByteArray data = f.read(want);
     if (f.error() != QFileDevice::NoError)
         throw FileError::FromErrno(errno ? errno : EIO, fileName);
-    if (data.size() < want) throw FileError(ErrReadBeyondEnd, fileName);
+    if (data.size() < kProgressRecSize) throw FileError(ErrReadBeyondEnd, fileName);
     ProgressTable out;
     out.Count = count;
     out.Recs = QList<TProgressRec>(count + 1);
-    for (int k = 1; k <= count; ++k)
+    // Items a grown course added after the file was written are not done.
+    out.RecordsInFile = int(data.size() / kProgressRecSize - 1);
+    for (int k = 1; k <= qMin(count, out.RecordsInFile); ++k)
         out.Recs[k] =
             DecodeProgressRec(data.mid(qsizetype(k) * kProgressRecSize, kProgressRecSize));
     t = out;

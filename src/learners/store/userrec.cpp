@@ -35,8 +35,17 @@ TUserRec DecodeUserRec(const QByteArray& b) {
 }
 
 QByteArray StoredBytes(const TUserRec& r) {
-    if (r.Stored.size() == kUserRecSize && DecodeUserRec(r.Stored).sameFields(r)) return r.Stored;
-    return EncodeUserRec(r);
+    if (r.Stored.size() != kUserRecSize) return EncodeUserRec(r);
+    // Only a field that changed is laid over the bytes read: whatever the
+    // rest of a record made elsewhere holds stays as it was.
+    const TUserRec was = DecodeUserRec(r.Stored);
+    QByteArray b = r.Stored;
+    if (was.UserName != r.UserName) PutStrField(b, kOffName, kUserNameMax, r.UserName);
+    if (was.Mode != r.Mode) b[kOffMode] = r.Mode;
+    if (was.Password != r.Password) PutStrField(b, kOffPassword, kPasswordMax, r.Password);
+    if (was.ReportDir != r.ReportDir) PutStrField(b, kOffReportDir, kPathMax, r.ReportDir);
+    if (was.ReportFile != r.ReportFile) PutStrField(b, kOffReportFile, kPathMax, r.ReportFile);
+    return b;
 }
 
 TUserRec AnonymousUser() {
