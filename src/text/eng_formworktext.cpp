@@ -101,7 +101,7 @@ void TFormWorkText::buildControls() {
     v->addWidget(TrackBarText);
 
     auto* row = new QHBoxLayout;
-    row->setSpacing(6);
+    row->setSpacing(2);
     auto* checks = new QVBoxLayout;
     checks->setSpacing(2);
     auto makeCheck = [&](const QString& name, const QString& caption) {
@@ -142,6 +142,13 @@ void TFormWorkText::buildControls() {
     BtnImgTransD1Zv1 = button(QStringLiteral("BtnImgTransD1Zv1"), "loop", QStringLiteral("Цикл"));
     BtnImgTransD1Zv2 = button(QStringLiteral("BtnImgTransD1Zv2"), "mark", QStringLiteral("Начало"),
                               &LabelSelect, QStringLiteral("LabelSelect"));
+    {
+        // Room for the longer of its two captions: marking moves no button.
+        QWidget* box = BtnImgTransD1Zv2->parentWidget();
+        LabelSelect->setText(QStringLiteral("Окончание"));
+        box->setMinimumWidth(box->sizeHint().width());
+        LabelSelect->setText(QStringLiteral("Начало"));
+    }
     BtnImgComent = button(QStringLiteral("BtnImgComent"), "comment", QStringLiteral("Комментарий"));
     BitBtn1 = button(QStringLiteral("BitBtn1"), "help", QStringLiteral("Помощь"));
     BitBtn5 = button(QStringLiteral("BitBtn5"), "exit", QStringLiteral("Выход"));
