@@ -125,22 +125,6 @@ void TFormTransNoText::buildControls() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
 
-    auto* checks = new QVBoxLayout;
-    checks->setSpacing(2);
-    auto makeCheck = [&](const QString& name, const QString& caption) {
-        auto* c = new TChBxImgTransD1Zv(PanelNav);
-        c->setObjectName(name);
-        c->setPictures(Pictures::Check());
-        c->setCaption(caption);
-        c->setFixedSize(c->sizeHint());
-        checks->addWidget(c);
-        return c;
-    };
-    CheckBoxText = makeCheck(QStringLiteral("CheckBoxText"), QStringLiteral("Показывать текст"));
-    CheckBoxTrans =
-        makeCheck(QStringLiteral("CheckBoxTrans"), QStringLiteral("Показывать перевод"));
-    row->addLayout(checks);
-
     // Recording must never go unnoticed: a red sign with the time recorded.
     LabelRecSign = new QLabel(PanelNavF);
     LabelRecSign->setObjectName(QStringLiteral("LabelRecSign"));
@@ -178,6 +162,25 @@ void TFormTransNoText::buildControls() {
     BitBtnStop = button(QStringLiteral("BitBtnStop"), "stop", QStringLiteral("Стоп"));
     BitBtn1 = button(QStringLiteral("BitBtn1"), "help", QStringLiteral("Помощь"));
     BitBtnClose = button(QStringLiteral("BitBtnClose"), "exit", QStringLiteral("Выход"));
+
+    auto* checks = new QVBoxLayout;
+    checks->setSpacing(2);
+    auto makeCheck = [&](const QString& name, const QString& caption) {
+        auto* c = new TChBxImgTransD1Zv(PanelNav);
+        c->setObjectName(name);
+        c->setPictures(Pictures::Check());
+        c->setCaption(caption);
+        c->setFixedSize(c->sizeHint());
+        checks->addWidget(c);
+        return c;
+    };
+    CheckBoxText = makeCheck(QStringLiteral("CheckBoxText"), QStringLiteral("Показывать текст"));
+    CheckBoxTrans =
+        makeCheck(QStringLiteral("CheckBoxTrans"), QStringLiteral("Показывать перевод"));
+    // Made after the buttons, so that Tab from the window (where the focus
+    // waits during a take) comes to the buttons first; shown before them.
+    row->insertLayout(0, checks);
+
     connect(BitBtnPlay, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BitBtnPlayClick);
     connect(BitBtnPause, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BitBtnPauseClick);
     connect(BitBtnStop, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BitBtnStopClick);
