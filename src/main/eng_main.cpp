@@ -271,7 +271,8 @@ void TFormMain::BuildPanel() {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
     m_title = new TitleStrip(central);
-    outer->addWidget(m_title);
+    // At the top also while an exercise hides the panel below it.
+    outer->addWidget(m_title, 0, Qt::AlignTop);
 
     m_panel = new QWidget(central);
     m_panel->setObjectName(QStringLiteral("PanelMain"));
