@@ -35,6 +35,11 @@ void TChBxImgTransD1Zv::setMarkEnabled(bool on) {
     repaintNow();
 }
 
+void TChBxImgTransD1Zv::setInvertedLook(bool on) {
+    m_inverted = on;
+    repaintNow();
+}
+
 void TChBxImgTransD1Zv::setImgOn(const QPixmap& pm) {
     m_on = make(pm);
     updateGeometry();
@@ -85,7 +90,8 @@ QSize TChBxImgTransD1Zv::sizeHint() const {
 }
 
 void TChBxImgTransD1Zv::paintEvent(QPaintEvent*) {
-    const Pic& p = m_checked ? (m_enabled ? m_on : m_onDis) : (m_enabled ? m_off : m_offDis);
+    const bool set = m_checked != m_inverted;
+    const Pic& p = set ? (m_enabled ? m_on : m_onDis) : (m_enabled ? m_off : m_offDis);
     m_shown = p.raw;
     QPainter painter(this);
     if (!p.keyed.isNull()) {

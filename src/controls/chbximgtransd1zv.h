@@ -18,6 +18,11 @@ public:
     // The mark's own enabled flag (the widget itself stays enabled).
     bool markEnabled() const { return m_enabled; }
     void setMarkEnabled(bool on);
+    // For a box whose option is on while it is clear: the set pictures are
+    // drawn for the clear state and the clear ones for the set state, so the
+    // mark the user sees says "on". Checked and the toggle are unchanged.
+    bool invertedLook() const { return m_inverted; }
+    void setInvertedLook(bool on);
 
     QPixmap ImgOn() const { return m_on.raw; }
     QPixmap ImgOnDis() const { return m_onDis.raw; }
@@ -69,6 +74,7 @@ private:
 
     bool m_checked = false;
     bool m_enabled = true;
+    bool m_inverted = false;
     bool m_pressed = false;
     bool m_showHint = true;
     Pic m_on, m_onDis, m_off, m_offDis;

@@ -179,8 +179,10 @@ QPlainTextEdit* TDrillWindow::MakeMemo(const QString& name, QRect geometry) {
     return m;
 }
 
-void TDrillWindow::PlayOnSpace(QAbstractButton* button) {
-    auto* sc = new QShortcut(QKeySequence(Qt::Key_Space), this);
+void TDrillWindow::PlayOnKey(QAbstractButton* button) {
+    const QKeySequence key(Qt::CTRL | Qt::Key_P);
+    button->setToolTip(key.toString(QKeySequence::NativeText));
+    auto* sc = new QShortcut(key, this);
     sc->setContext(Qt::WindowShortcut);
     connect(sc, &QShortcut::activated, button, [button] {
         if (button->isVisible() && button->isEnabled()) button->click();

@@ -69,8 +69,9 @@ protected:
     QLabel* MakeCounter(const QString& name, const QString& caption, QPoint pos, int width = 70);
     QLabel* MakeLabel(const QString& text, QRect geometry, const QString& name = QString());
     QPlainTextEdit* MakeMemo(const QString& name, QRect geometry);
-    // Space plays when the button shows and is enabled.
-    void PlayOnSpace(QAbstractButton* button);
+    // Ctrl+P plays, wherever the focus is, when the button shows and is
+    // enabled. Space stays with the focused control.
+    void PlayOnKey(QAbstractButton* button);
 
     EntryPlayback* m_playback = nullptr;
 };

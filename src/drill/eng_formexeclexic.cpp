@@ -7,11 +7,12 @@
 #include "controls/captionedbutton.h"
 #include "controls/pictures.h"
 #include "drill/drilldialogs.h"
+#include "drill/twocolumnlist.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QStyle>
+#include <QScrollArea>
 
 TFormExecLexic::TFormExecLexic(QWidget* parent)
     : TDrillWindow(680, 471, 90, parent), m_seed(FreshSeed()) {
@@ -33,15 +34,14 @@ TFormExecLexic::TFormExecLexic(QWidget* parent)
     BitBtnPlay->setAutoDefault(false);
 
     MakeLabel(QStringLiteral("Выберите правильный перевод"), QRect(20, 82, 400, 20));
-    ListBoxTrans = new QListWidget(this);
+    // Two columns in file order: the first top to bottom, then the second.
+    ListBoxTrans = new TTwoColumnList(this);
     ListBoxTrans->setObjectName(QStringLiteral("ListBoxTrans"));
-    ListBoxTrans->setGeometry(20, 104, 520, 270);
-    // Two columns, filled row by row, scrolling down.
-    ListBoxTrans->setFlow(QListView::LeftToRight);
-    ListBoxTrans->setWrapping(true);
-    ListBoxTrans->setResizeMode(QListView::Adjust);
-    ListBoxTrans->setUniformItemSizes(true);
+    ListBoxTrans->frame()->setObjectName(QStringLiteral("ListBoxTransFrame"));
+    ListBoxTrans->placeFrame(QRect(20, 104, 520, 270));
     ListBoxTrans->setTextElideMode(Qt::ElideRight);
+    // Space on the list plays the expression: the list has no use of its own for it.
+    ListBoxTrans->installEventFilter(this);
     QFont lf = ListBoxTrans->font();
     lf.setPointSize(11);
     ListBoxTrans->setFont(lf);
@@ -72,7 +72,7 @@ TFormExecLexic::TFormExecLexic(QWidget* parent)
         MakeCounter(QStringLiteral("LabelError"), QStringLiteral("Ошибок"), QPoint(572, 396), 80);
 
     m_playback = new EntryPlayback(BitBtnPlay, this);
-    PlayOnSpace(BitBtnPlay);
+    PlayOnKey(BitBtnPlay);
     connect(m_playback, &EntryPlayback::finished, this, &TFormExecLexic::MediaPlayerPlayNotify);
     connect(BitBtnPlay, &QAbstractButton::clicked, this, &TFormExecLexic::BitBtnPlayClick);
     connect(BitBtnNext, &QAbstractButton::clicked, this, &TFormExecLexic::BitBtnNextClick);
@@ -106,14 +106,7 @@ bool TFormExecLexic::Load() {
         auto* item = new QListWidgetItem(e.Translation, ListBoxTrans);
         item->setToolTip(e.Translation);
     }
-    const int rowH = ListBoxTrans->fontMetrics().height() + 8;
-    // The viewport has its size only once shown; the list's own geometry is fixed.
-    const int inner = ListBoxTrans->width() - 2 * ListBoxTrans->frameWidth() -
-                      ListBoxTrans->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int colW = (inner - 4) / 2;
-    ListBoxTrans->setGridSize(QSize(colW, rowH));
-    for (int i = 0; i < ListBoxTrans->count(); ++i)
-        ListBoxTrans->item(i)->setSizeHint(QSize(colW - 2, rowH - 2));
+    ListBoxTrans->arrange(ListBoxTrans->fontMetrics().height() + 8);
     return true;
 }
 
@@ -140,7 +133,7 @@ void TFormExecLexic::ShowCurrent() {
     EditText->setCursorPosition(0);
     if (ListBoxTrans->count() > 0) {
         ListBoxTrans->setCurrentRow(0);
-        ListBoxTrans->scrollToTop();
+        ListBoxTrans->scrollToItem(ListBoxTrans->item(0));
     }
     m_playback->SetEntry(e.StartPos, e.EndPos);
 }
@@ -179,6 +172,18 @@ void TFormExecLexic::BitBtnNextClick() {
         }
         ListBoxTrans->setFocus();
     });
+}
+
+bool TFormExecLexic::eventFilter(QObject* o, QEvent* e) {
+    if (o == ListBoxTrans && e->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Space && k->modifiers() == Qt::NoModifier) {
+            if (!k->isAutoRepeat() && BitBtnPlay->isVisible() && BitBtnPlay->isEnabled())
+                BitBtnPlayClick();
+            return true;
+        }
+    }
+    return TDrillWindow::eventFilter(o, e);
 }
 
 void TFormExecLexic::BitBtnPlayClick() {

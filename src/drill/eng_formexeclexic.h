@@ -7,7 +7,7 @@
 #include <memory>
 
 class QLineEdit;
-class QListWidget;
+class TTwoColumnList;
 class TBtnImgD1Zv;
 class TBtnImgTransD1Zv;
 
@@ -33,6 +33,7 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
     void ExitCommand() override { ImageButton3Click(); }
 
 private:
@@ -47,7 +48,7 @@ private:
 
     TBtnImgD1Zv* BitBtnPlay;
     QLineEdit* EditText;
-    QListWidget* ListBoxTrans;
+    TTwoColumnList* ListBoxTrans;
     TBtnImgD1Zv* BitBtnNext;
     TBtnImgTransD1Zv* ImageButton1;
     TBtnImgTransD1Zv* ImageButton2;

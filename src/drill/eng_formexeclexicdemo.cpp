@@ -57,7 +57,7 @@ TFormExecLexicDemo::TFormExecLexicDemo(QWidget* parent) : TDrillWindow(550, 246,
         MakeCounter(QStringLiteral("LabelCount"), QStringLiteral("Всего:"), QPoint(446, 166), 80);
 
     m_playback = new EntryPlayback(BitBtnPlay, this);
-    PlayOnSpace(BitBtnPlay);
+    PlayOnKey(BitBtnPlay);
     connect(m_playback, &EntryPlayback::finished, this, &TFormExecLexicDemo::MediaPlayerPlayNotify);
     connect(BitBtnPlay, &QAbstractButton::clicked, this, &TFormExecLexicDemo::BitBtnPlayClick);
     connect(BitBtn1, &QAbstractButton::clicked, this, &TFormExecLexicDemo::BitBtn1Click);

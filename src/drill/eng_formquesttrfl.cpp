@@ -72,7 +72,7 @@ TFormQuestTrFl::TFormQuestTrFl(QWidget* parent)
     BitBtn1->setAutoDefault(true);
 
     m_playback = new EntryPlayback(BitBtnPlay, this);
-    PlayOnSpace(BitBtnPlay);
+    PlayOnKey(BitBtnPlay);
     connect(m_playback, &EntryPlayback::finished, this, &TFormQuestTrFl::MediaPlayerPlayNotify);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtn1Click);
     connect(BitBtnNext, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtnNextClick);

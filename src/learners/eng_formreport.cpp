@@ -16,9 +16,6 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-#include <cerrno>
-#include <unistd.h>
-
 namespace {
 
 constexpr int kLineHeight = 18;
@@ -130,15 +127,21 @@ RecordingDelete DeleteRecording(ProgressTable& table, int itemNo, const TCourseI
         clearRecord(rec);
         return RecordingDelete::Shared;
     }
-    // unlink, not remove: a directory of that name is never taken away.
-    const QByteArray native = QFile::encodeName(NativePath(name));
-    if (::unlink(native.constData()) != 0) {
-        const int err = errno;
-        if (err == ENOENT) {
-            clearRecord(rec);
-            return RecordingDelete::Missing;
-        }
-        if (errorText) *errorText = FileError::FromErrno(err, name).text();
+    // Only a file goes: a directory of that name is never taken away. A link
+    // is removed itself, never what it points to.
+    const QString native = NativePath(name);
+    const QFileInfo info(native);
+    if (!info.exists() && !info.isSymLink()) {
+        clearRecord(rec);
+        return RecordingDelete::Missing;
+    }
+    if (info.isDir() && !info.isSymLink()) {
+        if (errorText) *errorText = FileError(ErrAccessDenied, name).text();
+        return RecordingDelete::Failed;
+    }
+    QFile file(native);
+    if (!file.remove()) {
+        if (errorText) *errorText = FileError(ErrAccessDenied, name).text();
         return RecordingDelete::Failed;
     }
     clearRecord(rec);

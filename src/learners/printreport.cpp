@@ -2,14 +2,11 @@
 
 #include "base/ui_hooks.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrintPreviewDialog>
 
 #include <cmath>
 
@@ -31,23 +28,6 @@ void showPrintError() {
 bool choosePrinter(QPrinter& printer, QWidget* parent) {
     QPrintDialog dlg(&printer, parent);
     dlg.setWindowTitle(QStringLiteral("Печать"));
-    return dlg.exec() == QDialog::Accepted;
-}
-
-// The preview's own print command would ask for the printer once more; the
-// printer is already chosen, so it just confirms.
-bool previewPages(QPrinter& printer, QWidget* parent, const std::function<void(QPrinter*)>& draw) {
-    QPrintPreviewDialog dlg(&printer, parent);
-    dlg.setWindowTitle(QStringLiteral("Предварительный просмотр"));
-    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
-                     [&draw](QPrinter* p) { draw(p); });
-    const QString printText = QCoreApplication::translate("QPrintPreviewDialog", "Print");
-    for (QAction* a : dlg.findChildren<QAction*>()) {
-        if (a->text() != printText) continue;
-        QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
-        QObject::connect(a, &QAction::triggered, &dlg, &QDialog::accept);
-    }
-    dlg.resize(900, 700);
     return dlg.exec() == QDialog::Accepted;
 }
 
@@ -107,7 +87,7 @@ ReportPrintHooks DefaultReportPrintHooks() {
         };
         return h;
     }
-    return {choosePrinter, previewPages};
+    return {choosePrinter};
 }
 
 ReportPrintHooks& ReportPrinting() {
@@ -120,15 +100,6 @@ bool PrintReport(const ReportPrintData& data, QWidget* parent) {
     printer.setDocName(QStringLiteral("Отчет - ") + data.userName);
     const ReportPrintHooks& hooks = ReportPrinting();
     if (hooks.Choose && !hooks.Choose(printer, parent)) return false;
-    if (hooks.Preview) {
-        // The preview draws on a stand-in device; an error there is only a
-        // blank preview page, the real job below reports its own.
-        const auto draw = [&data](QPrinter* p) {
-            QPainter painter(p);
-            RenderReportPrint(painter, *p, LayoutReportPrint(p->width(), p->height(), data));
-        };
-        if (!hooks.Preview(printer, parent, draw)) return false;
-    }
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
     bool ok = PrintReportOn(printer, data);
     // A PDF engine that could not write its file may still say yes.

@@ -1,7 +1,7 @@
 #pragma once
 // Putting the printed report on paper: the renderer draws the layout's
 // operations on any paged device (a printer, a PDF file), and PrintReport
-// runs the whole job: choose the printer, preview, print.
+// runs the whole job: choose the printer, print.
 #include "learners/printlayout.h"
 
 #include <functional>
@@ -21,23 +21,18 @@ bool RenderReportPrint(QPainter& painter, QPagedPaintDevice& device, const QList
 // a page could not be added.
 bool PrintReportOn(QPagedPaintDevice& device, const ReportPrintData& data);
 
-// The interactive steps of printing, replaceable for tests.
+// The interactive step of printing, replaceable for tests.
 struct ReportPrintHooks {
     // Lets the teacher choose the printer or a PDF file; false: cancelled.
     std::function<bool(QPrinter& printer, QWidget* parent)> Choose;
-    // Shows the pages `draw` makes on `printer`; false: the teacher does not
-    // want them printed. Empty: printing goes on without a preview.
-    std::function<bool(QPrinter& printer, QWidget* parent,
-                       const std::function<void(QPrinter*)>& draw)>
-        Preview;
 };
-// The dialogs: QPrintDialog, then QPrintPreviewDialog. When the environment
+// The print dialog; the job follows it at once. When the environment
 // variable VANTREL_REPORT_PDF names a file, the report goes to that PDF file
-// without either dialog (used by the end-to-end test).
+// without the dialog (unattended runs, the end-to-end test).
 ReportPrintHooks DefaultReportPrintHooks();
 // The hooks the console uses (the defaults until replaced).
 ReportPrintHooks& ReportPrinting();
 
-// Choose, preview, print. A job that cannot start or a PDF file that cannot
+// Choose, print. A job that cannot start or a PDF file that cannot
 // be written shows "Ошибка печати". Returns true when the report was printed.
 bool PrintReport(const ReportPrintData& data, QWidget* parent);

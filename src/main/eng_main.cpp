@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -268,7 +269,8 @@ void TFormMain::BuildPanel() {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
     m_title = new TitleStrip(central);
-    outer->addWidget(m_title);
+    // At the top also while an exercise hides the panel below it.
+    outer->addWidget(m_title, 0, Qt::AlignTop);
 
     m_panel = new QWidget(central);
     m_panel->setObjectName(QStringLiteral("PanelMain"));
@@ -289,8 +291,10 @@ void TFormMain::BuildPanel() {
     tf.setPixelSize(15);
     m_tree->setFont(tf);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &TFormMain::TreeViewChange);
-    connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &TFormMain::TreeViewDblClick);
     m_tree->installEventFilter(this); // Enter on a node starts it like the double click
+    // A double click anywhere in the tree starts the selected node, not only
+    // one on an item's text.
+    m_tree->viewport()->installEventFilter(this);
     row->addWidget(m_tree);
 
     auto* info = new QWidget(m_panel);
@@ -343,6 +347,12 @@ bool TFormMain::eventFilter(QObject* o, QEvent* e) {
             return true;
         }
     }
+    if (o == m_tree->viewport() && e->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        // After the tree has taken the click (it may select the node under it).
+        QMetaObject::invokeMethod(this, &TFormMain::TreeViewDblClick, Qt::QueuedConnection);
+        return false;
+    }
     if (o == m_link && e->type() == QEvent::MouseButtonRelease) {
         Label1Click();
         return true;
@@ -366,8 +376,10 @@ QString TFormMain::TitleText() const {
 }
 
 void TFormMain::RegisterFont() {
+    // A missing font is no error of the start-up: the tool bar's captions
+    // fall back to another font. Noted for whoever looks, nothing more.
     if (QFontDatabase::addApplicationFont(QStringLiteral("NFREESET.TTF")) < 0)
-        ::XMessage(QStringLiteral("Ошибка."), QStringLiteral("Ошибка"), 0x10);
+        std::fprintf(stderr, "vantrel: the font file NFREESET.TTF could not be registered\n");
 }
 
 void TFormMain::FormShow() {
@@ -394,7 +406,9 @@ bool TFormMain::RunStartUp() {
     a.CurrentUser = -1;
     ChangeUser(-1);
     m_tree->setFocus();
-    Guarded([&] { ShowInfoOf(CourseItem('D', 1)); });
+    // The title page: already on show (and any error reported) when the
+    // learner change selected it.
+    if (App().CurrentMode != 'D' || SelectedItem() != 1) ShowInfoReported(CourseItem('D', 1));
     m_startedUp = true;
     return true;
 }
@@ -518,7 +532,18 @@ void TFormMain::TreeViewChange() {
     }
     const TCourseItem& it = CourseItem(App().CurrentMode, i);
     m_btnRun->setEnabled(it.ExerciseKind != 0);
-    Guarded([&] { ShowInfoOf(it); });
+    ShowInfoReported(it);
+}
+
+void TFormMain::ShowInfoReported(const TCourseItem& it) {
+    // The message names the page that could not be shown.
+    Guarded([&] {
+        try {
+            ShowInfoOf(it);
+        } catch (const VError& e) {
+            throw VError(LoadErrorText(e));
+        }
+    });
 }
 
 void TFormMain::ShowInfoOf(const TCourseItem& it) {
@@ -585,6 +610,7 @@ void TFormMain::ToolButtonNewUserClick() {
 
 void TFormMain::NSelectUserClick() {
     Guarded([&] {
+        const bool wasLearner = App().CurrentUser >= 0;
         for (;;) {
             int index = -1;
             if (m_dialogs->SelectUsers(index) != mrOk) {
@@ -599,7 +625,9 @@ void TFormMain::NSelectUserClick() {
             if (index < 0 || index > users.LastUser()) continue; // nothing chosen: ask again
             QString typed;
             if (m_dialogs->PassWord(typed) != mrOk) {
-                if (!App().UserUnchanged) ChangeUser(-1);
+                // Only a deleted current learner needs the switch; a learner
+                // just created leaves the current one as it is.
+                if (wasLearner && App().CurrentUser < 0) ChangeUser(-1);
                 return;
             }
             if (typed != users.Users[index].Password) {

@@ -84,6 +84,7 @@ private:
     void BuildPanel();
     void FormClose();
     void ShowInfoOf(const TCourseItem& it);
+    void ShowInfoReported(const TCourseItem& it);
     void SetTitle(const QString& t);
     void FillTree(char mode);
     void RegisterFont();

@@ -97,18 +97,19 @@ void TFormWorkText::buildControls() {
     TrackBarText->setObjectName(QStringLiteral("TrackBarText"));
     TrackBarText->setTickPosition(QSlider::TicksBelow);
     TrackBarText->setPageStep(5);
-    TrackBarText->installEventFilter(this);
     connect(TrackBarText, &QSlider::valueChanged, this, &TFormWorkText::TrackBarTextChange);
     v->addWidget(TrackBarText);
 
     auto* row = new QHBoxLayout;
-    row->setSpacing(6);
+    row->setSpacing(2);
     auto* checks = new QVBoxLayout;
     checks->setSpacing(2);
     auto makeCheck = [&](const QString& name, const QString& caption) {
         auto* c = new TChBxImgTransD1Zv(Panel7);
         c->setObjectName(name);
         c->setPictures(Pictures::Check());
+        // Each option is on while its box is clear: the mark shown says "on".
+        c->setInvertedLook(true);
         c->setCaption(caption);
         c->setFixedSize(c->sizeHint());
         checks->addWidget(c);
@@ -141,6 +142,13 @@ void TFormWorkText::buildControls() {
     BtnImgTransD1Zv1 = button(QStringLiteral("BtnImgTransD1Zv1"), "loop", QStringLiteral("Цикл"));
     BtnImgTransD1Zv2 = button(QStringLiteral("BtnImgTransD1Zv2"), "mark", QStringLiteral("Начало"),
                               &LabelSelect, QStringLiteral("LabelSelect"));
+    {
+        // Room for the longer of its two captions: marking moves no button.
+        QWidget* box = BtnImgTransD1Zv2->parentWidget();
+        LabelSelect->setText(QStringLiteral("Окончание"));
+        box->setMinimumWidth(box->sizeHint().width());
+        LabelSelect->setText(QStringLiteral("Начало"));
+    }
     BtnImgComent = button(QStringLiteral("BtnImgComent"), "comment", QStringLiteral("Комментарий"));
     BitBtn1 = button(QStringLiteral("BitBtn1"), "help", QStringLiteral("Помощь"));
     BitBtn5 = button(QStringLiteral("BitBtn5"), "exit", QStringLiteral("Выход"));
@@ -179,7 +187,6 @@ void TFormWorkText::buildControls() {
     Label9 = new QLabel(QStringLiteral("✕"), PanelComent);
     Label9->setObjectName(QStringLiteral("Label9"));
     Label9->setCursor(Qt::PointingHandCursor);
-    Label9->installEventFilter(this);
     head->addWidget(title);
     head->addStretch(1);
     head->addWidget(Label9);
@@ -201,6 +208,9 @@ void TFormWorkText::buildControls() {
         setTabOrder(prev, w);
         prev = w;
     }
+    // Space is the mark key wherever the focus is (see eventFilter).
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
 }
 
 void TFormWorkText::SetInitialData(const QString& soundFile, const QString& learnerRecording,
@@ -337,6 +347,16 @@ void TFormWorkText::closeDevice() {
 }
 
 void TFormWorkText::setIdle(bool idle) {
+    // A disabled focus widget would hand the focus on to the next enabled
+    // button ("Комментарий", "Помощь"), which a key meant for the slider
+    // would then press. The window holds it while playing; the end of the
+    // playback gives it back to the slider.
+    if (!idle) {
+        QWidget* f = focusWidget();
+        if (f == TrackBarText || f == BitBtnPlayAll || f == BitBtnSelectNext ||
+            f == BitBtnSelectString || f == BtnImgTransD1Zv1 || f == BtnImgTransD1Zv2)
+            setFocus(Qt::OtherFocusReason);
+    }
     TrackBarText->setEnabled(idle);
     BitBtnPlayAll->setEnabled(idle);
     BitBtnSelectNext->setEnabled(idle);
@@ -573,9 +593,13 @@ void TFormWorkText::TimerPosTimer() {
     });
 }
 
+void TFormWorkText::SpaceKey(const QKeyEvent* e) {
+    if (!e->isAutoRepeat() && BtnImgTransD1Zv2->isEnabled()) BtnImgTransD1Zv2Click();
+}
+
 void TFormWorkText::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Space) {
-        if (BtnImgTransD1Zv2->isEnabled()) BtnImgTransD1Zv2Click();
+        SpaceKey(e);
         e->accept();
         return;
     }
@@ -583,10 +607,20 @@ void TFormWorkText::keyPressEvent(QKeyEvent* e) {
 }
 
 bool TFormWorkText::eventFilter(QObject* o, QEvent* e) {
-    if (o == TrackBarText && e->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(e)->key() == Qt::Key_Space) {
-        if (BtnImgTransD1Zv2->isEnabled()) BtnImgTransD1Zv2Click();
-        return true;
+    if (e->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        // Space means the mark command only, whatever has the focus: a
+        // focused button never takes it.
+        if (k->key() == Qt::Key_Space) {
+            SpaceKey(k);
+            return true;
+        }
+        // The boxes have given Space up; Enter toggles a focused one.
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !k->isAutoRepeat())
+            if (auto* box = qobject_cast<TChBxImgTransD1Zv*>(o)) {
+                box->click();
+                return true;
+            }
     }
     if (o == Label9 && e->type() == QEvent::MouseButtonRelease) {
         Label9Click();

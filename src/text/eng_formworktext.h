@@ -75,6 +75,7 @@ protected:
 
 private:
     void FormShow();
+    void SpaceKey(const QKeyEvent* e);
     void buildControls();
     void arrange();
     const QList<TTimingEntry>& activeTimings() const;

@@ -125,22 +125,6 @@ void TFormTransNoText::buildControls() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
 
-    auto* checks = new QVBoxLayout;
-    checks->setSpacing(2);
-    auto makeCheck = [&](const QString& name, const QString& caption) {
-        auto* c = new TChBxImgTransD1Zv(PanelNav);
-        c->setObjectName(name);
-        c->setPictures(Pictures::Check());
-        c->setCaption(caption);
-        c->setFixedSize(c->sizeHint());
-        checks->addWidget(c);
-        return c;
-    };
-    CheckBoxText = makeCheck(QStringLiteral("CheckBoxText"), QStringLiteral("Показывать текст"));
-    CheckBoxTrans =
-        makeCheck(QStringLiteral("CheckBoxTrans"), QStringLiteral("Показывать перевод"));
-    row->addLayout(checks);
-
     // Recording must never go unnoticed: a red sign with the time recorded.
     LabelRecSign = new QLabel(PanelNavF);
     LabelRecSign->setObjectName(QStringLiteral("LabelRecSign"));
@@ -178,6 +162,25 @@ void TFormTransNoText::buildControls() {
     BitBtnStop = button(QStringLiteral("BitBtnStop"), "stop", QStringLiteral("Стоп"));
     BitBtn1 = button(QStringLiteral("BitBtn1"), "help", QStringLiteral("Помощь"));
     BitBtnClose = button(QStringLiteral("BitBtnClose"), "exit", QStringLiteral("Выход"));
+
+    auto* checks = new QVBoxLayout;
+    checks->setSpacing(2);
+    auto makeCheck = [&](const QString& name, const QString& caption) {
+        auto* c = new TChBxImgTransD1Zv(PanelNav);
+        c->setObjectName(name);
+        c->setPictures(Pictures::Check());
+        c->setCaption(caption);
+        c->setFixedSize(c->sizeHint());
+        checks->addWidget(c);
+        return c;
+    };
+    CheckBoxText = makeCheck(QStringLiteral("CheckBoxText"), QStringLiteral("Показывать текст"));
+    CheckBoxTrans =
+        makeCheck(QStringLiteral("CheckBoxTrans"), QStringLiteral("Показывать перевод"));
+    // Made after the buttons, so that Tab from the window (where the focus
+    // waits during a take) comes to the buttons first; shown before them.
+    row->insertLayout(0, checks);
+
     connect(BitBtnPlay, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BitBtnPlayClick);
     connect(BitBtnPause, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BitBtnPauseClick);
     connect(BitBtnStop, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BitBtnStopClick);
@@ -270,6 +273,16 @@ void TFormTransNoText::layoutPanes() {
 }
 
 void TFormTransNoText::ApplyControls(const TListenControls& c) {
+    // A focused button that is about to be disabled would pass the focus on
+    // to the next one ("Стоп" among them), where a later Space or Enter
+    // would press it unasked. The window keeps the focus instead.
+    if (QWidget* f = focusWidget()) {
+        const bool disabling =
+            (f == BitBtnPlay && !c.PlayEnabled) || (f == BitBtnPause && !c.PauseEnabled) ||
+            (f == BitBtnStop && !c.StopEnabled) || (f == BitBtnClose && !c.CloseEnabled) ||
+            (f == BtnImgWait && !c.WaitEnabled);
+        if (disabling) setFocus(Qt::OtherFocusReason);
+    }
     if (LabelPlay->text() != c.LabelPlay) LabelPlay->setText(c.LabelPlay);
     BitBtnPlay->setEnabled(c.PlayEnabled);
     BitBtnPause->setEnabled(c.PauseEnabled);
@@ -363,11 +376,15 @@ void TFormTransNoText::ShowPicture(int k) {
 }
 
 void TFormTransNoText::BitBtnPlayClick() {
+    // A take starts with the focus on no button: only a button the learner
+    // moves to during the take gets Space or Enter.
+    setFocus(Qt::OtherFocusReason);
     Guarded([this] {
         m_run->Play(CheckBoxText->Checked() && m_run->Params().TextAllowed,
                     CheckBoxTrans->Checked() && m_run->Params().TranslationAllowed);
-        if (BitBtnStop->isEnabled()) BitBtnStop->setFocus();
     });
+    // A take that could not start leaves the play button ready.
+    if (BitBtnPlay->isEnabled()) BitBtnPlay->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormTransNoText::BitBtnPauseClick() {
@@ -375,10 +392,9 @@ void TFormTransNoText::BitBtnPauseClick() {
 }
 
 void TFormTransNoText::BitBtnStopClick() {
-    Guarded([this] {
-        m_run->Stop();
-        BitBtnPlay->setFocus();
-    });
+    // The focus does not go to the play button: a second key press would
+    // start a new take over the one just saved.
+    Guarded([this] { m_run->Stop(); });
 }
 
 void TFormTransNoText::BtnImgWaitClick() {
@@ -418,9 +434,12 @@ void TFormTransNoText::keyPressEvent(QKeyEvent* e) {
 }
 
 bool TFormTransNoText::eventFilter(QObject* o, QEvent* e) {
-    // Space is the wait key wherever the focus is, while the wait can be used.
+    // Space is the wait key while the wait can be used, except on a button
+    // the learner has moved the focus to: that button gets it.
     if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Space &&
         spaceWaits()) {
+        auto* button = qobject_cast<TBtnImgTransD1Zv*>(o);
+        if (button && button->isEnabled()) return false;
         if (!static_cast<QKeyEvent*>(e)->isAutoRepeat()) BtnImgWaitClick();
         return true;
     }

@@ -284,18 +284,24 @@ private Q_SLOTS:
         QTest::addColumn<bool>("checked");
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("after");
-        QTest::newRow("clear, enabled") << false << true << true;
-        QTest::newRow("set, enabled") << true << true << false;
-        QTest::newRow("clear, disabled") << false << false << false;
-        QTest::newRow("set, disabled") << true << false << true;
+        QTest::addColumn<bool>("inverted");
+        QTest::newRow("clear, enabled") << false << true << true << false;
+        QTest::newRow("set, enabled") << true << true << false << false;
+        QTest::newRow("clear, disabled") << false << false << false << false;
+        QTest::newRow("set, disabled") << true << false << true << false;
+        // The inverted look swaps the pictures, never the state or the toggle.
+        QTest::newRow("inverted, set, enabled") << true << true << false << true;
+        QTest::newRow("inverted, set, disabled") << true << false << true << true;
     }
 
     void checkClick() {
         QFETCH(bool, checked);
         QFETCH(bool, enabled);
         QFETCH(bool, after);
+        QFETCH(bool, inverted);
         Backdrop back;
         auto* c = new TChBxImgTransD1Zv(&back);
+        c->setInvertedLook(inverted);
         const CheckPictures cp{pic(12, 12, Qt::green, true), pic(12, 12, Qt::darkGreen, true),
                                pic(12, 12, Qt::white, true), pic(12, 12, Qt::lightGray, true)};
         c->setPictures(cp);
@@ -310,7 +316,7 @@ private Q_SLOTS:
         QCOMPARE(seen, QList<bool>{checked}); // the handler runs before the toggle
         QCOMPARE(c->Checked(), after);
         const QPixmap expect =
-            after ? (enabled ? cp.on : cp.onDis) : (enabled ? cp.off : cp.offDis);
+            after != inverted ? (enabled ? cp.on : cp.onDis) : (enabled ? cp.off : cp.offDis);
         QCOMPARE(c->shownPicture().cacheKey(), expect.cacheKey());
         // A release away from the mark is no click.
         QTest::mousePress(c, Qt::LeftButton, {}, QPoint(4, 10));

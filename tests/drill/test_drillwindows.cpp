@@ -13,6 +13,7 @@
 #include "drill/eng_formquestdown.h"
 #include "drill/eng_formquestend.h"
 #include "drill/eng_formquesttrfl.h"
+#include "drill/twocolumnlist.h"
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
 #include "support_drill.h"
@@ -23,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -470,12 +472,15 @@ private Q_SLOTS:
 
     void playback_data() {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("drill") << "lexic";
-        QTest::newRow("presentation") << "demo";
-        QTest::newRow("true/false") << "trfl";
+        QTest::addColumn<bool>("spaceOnList"); // else Ctrl+P in the window
+        QTest::newRow("drill, Ctrl+P") << "lexic" << false;
+        QTest::newRow("drill, Space on the list") << "lexic" << true;
+        QTest::newRow("presentation") << "demo" << false;
+        QTest::newRow("true/false") << "trfl" << false;
     }
     void playback() {
         QFETCH(QString, kind);
+        QFETCH(bool, spaceOnList);
         LexicFixture(); // entry 2 has an empty range (1000..1000)
         Put("tq.txt", Join({"A\t0", "B\t1", "C\t0"}));
         Put("a.txt", "");
@@ -505,7 +510,10 @@ private Q_SLOTS:
                 QSKIP("drill drew the entry without a range first");
         }
         QVERIFY(play->isEnabled());
-        QTest::keyClick(w.get(), Qt::Key_Space);
+        if (spaceOnList)
+            QTest::keyClick(Child<QWidget>(w.get(), "ListBoxTrans"), Qt::Key_Space);
+        else
+            QTest::keyClick(w.get(), Qt::Key_P, Qt::ControlModifier);
         QVERIFY(!play->isEnabled());
         QCOMPARE(dev->mode(), AudioDevice::Playing);
         VirtualAudio::Advance(1100);
@@ -520,6 +528,119 @@ private Q_SLOTS:
         QVERIFY(dev->mode() != AudioDevice::Playing);
         VirtualAudio::Advance(2000);
         QTest::qWait(20);
+    }
+
+    // Space belongs to the focused button or radio button, with or without
+    // recordings; nothing plays.
+    void spaceOnFocusedControl_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("timing");
+        QTest::newRow("drill OK, no timing file") << "lexic"
+                                                  << "BitBtnNext" << false;
+        QTest::newRow("drill OK") << "lexic"
+                                  << "BitBtnNext" << true;
+        QTest::newRow("presentation, next") << "demo"
+                                            << "BitBtn1" << true;
+        QTest::newRow("true/false OK") << "trfl"
+                                       << "BitBtn1" << true;
+        QTest::newRow("true/false, no") << "trfl"
+                                        << "RadioButtonNo" << true;
+    }
+    void spaceOnFocusedControl() {
+        QFETCH(QString, kind);
+        QFETCH(QString, control);
+        QFETCH(bool, timing);
+        LexicFixture();
+        Put("tq.txt", Join({"A\t0", "B\t1", "C\t0"}));
+        Put("a.txt", "");
+        const bool trfl = kind == "trfl";
+        auto w = Loaded(kind, F(trfl ? "tq.txt" : "e.txt"), F(trfl ? "a.txt" : "t.txt"),
+                        timing ? F("s.txt") : QString(), F("l.wav"));
+        QVERIFY(w);
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* lexic = qobject_cast<TFormExecLexic*>(w.get());
+        auto* demo = qobject_cast<TFormExecLexicDemo*>(w.get());
+        auto* tf = qobject_cast<TFormQuestTrFl*>(w.get());
+        if (lexic) { // the right line picked
+            auto* list = Child<QListWidget>(w.get(), "ListBoxTrans");
+            list->setCurrentItem(
+                list->findItems(lexic->Drill()->CurrentEntry().Translation, Qt::MatchExactly)[0]);
+        }
+        auto progress = [&] {
+            return lexic  ? lexic->Drill()->RightCount()
+                   : demo ? demo->Paging().Current()
+                          : tf->Run()->Remaining();
+        };
+        const int before = progress();
+        Child<QWidget>(w.get(), control)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(w->findChild<AudioDevice*>()->mode() != AudioDevice::Playing);
+        if (control == "RadioButtonNo") {
+            QVERIFY(Child<QRadioButton>(w.get(), control)->isChecked());
+            QCOMPARE(progress(), before);
+        } else {
+            QVERIFY(progress() != before);
+        }
+    }
+
+    // Two columns read like a page; Up and Down go through the lines in
+    // their order, across the columns, and the current line is scrolled
+    // into view.
+    void twoColumnList_data() {
+        QTest::addColumn<int>("n");
+        QTest::newRow("one") << 1;
+        QTest::newRow("even") << 4;
+        QTest::newRow("odd") << 5;
+        QTest::newRow("more than the frame shows") << 30;
+    }
+    void twoColumnList() {
+        QFETCH(int, n);
+        QWidget back;
+        back.resize(560, 300);
+        auto* list = new TTwoColumnList(&back);
+        list->placeFrame(QRect(10, 10, 520, 270));
+        for (int i = 0; i < n; ++i)
+            list->addItem(QString("line %1").arg(i));
+        list->arrange(26);
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        QWidget* view = list->frame()->viewport();
+        const int rows = (n + 1) / 2;
+        auto rect = [&](int i) { return list->visualItemRect(list->item(i)); };
+        for (int i = 0; i < n; ++i) {
+            QVERIFY(rect(i).right() < view->width());
+            if (i < rows) {
+                QCOMPARE(rect(i).x(), rect(0).x());
+                if (i > 0) QVERIFY(rect(i).y() > rect(i - 1).y());
+            } else {
+                QVERIFY(rect(i).x() > rect(0).right());
+                QCOMPARE(rect(i).y(), rect(i - rows).y());
+            }
+        }
+        auto shown = [&](int i) {
+            return view->rect().contains(list->viewport()->mapTo(view, rect(i).center()));
+        };
+        list->setFocus();
+        list->setCurrentRow(0);
+        QList<int> seen{list->currentRow()}, expected{0};
+        for (int i = 1; i <= n; ++i) {
+            QTest::keyClick(list, Qt::Key_Down);
+            seen << list->currentRow();
+            expected << qMin(i, n - 1);
+            QVERIFY(shown(list->currentRow()));
+        }
+        QCOMPARE(seen, expected);
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(list->currentRow(), qMax(0, n - 2));
+        QVERIFY(shown(list->currentRow()));
+        if (n > 1) {
+            list->setCurrentRow(0);
+            QTest::keyClick(list, Qt::Key_Right);
+            QCOMPARE(list->currentRow(), rows);
+        }
     }
 
     void playWithMissingSound() {

@@ -24,7 +24,6 @@ bool Print(int rows, bool done, const QString& file, bool choose = true) {
         p.setOutputFileName(file);
         return choose;
     };
-    ReportPrinting().Preview = nullptr;
     return PrintReport(d, nullptr);
 }
 

@@ -65,6 +65,30 @@ void setCurrent(TFormWorkText* f, int v) {
     Child<QSlider>(f, "TrackBarText")->setValue(v);
 }
 
+// Whether `pic` is drawn somewhere in `shot`: its opaque pixels, other than
+// the key colour at (1, 1), found unchanged at one place.
+bool Contains(const QImage& shot, const QImage& pic) {
+    const QImage s = shot.convertToFormat(QImage::Format_ARGB32);
+    const QImage p = pic.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = p.pixel(1, 1);
+    QList<QPoint> opaque;
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x)
+            if (qAlpha(p.pixel(x, y)) == 255 && p.pixel(x, y) != key) opaque << QPoint(x, y);
+    if (opaque.isEmpty()) return false;
+    for (int oy = 0; oy + p.height() <= s.height(); ++oy)
+        for (int ox = 0; ox + p.width() <= s.width(); ++ox) {
+            bool all = true;
+            for (const QPoint& q : opaque)
+                if (s.pixel(ox + q.x(), oy + q.y()) != p.pixel(q)) {
+                    all = false;
+                    break;
+                }
+            if (all) return true;
+        }
+    return false;
+}
+
 } // namespace
 
 class TestFormWorkText : public QObject {
@@ -393,19 +417,75 @@ private Q_SLOTS:
         QVERIFY(m.got.size() == 1);
     }
 
-    void spaceMarks() {
+    // Space is the mark key wherever the focus is; while playing it does
+    // nothing, and the disabled slider does not hand the focus to a button.
+    void spaceAndFocus() {
         Lesson l;
         auto f = l.open();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.get()));
         auto* slider = Child<QSlider>(f.get(), "TrackBarText");
-        slider->setValue(3);
-        QTest::keyClick(slider, Qt::Key_Space);
+        QCOMPARE(QApplication::focusWidget(), slider);
+        auto space = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); };
+        QStringList help;
+        SetHelpHandlers([&](int t) { help << QString::number(t); },
+                        [&](const QString& k) { help << k; });
+
+        // On a focused play button Space marks and plays nothing.
+        setCurrent(f.get(), 3);
+        Child<TBtnImgTransD1Zv>(f.get(), "BitBtnSelectString")->setFocus(Qt::TabFocusReason);
+        space();
         QVERIFY(f->Marking());
-        QCOMPARE(f->RangeBegin(), 3);
-        QTest::keyClick(f.get(), Qt::Key_Space);
+        QVERIFY(!f->DeviceOpen());
+        space();
         QVERIFY(!f->Marking());
+        // Enter on a focused box toggles it.
+        Child<TChBxImgTransD1Zv>(f.get(), "CheckBoxText")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(f->TextShown());
+
+        slider->setFocus();
         Child<TBtnImgTransD1Zv>(f.get(), "BitBtnPlayAll")->click();
-        QTest::keyClick(f.get(), Qt::Key_Space);
-        QVERIFY(!f->Marking()); // the mark button is disabled while playing
+        // Through lines 3 and 5, which have comments.
+        for (int step = 0; step < 12; ++step) {
+            run(f.get(), 400);
+            space();
+            QVERIFY(f->Playing());
+            QVERIFY(!f->Marking());
+            QVERIFY(!Child<QFrame>(f.get(), "PanelComent")->isVisible());
+            QVERIFY(qobject_cast<TBtnImgTransD1Zv*>(QApplication::focusWidget()) == nullptr);
+        }
+        run(f.get(), 1500);
+        QVERIFY(!f->DeviceOpen());
+        QCOMPARE(QApplication::focusWidget(), slider);
+        SetHelpHandlers(nullptr, nullptr);
+        QCOMPARE(help, QStringList());
+    }
+
+    // At open the three options are off and their boxes look clear; one
+    // click on the text box shows the text and the mark.
+    void boxesLookLikeTheirOptions() {
+        Lesson l;
+        auto f = l.open();
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        auto shows = [&](const char* name, bool on) {
+            auto* box = Child<TChBxImgTransD1Zv>(f.get(), name);
+            const bool en = box->markEnabled();
+            const QPixmap pic = on ? (en ? box->ImgOn() : box->ImgOnDis())
+                                   : (en ? box->ImgOff() : box->ImgOffDis());
+            const QImage shot =
+                f->grab(QRect(box->mapTo(f.get(), QPoint(0, 0)), box->size())).toImage();
+            return Contains(shot, pic.toImage());
+        };
+        for (const char* n : {"CheckBoxText", "CheckBoxTrans", "CheckBoxTransUser"}) {
+            QVERIFY2(shows(n, false), n);
+            QVERIFY2(!shows(n, true), n);
+        }
+        auto* box = Child<TChBxImgTransD1Zv>(f.get(), "CheckBoxText");
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QVERIFY(Child<TTextSintagm>(f.get(), "TextSintagmText")->isVisible());
+        QVERIFY(shows("CheckBoxText", true));
+        QVERIFY(!shows("CheckBoxTrans", true));
     }
 
     void help() {

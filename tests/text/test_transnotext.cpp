@@ -723,24 +723,43 @@ private Q_SLOTS:
         QVERIFY(!sign->isVisible());
     }
 
-    void spaceWaits() {
+    // A take started from the keyboard ends by Space or Enter only on "Стоп"
+    // the learner moved to; until then Space is the wait key where the wait
+    // is allowed, and nothing otherwise.
+    void keysDuringTake_data() {
+        QTest::addColumn<bool>("wait");
+        QTest::newRow("wait allowed") << true;
+        QTest::newRow("no wait") << false;
+    }
+    void keysDuringTake() {
+        QFETCH(bool, wait);
         Lesson l;
-        l.record(true);
+        l.record(wait);
         TFormTransNoText f(l.p);
         f.Run().SetManualSteps(true);
         f.show();
-        Settle();
-        auto* pause = Child<TBtnImgTransD1Zv>(&f, "BitBtnPause");
-        Child<TBtnImgTransD1Zv>(&f, "BitBtnPlay")->click();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+        auto* stop = Child<TBtnImgTransD1Zv>(&f, "BitBtnStop");
+        key(Qt::Key_Space);
+        QVERIFY(f.Run().Playing());
         Run(f.Run(), 500);
-        pause->setFocus();
-        QTest::keyClick(pause, Qt::Key_Space);
-        QVERIFY(f.Run().Waiting());
-        QVERIFY(!f.Run().Paused());
-        QCOMPARE(Child<QLabel>(&f, "LabelWait")->text(), QStringLiteral("Далее"));
-        QTest::keyClick(&f, Qt::Key_Space);
-        QVERIFY(!f.Run().Waiting());
-        QCOMPARE(Child<QLabel>(&f, "LabelWait")->text(), QStringLiteral("Подождать"));
+        for (Qt::Key k : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+            key(k);
+            QVERIFY(f.Run().Playing());
+        }
+        QVERIFY(!f.Run().Waiting()); // two Spaces: waited and went on, or nothing
+        if (wait) {
+            key(Qt::Key_Space);
+            QVERIFY(f.Run().Waiting());
+        }
+        for (int i = 0; i < 10 && QApplication::focusWidget() != stop; ++i)
+            key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), stop);
+        key(Qt::Key_Space);
+        QVERIFY(!f.Run().Playing());
+        QVERIFY(f.Run().TakeSaved());
     }
 
     void closeDuringRun() {
