@@ -63,7 +63,8 @@ TPauseMap::TPauseMap(const TSound& s, int hopMs) : m_hop(hopMs), m_db(EnergyDb(s
             continue;
         }
         qint64 j = i;
-        while (j < n && m_db[size_t(j)] < m_threshold) ++j;
+        while (j < n && m_db[size_t(j)] < m_threshold)
+            ++j;
         m_runs.push_back({i * hopMs, std::max(i, j - 1) * hopMs});
         i = j;
     }
@@ -75,7 +76,8 @@ double TPauseMap::QuietFraction(qint64 fromMs, qint64 toMs) const {
     const qint64 b = std::clamp<qint64>(toMs / m_hop, a, qint64(m_db.size()));
     if (b == a) return 0;
     qint64 quiet = 0;
-    for (qint64 i = a; i < b; ++i) quiet += m_db[size_t(i)] < m_threshold;
+    for (qint64 i = a; i < b; ++i)
+        quiet += m_db[size_t(i)] < m_threshold;
     return double(quiet) / double(b - a);
 }
 
@@ -106,30 +108,34 @@ struct Boundary {
 
 // The pause that best fits the matched gap [a, b]: long, and close to it.
 const TPauseMap::Run* bestRun(const TPauseMap& pauses, qint64 a, qint64 b, const TAlignParams& p,
-                              double& confidence) {
+                              double& confidence, const std::vector<char>& inner) {
     const TPauseMap::Run* best = nullptr;
     double bestScore = 0;
-    for (const auto& r : pauses.Runs()) {
+    for (size_t ri = 0; ri < pauses.Runs().size(); ++ri) {
+        const auto& r = pauses.Runs()[ri];
+        if (!inner.empty() && inner[ri]) continue;
         if (r.EndMs < a - p.SearchMs) continue;
         if (r.BeginMs > b + p.SearchMs) break;
         const qint64 len = r.EndMs - r.BeginMs;
         if (len < p.MinPauseMs) continue;
         const qint64 dist = std::max<qint64>({0, r.BeginMs - b, a - r.EndMs});
+        // A long pause may lie a little off the match; a short one must be close.
         const double score = double(std::min<qint64>(len, 400)) + 40.0 - 1.5 * double(dist);
         if (score > bestScore) {
             bestScore = score;
             best = &r;
-            confidence = std::clamp(1.0 - double(dist) / p.SearchMs, 0.0, 1.0) *
-                         (len >= 60 ? 1.0 : 0.8);
+            confidence =
+                std::clamp(1.0 - double(dist) / p.SearchMs, 0.0, 1.0) * (len >= 60 ? 1.0 : 0.8);
         }
     }
     return best;
 }
 
-Boundary between(const TPauseMap& pauses, qint64 a, qint64 b, const TAlignParams& p) {
+Boundary between(const TPauseMap& pauses, qint64 a, qint64 b, const TAlignParams& p,
+                 const std::vector<char>& inner) {
     if (a > b) std::swap(a, b);
     double c = 0;
-    if (const auto* r = bestRun(pauses, a, b, p, c)) return {r->BeginMs, r->EndMs, c};
+    if (const auto* r = bestRun(pauses, a, b, p, c, inner)) return {r->BeginMs, r->EndMs, c};
     // Joined with no pause: the quietest place near the middle of the match.
     const qint64 mid = (a + b) / 2;
     const qint64 at = pauses.QuietestIn(mid - 40, mid + 40);
@@ -168,21 +174,27 @@ TAlignment AlignLesson(const QStringList& lines, const TSound& recording, const 
     try {
         TSynthParams sp;
         sp.Rate = p.RateHz;
-        synth = SynthesizeSintagms(texts, sp, [&](int done) {
-            report(0.4 * done / double(texts.size()));
-        });
+        synth = SynthesizeSintagms(texts, sp,
+                                   [&](int done) { report(0.4 * done / double(texts.size())); });
     } catch (...) {
         worker.join();
         throw;
     }
-    const TFeatures ref = Mfcc(synth.Sound, mp);
+    TFeatures ref = Mfcc(synth.Sound, mp);
     worker.join();
     report(0.5);
     const TPauseMap pauses(recording);
 
     const int hopMs = mp.HopMs;
+
     const int band = std::clamp(std::max(real.Count, ref.Count) / 4, 6000, 18000);
-    const TDtwPath path = MultiscaleDtw(real, ref, {16, 4, 1}, band, 10);
+    // The pauses put between the pieces of the reference stretch to nothing.
+    std::vector<char> elastic(size_t(ref.Count), 1);
+    const qint64 samplesPerHop = qint64(p.RateHz) * hopMs / 1000;
+    for (const auto& [s, e] : synth.Spans)
+        for (qint64 j = s / samplesPerHop; j <= e / samplesPerHop && j < ref.Count; ++j)
+            elastic[size_t(j)] = 0;
+    const TDtwPath path = MultiscaleDtw(real, ref, {16, 4, 1}, band, 10, elastic);
     report(0.9);
 
     // Real frames matched to each synthetic frame, and the cost there.
@@ -194,9 +206,9 @@ TAlignment AlignLesson(const QStringList& lines, const TSound& recording, const 
         last[size_t(j)] = i;
         cost[size_t(j)] = std::max(cost[size_t(j)], path.Cost[k]);
     }
-    const qint64 samplesPerHop = qint64(p.RateHz) * hopMs / 1000;
     const auto frameOf = [&](qint64 sample) {
-        return int(std::clamp<qint64>((sample + samplesPerHop / 2) / samplesPerHop, 0, ref.Count - 1));
+        return int(
+            std::clamp<qint64>((sample + samplesPerHop / 2) / samplesPerHop, 0, ref.Count - 1));
     };
     const int n = int(texts.size());
     std::vector<qint64> mapBegin(static_cast<size_t>(n)), mapEnd(static_cast<size_t>(n));
@@ -207,24 +219,75 @@ TAlignment AlignLesson(const QStringList& lines, const TSound& recording, const 
         mapBegin[size_t(k)] = qint64(first[size_t(js)]) * hopMs;
         mapEnd[size_t(k)] = qint64(last[size_t(je)]) * hopMs;
         double c = 0;
-        for (int j = js; j <= je; ++j) c += cost[size_t(j)];
+        for (int j = js; j <= je; ++j)
+            c += cost[size_t(j)];
         sintagmCost[size_t(k)] = c / (je - js + 1);
     }
 
+    // Pauses of the recording that the match puts well inside one sintagm of
+    // the reference (a comma, a breath, a stop) are not between sintagms.
+    std::vector<int> realToRef(size_t(real.Count), 0);
+    for (const auto& [i, j] : path.Cells)
+        realToRef[size_t(i)] = std::max(realToRef[size_t(i)], j);
+    std::vector<int> spanOf(size_t(ref.Count), -1);
+    constexpr int marginFrames = 5;
+    for (int k = 0; k < n; ++k) {
+        const int js = frameOf(synth.Spans[size_t(k)].first) + marginFrames;
+        const int je = frameOf(synth.Spans[size_t(k)].second) - marginFrames;
+        for (int j = js; j <= je; ++j)
+            spanOf[size_t(j)] = k;
+    }
+    // The reference's own pauses inside a sintagm (espeak-ng pauses at a
+    // comma): quiet stretches of at least kInnerPauseMs.
+    constexpr int kInnerPauseMs = 100;
+    const std::vector<float> refDb = EnergyDb(synth.Sound, hopMs);
+    std::vector<char> refPause(size_t(ref.Count), 0);
+    for (int j = 0; j < ref.Count;) {
+        const auto quiet = [&](int x) {
+            return size_t(x) < refDb.size() && refDb[size_t(x)] < -60.f;
+        };
+        if (!quiet(j)) {
+            ++j;
+            continue;
+        }
+        int e = j;
+        while (e < ref.Count && quiet(e))
+            ++e;
+        if ((e - j) * hopMs >= kInnerPauseMs)
+            for (int x = j; x < e; ++x)
+                refPause[size_t(x)] = 1;
+        j = e;
+    }
+    const auto refQuiet = [&](int j) { return refPause[size_t(j)] != 0; };
+    std::vector<char> inner(pauses.Runs().size(), 0);
+    for (size_t r = 0; r < inner.size(); ++r) {
+        const int i0 = int(std::clamp<qint64>(pauses.Runs()[r].BeginMs / hopMs, 0, real.Count - 1));
+        const int i1 = int(std::clamp<qint64>(pauses.Runs()[r].EndMs / hopMs, i0, real.Count - 1));
+        int quiet = 0, inside = 0, total = 0;
+        for (int i = i0; i <= i1; ++i) {
+            const int j = realToRef[size_t(i)];
+            ++total;
+            if (spanOf[size_t(j)] >= 0) {
+                ++inside;
+                quiet += refQuiet(j);
+            }
+        }
+        inner[r] = inside == total && 2 * quiet >= total;
+    }
     const qint64 length = recording.LengthMs();
     std::vector<qint64> begin(static_cast<size_t>(n)), end(static_cast<size_t>(n));
     std::vector<double> confBegin(static_cast<size_t>(n)), confEnd(static_cast<size_t>(n));
     {
         double c = 0;
-        const auto* r = bestRun(pauses, mapBegin[0], mapBegin[0], p, c);
+        const auto* r = bestRun(pauses, mapBegin[0], mapBegin[0], p, c, inner);
         begin[0] = r ? r->EndMs : std::max<qint64>(0, mapBegin[0]);
         confBegin[0] = r ? c : 0.5;
-        r = bestRun(pauses, mapEnd[size_t(n - 1)], mapEnd[size_t(n - 1)], p, c);
+        r = bestRun(pauses, mapEnd[size_t(n - 1)], mapEnd[size_t(n - 1)], p, c, inner);
         end[size_t(n - 1)] = r ? r->BeginMs : std::min(length, mapEnd[size_t(n - 1)]);
         confEnd[size_t(n - 1)] = r ? c : 0.5;
     }
     for (int k = 0; k + 1 < n; ++k) {
-        const Boundary b = between(pauses, mapEnd[size_t(k)], mapBegin[size_t(k + 1)], p);
+        const Boundary b = between(pauses, mapEnd[size_t(k)], mapBegin[size_t(k + 1)], p, inner);
         end[size_t(k)] = b.EndPrev;
         begin[size_t(k + 1)] = b.BeginNext;
         confEnd[size_t(k)] = confBegin[size_t(k + 1)] = b.Confidence;

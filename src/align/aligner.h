@@ -12,10 +12,10 @@
 bool HasSound(const QString& lessonLine);
 
 struct TAlignParams {
-    int RateHz = 16000;     // of the analysis
-    int SearchMs = 250;     // how far from the matched place a pause is looked for
-    int MinPauseMs = 20;    // shorter quiet stretches are not pauses
-    int OriginalRate = 0;   // the recording's own rate; 0: RateHz
+    int RateHz = 16000;   // of the analysis
+    int SearchMs = 250;   // how far from the matched place a pause is looked for
+    int MinPauseMs = 20;  // shorter quiet stretches are not pauses
+    int OriginalRate = 0; // the recording's own rate; 0: RateHz
 };
 
 struct TAlignment {

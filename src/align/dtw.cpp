@@ -13,8 +13,10 @@ void makeMonotone(TDtwWindow& w, int cols) {
     if (rows == 0) return;
     w.Lo[0] = 0;
     w.Hi[size_t(rows - 1)] = cols - 1;
-    for (int i = 1; i < rows; ++i) w.Hi[size_t(i)] = std::max(w.Hi[size_t(i)], w.Hi[size_t(i - 1)]);
-    for (int i = rows - 2; i >= 0; --i) w.Lo[size_t(i)] = std::min(w.Lo[size_t(i)], w.Lo[size_t(i + 1)]);
+    for (int i = 1; i < rows; ++i)
+        w.Hi[size_t(i)] = std::max(w.Hi[size_t(i)], w.Hi[size_t(i - 1)]);
+    for (int i = rows - 2; i >= 0; --i)
+        w.Lo[size_t(i)] = std::min(w.Lo[size_t(i)], w.Lo[size_t(i + 1)]);
     for (int i = 0; i < rows; ++i) {
         w.Lo[size_t(i)] = std::clamp(w.Lo[size_t(i)], 0, cols - 1);
         w.Hi[size_t(i)] = std::clamp(w.Hi[size_t(i)], w.Lo[size_t(i)], cols - 1);
@@ -53,7 +55,8 @@ TDtwWindow AroundPath(const TDtwPath& coarse, int factor, int rows, int cols, in
     w.Lo.assign(size_t(rows), std::numeric_limits<int>::max());
     w.Hi.assign(size_t(rows), -1);
     for (const auto& [ci, cj] : coarse.Cells) {
-        const int r0 = std::max(0, ci * factor - radius), r1 = std::min(rows - 1, ci * factor + factor - 1 + radius);
+        const int r0 = std::max(0, ci * factor - radius),
+                  r1 = std::min(rows - 1, ci * factor + factor - 1 + radius);
         const int c0 = cj * factor - radius, c1 = cj * factor + factor - 1 + radius;
         for (int r = r0; r <= r1; ++r) {
             w.Lo[size_t(r)] = std::min(w.Lo[size_t(r)], c0);
@@ -69,7 +72,8 @@ TDtwWindow AroundPath(const TDtwPath& coarse, int factor, int rows, int cols, in
     return w;
 }
 
-TDtwPath Dtw(const TFeatures& a, const TFeatures& b, const TDtwWindow& w) {
+TDtwPath Dtw(const TFeatures& a, const TFeatures& b, const TDtwWindow& w,
+             const std::vector<char>& elastic) {
     const int rows = a.Count, cols = b.Count;
     TDtwPath path;
     if (rows == 0 || cols == 0) return path;
@@ -84,7 +88,9 @@ TDtwPath Dtw(const TFeatures& a, const TFeatures& b, const TDtwWindow& w) {
     for (int i = 0; i < rows; ++i) {
         const int lo = w.Lo[size_t(i)], hi = w.Hi[size_t(i)];
         cur.assign(size_t(hi - lo + 1), inf);
-        const auto above = [&](int j) { return j >= prevLo && j <= prevHi ? prev[size_t(j - prevLo)] : inf; };
+        const auto above = [&](int j) {
+            return j >= prevLo && j <= prevHi ? prev[size_t(j - prevLo)] : inf;
+        };
         for (int j = lo; j <= hi; ++j) {
             const float d = distance(a.Row(i), b.Row(j), a.Dim);
             if (i == 0 && j == 0) {
@@ -94,7 +100,8 @@ TDtwPath Dtw(const TFeatures& a, const TFeatures& b, const TDtwWindow& w) {
             }
             const float diag = j > 0 ? above(j - 1) : inf;
             const float up = above(j);
-            const float left = j > lo ? cur[size_t(j - 1 - lo)] : inf;
+            const bool free = !elastic.empty() && elastic[size_t(j)];
+            const float left = (j > lo ? cur[size_t(j - 1 - lo)] : inf) - (free ? d : 0.f);
             float best = diag;
             uint8_t s = 0;
             if (up < best) best = up, s = 1;
@@ -112,9 +119,12 @@ TDtwPath Dtw(const TFeatures& a, const TFeatures& b, const TDtwWindow& w) {
         path.Cost.push_back(distance(a.Row(i), b.Row(j), a.Dim));
         if (i == 0 && j == 0) break;
         const uint8_t s = step[offset[size_t(i)] + size_t(j - w.Lo[size_t(i)])];
-        if (s == 0) --i, --j;
-        else if (s == 1) --i;
-        else --j;
+        if (s == 0)
+            --i, --j;
+        else if (s == 1)
+            --i;
+        else
+            --j;
         if (i < 0 || j < 0) break; // cannot happen in a monotone window
     }
     std::reverse(path.Cells.begin(), path.Cells.end());
@@ -123,16 +133,23 @@ TDtwPath Dtw(const TFeatures& a, const TFeatures& b, const TDtwWindow& w) {
 }
 
 TDtwPath MultiscaleDtw(const TFeatures& a, const TFeatures& b, const std::vector<int>& factors,
-                       int bandFrames, int radius) {
+                       int bandFrames, int radius, const std::vector<char>& elastic) {
     TDtwPath path;
     int lastFactor = 0;
     for (const int f : factors) {
         const TFeatures da = f > 1 ? Downsample(a, f) : a;
         const TFeatures db = f > 1 ? Downsample(b, f) : b;
-        const TDtwWindow w = lastFactor == 0
-                                 ? DiagonalBand(da.Count, db.Count, std::max(radius, bandFrames / f))
-                                 : AroundPath(path, lastFactor / f, da.Count, db.Count, radius);
-        path = Dtw(da, db, w);
+        // A coarse column is elastic when all its frames are.
+        std::vector<char> el;
+        if (!elastic.empty()) {
+            el.assign(size_t(db.Count), 1);
+            for (size_t j = 0; j < elastic.size(); ++j)
+                if (!elastic[j]) el[j / size_t(f)] = 0;
+        }
+        const TDtwWindow w =
+            lastFactor == 0 ? DiagonalBand(da.Count, db.Count, std::max(radius, bandFrames / f))
+                            : AroundPath(path, lastFactor / f, da.Count, db.Count, radius);
+        path = Dtw(da, db, w, el);
         lastFactor = f;
     }
     return path;

@@ -27,9 +27,12 @@ TDtwWindow AroundPath(const TDtwPath& coarse, int factor, int rows, int cols, in
 
 // The cheapest monotone path from (0, 0) to (a.Count - 1, b.Count - 1)
 // inside the window, with steps right, down and diagonal; Euclidean
-// distance of the frames.
-TDtwPath Dtw(const TFeatures& a, const TFeatures& b, const TDtwWindow& w);
+// distance of the frames. Columns of b marked in `elastic` (empty: none)
+// may be passed along one row at no cost: the pauses put between the
+// pieces of a synthetic recording, which the real one may not have.
+TDtwPath Dtw(const TFeatures& a, const TFeatures& b, const TDtwWindow& w,
+             const std::vector<char>& elastic = {});
 
 // Coarse to fine: `factors` from coarse to fine, the last normally 1.
 TDtwPath MultiscaleDtw(const TFeatures& a, const TFeatures& b, const std::vector<int>& factors,
-                       int bandFrames, int radius);
+                       int bandFrames, int radius, const std::vector<char>& elastic = {});

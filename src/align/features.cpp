@@ -8,7 +8,8 @@ void Fft(std::vector<std::complex<float>>& a) {
     const size_t n = a.size();
     for (size_t i = 1, j = 0; i < n; ++i) {
         size_t bit = n >> 1;
-        for (; j & bit; bit >>= 1) j ^= bit;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
         j ^= bit;
         if (i < j) std::swap(a[i], a[j]);
     }
@@ -48,8 +49,10 @@ std::vector<std::vector<float>> melBank(int filters, int n, int rate, double lo,
         for (int k = 0; k <= n / 2; ++k) {
             const double hz = double(k) * rate / n;
             double w = 0;
-            if (hz > a && hz <= b) w = (hz - a) / (b - a);
-            else if (hz > b && hz < c) w = (c - hz) / (c - b);
+            if (hz > a && hz <= b)
+                w = (hz - a) / (b - a);
+            else if (hz > b && hz < c)
+                w = (c - hz) / (c - b);
             bank[size_t(f)][size_t(k)] = float(w);
         }
     }
@@ -67,7 +70,8 @@ void normalize(TFeatures& f) {
         }
         const double mean = sum / f.Count;
         const double sd = std::sqrt(std::max(1e-9, sq / f.Count - mean * mean));
-        for (int i = 0; i < f.Count; ++i) f.Row(i)[d] = float((f.Row(i)[d] - mean) / sd);
+        for (int i = 0; i < f.Count; ++i)
+            f.Row(i)[d] = float((f.Row(i)[d] - mean) / sd);
     }
 }
 
@@ -77,20 +81,22 @@ TFeatures Mfcc(const TSound& s, const TMfccParams& p) {
     const int hop = s.Rate * p.HopMs / 1000;
     const int win = s.Rate * p.WindowMs / 1000;
     int n = 1;
-    while (n < win) n <<= 1;
+    while (n < win)
+        n <<= 1;
     const auto bank = melBank(p.Filters, n, s.Rate, p.LowHz, p.HighHz);
     std::vector<float> window(static_cast<size_t>(win));
     for (int i = 0; i < win; ++i)
         window[size_t(i)] = float(0.54 - 0.46 * std::cos(2 * std::numbers::pi * i / (win - 1)));
     // DCT-II rows for c1..cN.
-    std::vector<float> dct(size_t(p.Coefficients) * size_t(p.Filters));
-    for (int c = 0; c < p.Coefficients; ++c)
+    const int first = p.Loudness ? 0 : 1, dim = p.Coefficients + 1 - first;
+    std::vector<float> dct(size_t(dim) * size_t(p.Filters));
+    for (int c = 0; c < dim; ++c)
         for (int f = 0; f < p.Filters; ++f)
             dct[size_t(c * p.Filters + f)] =
-                float(std::cos(std::numbers::pi * (c + 1) * (f + 0.5) / p.Filters));
+                float(std::cos(std::numbers::pi * (c + first) * (f + 0.5) / p.Filters));
 
     TFeatures out;
-    out.Dim = p.Coefficients;
+    out.Dim = dim;
     out.Count = hop > 0 ? int((s.Samples.size() + size_t(hop) - 1) / size_t(hop)) : 0;
     out.Data.assign(size_t(out.Count) * size_t(out.Dim), 0.f);
     std::vector<std::complex<float>> buf(static_cast<size_t>(n));
@@ -122,9 +128,10 @@ TFeatures Mfcc(const TSound& s, const TMfccParams& p) {
             logMel[size_t(f)] = float(std::log(e + 1e-10));
         }
         float* row = out.Row(i);
-        for (int c = 0; c < p.Coefficients; ++c) {
+        for (int c = 0; c < dim; ++c) {
             float acc = 0;
-            for (int f = 0; f < p.Filters; ++f) acc += dct[size_t(c * p.Filters + f)] * logMel[size_t(f)];
+            for (int f = 0; f < p.Filters; ++f)
+                acc += dct[size_t(c * p.Filters + f)] * logMel[size_t(f)];
             row[c] = acc;
         }
     }
@@ -141,8 +148,10 @@ TFeatures Downsample(const TFeatures& f, int factor) {
         const int a = i * factor, b = std::min(f.Count, a + factor);
         float* row = out.Row(i);
         for (int j = a; j < b; ++j)
-            for (int d = 0; d < f.Dim; ++d) row[d] += f.Row(j)[d];
-        for (int d = 0; d < f.Dim; ++d) row[d] /= float(b - a);
+            for (int d = 0; d < f.Dim; ++d)
+                row[d] += f.Row(j)[d];
+        for (int d = 0; d < f.Dim; ++d)
+            row[d] /= float(b - a);
     }
     return out;
 }
@@ -154,9 +163,11 @@ std::vector<float> EnergyDb(const TSound& s, int hopMs) {
     const qint64 total = qint64(s.Samples.size());
     out.resize(size_t((total + hop - 1) / hop));
     for (size_t i = 0; i < out.size(); ++i) {
-        const qint64 a = std::max<qint64>(0, qint64(i) * hop - hop), b = std::min(total, qint64(i) * hop + hop);
+        const qint64 a = std::max<qint64>(0, qint64(i) * hop - hop),
+                     b = std::min(total, qint64(i) * hop + hop);
         double sq = 0;
-        for (qint64 k = a; k < b; ++k) sq += double(s.Samples[size_t(k)]) * s.Samples[size_t(k)];
+        for (qint64 k = a; k < b; ++k)
+            sq += double(s.Samples[size_t(k)]) * s.Samples[size_t(k)];
         out[i] = float(10 * std::log10(sq / double(std::max<qint64>(1, b - a)) + 1e-12));
     }
     return out;

@@ -22,7 +22,8 @@ struct TMfccParams {
     int HopMs = 10;
     int WindowMs = 25;
     int Filters = 26;
-    int Coefficients = 12; // c1..cN; c0 (loudness) is left out
+    int Coefficients = 10; // c1..cN: the higher ones tell voices apart more than sounds
+    bool Loudness = true;  // c0 too, as the first value
     double LowHz = 100;
     double HighHz = 6000; // lowered for recordings that hold less
 };

@@ -45,8 +45,7 @@ const std::vector<float>& kernelFor(double cutoff, int half) {
 
 } // namespace
 
-TResampler::TResampler(int from, int to)
-    : m_step(double(from) / to), m_same(from == to) {
+TResampler::TResampler(int from, int to) : m_step(double(from) / to), m_same(from == to) {
     m_cutoff = 0.5 * std::min(1.0, 1.0 / m_step) * 0.94;
     m_half = int(std::ceil(kZeroCrossings / (2 * m_cutoff)));
 }
@@ -130,7 +129,8 @@ TSound ReadSoundMono(const QString& path, int rate, int* originalRate) {
         if (got <= 0) break;
         for (sf_count_t i = 0; i < got; ++i) {
             float sum = 0;
-            for (int c = 0; c < ch; ++c) sum += buf[size_t(i * ch + c)];
+            for (int c = 0; c < ch; ++c)
+                sum += buf[size_t(i * ch + c)];
             mono[size_t(i)] = sum / float(ch);
         }
         rs.Push(mono.data(), size_t(got), s.Samples);

@@ -27,11 +27,11 @@ public:
 private:
     void produce(std::vector<float>& out, bool final);
 
-    double m_step;      // input samples per output sample
-    double m_cutoff;    // of the low-pass, in cycles per input sample
-    int m_half;         // half the filter's length, input samples
+    double m_step;   // input samples per output sample
+    double m_cutoff; // of the low-pass, in cycles per input sample
+    int m_half;      // half the filter's length, input samples
     std::vector<float> m_buf;
-    qint64 m_base = 0;  // input index of m_buf[0]
-    qint64 m_next = 0;  // next output sample
+    qint64 m_base = 0; // input index of m_buf[0]
+    qint64 m_next = 0; // next output sample
     bool m_same;
 };

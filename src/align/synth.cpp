@@ -22,8 +22,8 @@ int collect(short* wav, int n, espeak_EVENT*) {
 
 void start(int wpm) {
     if (g_espeakRate == 0) {
-        const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr,
-                                           espeakINITIALIZE_DONT_EXIT);
+        const int rate =
+            espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
         if (rate <= 0)
             throw VError(QStringLiteral("espeak-ng could not be started (its voice data was not "
                                         "found)"));
@@ -45,7 +45,8 @@ std::pair<qint64, qint64> SpeechSpan(const std::vector<float>& x, int rate, floa
     for (qint64 a = 0; a < n; a += hop) {
         double sq = 0;
         const qint64 b = std::min(n, a + hop);
-        for (qint64 k = a; k < b; ++k) sq += double(x[size_t(k)]) * x[size_t(k)];
+        for (qint64 k = a; k < b; ++k)
+            sq += double(x[size_t(k)]) * x[size_t(k)];
         db.push_back(float(10 * std::log10(sq / double(b - a) + 1e-12)));
     }
     if (db.empty()) return {0, 0};
@@ -53,8 +54,10 @@ std::pair<qint64, qint64> SpeechSpan(const std::vector<float>& x, int rate, floa
     const float thr = std::max(peak - belowPeakDb, -70.f);
     if (peak <= -70.f) return {0, 0};
     size_t first = 0, last = db.size() - 1;
-    while (db[first] < thr) ++first;
-    while (db[last] < thr) --last;
+    while (db[first] < thr)
+        ++first;
+    while (db[last] < thr)
+        --last;
     return {qint64(first) * hop, std::min(n, qint64(last + 1) * hop)};
 }
 
@@ -65,7 +68,9 @@ TSynthesis SynthesizeSintagms(const QStringList& texts, const TSynthParams& p,
     TSynthesis out;
     out.Sound.Rate = p.Rate;
     auto& all = out.Sound.Samples;
-    const auto silence = [&](int ms) { all.insert(all.end(), size_t(qint64(p.Rate) * ms / 1000), 0.f); };
+    const auto silence = [&](int ms) {
+        all.insert(all.end(), size_t(qint64(p.Rate) * ms / 1000), 0.f);
+    };
     silence(p.LeadMs);
     std::vector<short> pcm;
     g_sink = &pcm;
@@ -75,7 +80,8 @@ TSynthesis SynthesizeSintagms(const QStringList& texts, const TSynthParams& p,
         espeak_Synth(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
                      espeakCHARS_UTF8, nullptr, nullptr);
         std::vector<float> x(pcm.size());
-        for (size_t i = 0; i < pcm.size(); ++i) x[i] = pcm[i] / 32768.f;
+        for (size_t i = 0; i < pcm.size(); ++i)
+            x[i] = pcm[i] / 32768.f;
         std::vector<float> clip;
         TResampler rs(g_espeakRate, p.Rate);
         rs.Push(x.data(), x.size(), clip);

@@ -4,8 +4,8 @@
 // recording is known exactly.
 #include "align/sound.h"
 
-#include <QStringList>
 #include <functional>
+#include <QStringList>
 #include <utility>
 
 struct TSynthesis {
@@ -18,7 +18,7 @@ struct TSynthesis {
 struct TSynthParams {
     int Rate = 16000;
     int LeadMs = 300; // silence before the first and after the last piece
-    int GapMs = 200;  // silence between pieces
+    int GapMs = 500;  // silence between pieces: longer than espeak-ng's own pauses
     int WordsPerMinute = 165;
 };
 

@@ -99,15 +99,15 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     if (timing.isEmpty()) timing = DefaultTimingName(text);
     const auto same = [](const QString& a, const QString& b) {
-        return QFileInfo(NativePath(a)).absoluteFilePath() == QFileInfo(NativePath(b)).absoluteFilePath();
+        return QFileInfo(NativePath(a)).absoluteFilePath() ==
+               QFileInfo(NativePath(b)).absoluteFilePath();
     };
     if (same(timing, text) || same(timing, sound)) {
         err << "vantrel-align: the timing file " << timing << " would replace an input file\n";
         return 64;
     }
     if (!force && PathExists(timing)) {
-        err << "vantrel-align: " << timing
-            << " exists; nothing written (--force replaces it)\n";
+        err << "vantrel-align: " << timing << " exists; nothing written (--force replaces it)\n";
         return 1;
     }
 
@@ -144,7 +144,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err) {
     bar.Done();
     try {
         if (!WriteTimingFile(timing, TimingFileBytes(lines, a.Timing), force)) {
-            err << "vantrel-align: " << timing << " exists; nothing written (--force replaces it)\n";
+            err << "vantrel-align: " << timing
+                << " exists; nothing written (--force replaces it)\n";
             return 1;
         }
     } catch (const VError& e) {
@@ -152,8 +153,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 2;
     }
 
-    out << timing << ": " << a.Sintagms << " sintagms of " << lines.size()
-        << " lines aligned to " << clock(rec.LengthMs()) << " of recording in "
+    out << timing << ": " << a.Sintagms << " sintagms of " << lines.size() << " lines aligned to "
+        << clock(rec.LengthMs()) << " of recording in "
         << QString::number(clockTimer.elapsed() / 1000.0, 'f', 1) << " s\n";
     out << "least sure (line, confidence 0..1):\n";
     for (int line : a.LeastSure(kLeastSure))
