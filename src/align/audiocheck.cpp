@@ -53,30 +53,34 @@ QList<TAudioFinding> CheckTimingAudio(const QStringList& lines, const QList<TTim
             // Speech just before the start (or just after the end) was cut off.
             if (!joinedBefore && e.StartPos >= p.EdgeMs &&
                 loudness(pauses, e.StartPos - p.EdgeMs, e.StartPos) >= p.LoudAt)
-                out.append({i, QStringLiteral("the range starts inside loud speech (at %1 ms)")
-                                   .arg(e.StartPos)});
+                out.append({i, TAudioFinding::StartsInSpeech,
+                            QStringLiteral("the range starts inside loud speech (at %1 ms)")
+                                .arg(e.StartPos)});
             if (!joinedAfter && e.EndPos + p.EdgeMs <= length &&
                 loudness(pauses, e.EndPos, e.EndPos + p.EdgeMs) >= p.LoudAt)
                 out.append(
-                    {i,
+                    {i, TAudioFinding::EndsInSpeech,
                      QStringLiteral("the range ends inside loud speech (at %1 ms)").arg(e.EndPos)});
             const double quiet = pauses.QuietFraction(e.StartPos, e.EndPos);
             if (quiet > p.MostlySilence)
-                out.append({i, QStringLiteral("the range %1-%2 ms is mostly silence (%3%)")
-                                   .arg(e.StartPos)
-                                   .arg(e.EndPos)
-                                   .arg(int(quiet * 100 + 0.5))});
+                out.append({i, TAudioFinding::MostlySilence,
+                            QStringLiteral("the range %1-%2 ms is mostly silence (%3%)")
+                                .arg(e.StartPos)
+                                .arg(e.EndPos)
+                                .arg(int(quiet * 100 + 0.5))});
         }
         if (aligned && i < aligned->Timing.size() && aligned->Timing[i].EndPos != 0) {
             const TTimingEntry& a = aligned->Timing[i];
             if (std::abs(e.StartPos - a.StartPos) > p.DisagreeMs)
-                out.append({i, QStringLiteral("start %1 ms; the aligner hears it start at %2 ms")
-                                   .arg(e.StartPos)
-                                   .arg(a.StartPos)});
+                out.append({i, TAudioFinding::StartDisagrees,
+                            QStringLiteral("start %1 ms; the aligner hears it start at %2 ms")
+                                .arg(e.StartPos)
+                                .arg(a.StartPos)});
             if (std::abs(e.EndPos - a.EndPos) > p.DisagreeMs)
-                out.append({i, QStringLiteral("end %1 ms; the aligner hears it end at %2 ms")
-                                   .arg(e.EndPos)
-                                   .arg(a.EndPos)});
+                out.append({i, TAudioFinding::EndDisagrees,
+                            QStringLiteral("end %1 ms; the aligner hears it end at %2 ms")
+                                .arg(e.EndPos)
+                                .arg(a.EndPos)});
         }
     }
     return out;

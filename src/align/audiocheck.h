@@ -7,7 +7,9 @@
 #include <QString>
 
 struct TAudioFinding {
+    enum Kind { StartsInSpeech, EndsInSpeech, MostlySilence, StartDisagrees, EndDisagrees };
     int Line = 0; // of the timing file
+    Kind What = StartsInSpeech;
     QString Message;
 };
 
