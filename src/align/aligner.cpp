@@ -101,26 +101,32 @@ qint64 TPauseMap::QuietestIn(qint64 fromMs, qint64 toMs) const {
 
 namespace {
 
+constexpr int kMarginFrames = 5;   // of a reference sintagm, not "inside" it
+constexpr int kInnerPauseMs = 100; // the reference's own pauses (espeak-ng at a comma)
+constexpr float kReferenceQuietDb = -60.f;
+constexpr qint64 kMinRangeMs = 10;
+
 struct Boundary {
     qint64 EndPrev, BeginNext;
     double Confidence;
 };
 
 // The pause that best fits the matched gap [a, b]: long, and close to it.
+// Pauses marked in `inner` are passed over.
 const TPauseMap::Run* bestRun(const TPauseMap& pauses, qint64 a, qint64 b, const TAlignParams& p,
-                              double& confidence, const std::vector<char>& inner) {
+                              const std::vector<char>& inner, double& confidence) {
     const TPauseMap::Run* best = nullptr;
     double bestScore = 0;
     for (size_t ri = 0; ri < pauses.Runs().size(); ++ri) {
         const auto& r = pauses.Runs()[ri];
-        if (!inner.empty() && inner[ri]) continue;
-        if (r.EndMs < a - p.SearchMs) continue;
+        if (inner[ri] || r.EndMs < a - p.SearchMs) continue;
         if (r.BeginMs > b + p.SearchMs) break;
         const qint64 len = r.EndMs - r.BeginMs;
         if (len < p.MinPauseMs) continue;
         const qint64 dist = std::max<qint64>({0, r.BeginMs - b, a - r.EndMs});
-        // A long pause may lie a little off the match; a short one must be close.
-        const double score = double(std::min<qint64>(len, 400)) + 40.0 - 1.5 * double(dist);
+        // A long pause may lie a little off the match; a short one (a stop
+        // consonant's silence is 30-80 ms) must be close to it.
+        const double score = 2.0 * double(std::min<qint64>(len, 300)) - 40.0 - 1.5 * double(dist);
         if (score > bestScore) {
             bestScore = score;
             best = &r;
@@ -135,12 +141,105 @@ Boundary between(const TPauseMap& pauses, qint64 a, qint64 b, const TAlignParams
                  const std::vector<char>& inner) {
     if (a > b) std::swap(a, b);
     double c = 0;
-    if (const auto* r = bestRun(pauses, a, b, p, c, inner)) return {r->BeginMs, r->EndMs, c};
+    if (const auto* r = bestRun(pauses, a, b, p, inner, c)) return {r->BeginMs, r->EndMs, c};
     // Joined with no pause: the quietest place near the middle of the match.
     const qint64 mid = (a + b) / 2;
     const qint64 at = pauses.QuietestIn(mid - 40, mid + 40);
     return {at, at, 0.5};
 }
+
+// Where the warping path puts each reference sintagm in the recording.
+struct Matched {
+    std::vector<qint64> Begin, End; // ms
+    std::vector<double> Cost;       // mean frame distance
+};
+
+class Match {
+public:
+    Match(const TDtwPath& path, const TSynthesis& synth, int refFrames, int realFrames, int hopMs,
+          int rate)
+        : m_hopMs(hopMs), m_samplesPerHop(qint64(rate) * hopMs / 1000), m_refFrames(refFrames),
+          m_first(size_t(refFrames), -1), m_last(size_t(refFrames), -1),
+          m_cost(size_t(refFrames), 0.f), m_toRef(size_t(realFrames), 0),
+          m_spanOf(size_t(refFrames), -1) {
+        for (size_t k = 0; k < path.Cells.size(); ++k) {
+            const auto [i, j] = path.Cells[k];
+            if (m_first[size_t(j)] < 0) m_first[size_t(j)] = i;
+            m_last[size_t(j)] = i;
+            m_cost[size_t(j)] = std::max(m_cost[size_t(j)], path.Cost[k]);
+            m_toRef[size_t(i)] = std::max(m_toRef[size_t(i)], j);
+        }
+        for (int k = 0; k < int(synth.Spans.size()); ++k) {
+            const int js = FrameOf(synth.Spans[size_t(k)].first) + kMarginFrames;
+            const int je = FrameOf(synth.Spans[size_t(k)].second) - kMarginFrames;
+            for (int j = js; j <= je; ++j)
+                m_spanOf[size_t(j)] = k;
+        }
+    }
+
+    int FrameOf(qint64 sample) const {
+        return int(std::clamp<qint64>((sample + m_samplesPerHop / 2) / m_samplesPerHop, 0,
+                                      m_refFrames - 1));
+    }
+
+    Matched Sintagms(const TSynthesis& synth) const {
+        Matched m;
+        for (const auto& [s, e] : synth.Spans) {
+            const int js = FrameOf(s), je = std::max(js, FrameOf(e));
+            m.Begin.push_back(qint64(m_first[size_t(js)]) * m_hopMs);
+            m.End.push_back(qint64(m_last[size_t(je)]) * m_hopMs);
+            double c = 0;
+            for (int j = js; j <= je; ++j)
+                c += m_cost[size_t(j)];
+            m.Cost.push_back(c / (je - js + 1));
+        }
+        return m;
+    }
+
+    // Pauses of the recording that the match lays onto a pause well inside
+    // one reference sintagm: a comma, not a boundary.
+    std::vector<char> InnerPauses(const TPauseMap& pauses, const TSound& reference) const {
+        const std::vector<float> refDb = EnergyDb(reference, m_hopMs);
+        std::vector<char> refPause(size_t(m_refFrames), 0);
+        const auto quiet = [&](int x) {
+            return size_t(x) < refDb.size() && refDb[size_t(x)] < kReferenceQuietDb;
+        };
+        for (int j = 0; j < m_refFrames;) {
+            int e = j;
+            while (e < m_refFrames && quiet(e))
+                ++e;
+            if ((e - j) * m_hopMs >= kInnerPauseMs)
+                std::fill(&refPause[size_t(j)], &refPause[size_t(e)], 1);
+            j = std::max(e, j + 1);
+        }
+        const int realFrames = int(m_toRef.size());
+        std::vector<char> inner(pauses.Runs().size(), 0);
+        for (size_t r = 0; r < inner.size(); ++r) {
+            const auto& run = pauses.Runs()[r];
+            const int i0 = int(std::clamp<qint64>(run.BeginMs / m_hopMs, 0, realFrames - 1));
+            const int i1 = int(std::clamp<qint64>(run.EndMs / m_hopMs, i0, realFrames - 1));
+            int onPause = 0, inside = 0;
+            for (int i = i0; i <= i1; ++i) {
+                const int j = m_toRef[size_t(i)];
+                if (m_spanOf[size_t(j)] < 0) continue;
+                ++inside;
+                onPause += refPause[size_t(j)];
+            }
+            const int total = i1 - i0 + 1;
+            inner[r] = inside == total && 2 * onPause >= total;
+        }
+        return inner;
+    }
+
+private:
+    int m_hopMs;
+    qint64 m_samplesPerHop;
+    int m_refFrames;
+    std::vector<int> m_first, m_last; // real frames matched to each reference frame
+    std::vector<float> m_cost;
+    std::vector<int> m_toRef;  // the last reference frame matched to each real frame
+    std::vector<int> m_spanOf; // sintagm of each reference frame well inside one, else -1
+};
 
 } // namespace
 
@@ -180,132 +279,54 @@ TAlignment AlignLesson(const QStringList& lines, const TSound& recording, const 
         worker.join();
         throw;
     }
-    TFeatures ref = Mfcc(synth.Sound, mp);
+    const TFeatures ref = Mfcc(synth.Sound, mp);
     worker.join();
     report(0.5);
-    const TPauseMap pauses(recording);
 
-    const int hopMs = mp.HopMs;
-
-    const int band = std::clamp(std::max(real.Count, ref.Count) / 4, 6000, 18000);
     // The pauses put between the pieces of the reference stretch to nothing.
-    std::vector<char> elastic(size_t(ref.Count), 1);
+    const int hopMs = mp.HopMs;
     const qint64 samplesPerHop = qint64(p.RateHz) * hopMs / 1000;
+    std::vector<char> elastic(size_t(ref.Count), 1);
     for (const auto& [s, e] : synth.Spans)
         for (qint64 j = s / samplesPerHop; j <= e / samplesPerHop && j < ref.Count; ++j)
             elastic[size_t(j)] = 0;
+    const int band = std::clamp(std::max(real.Count, ref.Count) / 4, 6000, 18000);
     const TDtwPath path = MultiscaleDtw(real, ref, {16, 4, 1}, band, 10, elastic);
     report(0.9);
 
-    // Real frames matched to each synthetic frame, and the cost there.
-    std::vector<int> first(size_t(ref.Count), -1), last(size_t(ref.Count), -1);
-    std::vector<float> cost(size_t(ref.Count), 0.f);
-    for (size_t k = 0; k < path.Cells.size(); ++k) {
-        const auto [i, j] = path.Cells[k];
-        if (first[size_t(j)] < 0) first[size_t(j)] = i;
-        last[size_t(j)] = i;
-        cost[size_t(j)] = std::max(cost[size_t(j)], path.Cost[k]);
-    }
-    const auto frameOf = [&](qint64 sample) {
-        return int(
-            std::clamp<qint64>((sample + samplesPerHop / 2) / samplesPerHop, 0, ref.Count - 1));
-    };
-    const int n = int(texts.size());
-    std::vector<qint64> mapBegin(static_cast<size_t>(n)), mapEnd(static_cast<size_t>(n));
-    std::vector<double> sintagmCost(static_cast<size_t>(n), 0);
-    for (int k = 0; k < n; ++k) {
-        const auto [s, e] = synth.Spans[size_t(k)];
-        const int js = frameOf(s), je = std::max(js, frameOf(e));
-        mapBegin[size_t(k)] = qint64(first[size_t(js)]) * hopMs;
-        mapEnd[size_t(k)] = qint64(last[size_t(je)]) * hopMs;
-        double c = 0;
-        for (int j = js; j <= je; ++j)
-            c += cost[size_t(j)];
-        sintagmCost[size_t(k)] = c / (je - js + 1);
-    }
+    const Match match(path, synth, ref.Count, real.Count, hopMs, p.RateHz);
+    const Matched m = match.Sintagms(synth);
+    const TPauseMap pauses(recording);
+    const std::vector<char> inner = match.InnerPauses(pauses, synth.Sound);
 
-    // Pauses of the recording that the match puts well inside one sintagm of
-    // the reference (a comma, a breath, a stop) are not between sintagms.
-    std::vector<int> realToRef(size_t(real.Count), 0);
-    for (const auto& [i, j] : path.Cells)
-        realToRef[size_t(i)] = std::max(realToRef[size_t(i)], j);
-    std::vector<int> spanOf(size_t(ref.Count), -1);
-    constexpr int marginFrames = 5;
-    for (int k = 0; k < n; ++k) {
-        const int js = frameOf(synth.Spans[size_t(k)].first) + marginFrames;
-        const int je = frameOf(synth.Spans[size_t(k)].second) - marginFrames;
-        for (int j = js; j <= je; ++j)
-            spanOf[size_t(j)] = k;
-    }
-    // The reference's own pauses inside a sintagm (espeak-ng pauses at a
-    // comma): quiet stretches of at least kInnerPauseMs.
-    constexpr int kInnerPauseMs = 100;
-    const std::vector<float> refDb = EnergyDb(synth.Sound, hopMs);
-    std::vector<char> refPause(size_t(ref.Count), 0);
-    for (int j = 0; j < ref.Count;) {
-        const auto quiet = [&](int x) {
-            return size_t(x) < refDb.size() && refDb[size_t(x)] < -60.f;
-        };
-        if (!quiet(j)) {
-            ++j;
-            continue;
-        }
-        int e = j;
-        while (e < ref.Count && quiet(e))
-            ++e;
-        if ((e - j) * hopMs >= kInnerPauseMs)
-            for (int x = j; x < e; ++x)
-                refPause[size_t(x)] = 1;
-        j = e;
-    }
-    const auto refQuiet = [&](int j) { return refPause[size_t(j)] != 0; };
-    std::vector<char> inner(pauses.Runs().size(), 0);
-    for (size_t r = 0; r < inner.size(); ++r) {
-        const int i0 = int(std::clamp<qint64>(pauses.Runs()[r].BeginMs / hopMs, 0, real.Count - 1));
-        const int i1 = int(std::clamp<qint64>(pauses.Runs()[r].EndMs / hopMs, i0, real.Count - 1));
-        int quiet = 0, inside = 0, total = 0;
-        for (int i = i0; i <= i1; ++i) {
-            const int j = realToRef[size_t(i)];
-            ++total;
-            if (spanOf[size_t(j)] >= 0) {
-                ++inside;
-                quiet += refQuiet(j);
-            }
-        }
-        inner[r] = inside == total && 2 * quiet >= total;
-    }
+    const int n = int(texts.size());
     const qint64 length = recording.LengthMs();
-    std::vector<qint64> begin(static_cast<size_t>(n)), end(static_cast<size_t>(n));
-    std::vector<double> confBegin(static_cast<size_t>(n)), confEnd(static_cast<size_t>(n));
-    {
-        double c = 0;
-        const auto* r = bestRun(pauses, mapBegin[0], mapBegin[0], p, c, inner);
-        begin[0] = r ? r->EndMs : std::max<qint64>(0, mapBegin[0]);
-        confBegin[0] = r ? c : 0.5;
-        r = bestRun(pauses, mapEnd[size_t(n - 1)], mapEnd[size_t(n - 1)], p, c, inner);
-        end[size_t(n - 1)] = r ? r->BeginMs : std::min(length, mapEnd[size_t(n - 1)]);
-        confEnd[size_t(n - 1)] = r ? c : 0.5;
-    }
-    for (int k = 0; k + 1 < n; ++k) {
-        const Boundary b = between(pauses, mapEnd[size_t(k)], mapBegin[size_t(k + 1)], p, inner);
-        end[size_t(k)] = b.EndPrev;
-        begin[size_t(k + 1)] = b.BeginNext;
-        confEnd[size_t(k)] = confBegin[size_t(k + 1)] = b.Confidence;
+    std::vector<qint64> begin(m.Begin.size()), end(m.End.size());
+    std::vector<double> confBegin(m.Begin.size()), confEnd(m.End.size());
+    double c = 0;
+    const auto* r = bestRun(pauses, m.Begin.front(), m.Begin.front(), p, inner, c);
+    begin.front() = r ? r->EndMs : std::max<qint64>(0, m.Begin.front());
+    confBegin.front() = r ? c : 0.5;
+    r = bestRun(pauses, m.End.back(), m.End.back(), p, inner, c);
+    end.back() = r ? r->BeginMs : std::min(length, m.End.back());
+    confEnd.back() = r ? c : 0.5;
+    for (size_t k = 0; k + 1 < size_t(n); ++k) {
+        const Boundary b = between(pauses, m.End[k], m.Begin[k + 1], p, inner);
+        end[k] = b.EndPrev;
+        begin[k + 1] = b.BeginNext;
+        confEnd[k] = confBegin[k + 1] = b.Confidence;
     }
 
     // Ranges in order, each at least a few milliseconds long, inside the recording.
-    constexpr qint64 kMinMs = 10;
     qint64 floorMs = 0;
-    for (int k = 0; k < n; ++k) {
-        qint64 b = std::max(begin[size_t(k)], floorMs), e = end[size_t(k)];
-        if (e < b + kMinMs) e = b + kMinMs;
-        if (e > length) e = std::max(length, b + 1);
-        begin[size_t(k)] = b;
-        end[size_t(k)] = e;
-        floorMs = e;
+    for (size_t k = 0; k < size_t(n); ++k) {
+        begin[k] = std::max(begin[k], floorMs);
+        end[k] = std::max(end[k], begin[k] + kMinRangeMs);
+        if (end[k] > length) end[k] = std::max(length, begin[k] + 1);
+        floorMs = end[k];
     }
 
-    std::vector<double> sorted(sintagmCost);
+    std::vector<double> sorted(m.Cost);
     std::nth_element(sorted.begin(), sorted.begin() + n / 2, sorted.end());
     const double median = std::max(1e-6, sorted[size_t(n / 2)]);
 
@@ -313,13 +334,12 @@ TAlignment AlignLesson(const QStringList& lines, const TSound& recording, const 
     out.Sintagms = n;
     out.Timing = QList<TTimingEntry>(lines.size() + 1);
     out.Confidence = QList<double>(lines.size() + 1, 1.0);
-    for (int k = 0; k < n; ++k) {
-        const int line = lineOf[k];
-        out.Timing[line] = {qint32(begin[size_t(k)]), qint32(end[size_t(k)])};
-        const double quality = std::clamp(1.5 - 0.5 * sintagmCost[size_t(k)] / median, 0.0, 1.0);
-        const bool spoken = synth.Spans[size_t(k)].second > synth.Spans[size_t(k)].first;
-        out.Confidence[line] =
-            spoken ? std::min(confBegin[size_t(k)], confEnd[size_t(k)]) * quality : 0.0;
+    for (size_t k = 0; k < size_t(n); ++k) {
+        const int line = lineOf[qsizetype(k)];
+        out.Timing[line] = {qint32(begin[k]), qint32(end[k])};
+        const double quality = std::clamp(1.5 - 0.5 * m.Cost[k] / median, 0.0, 1.0);
+        const bool spoken = synth.Spans[k].second > synth.Spans[k].first;
+        out.Confidence[line] = spoken ? std::min(confBegin[k], confEnd[k]) * quality : 0.0;
     }
     report(1.0);
     return out;
