@@ -114,9 +114,10 @@ struct Boundary {
 // The pause that best fits the matched gap [a, b]: long, and close to it.
 // Pauses marked in `inner` are passed over.
 const TPauseMap::Run* bestRun(const TPauseMap& pauses, qint64 a, qint64 b, const TAlignParams& p,
-                              const std::vector<char>& inner, double& confidence) {
+                              const std::vector<char>& inner, double& confidence,
+                              double* bestRejected = nullptr) {
     const TPauseMap::Run* best = nullptr;
-    double bestScore = 0;
+    double bestScore = 0, rejected = -1e9;
     for (size_t ri = 0; ri < pauses.Runs().size(); ++ri) {
         const auto& r = pauses.Runs()[ri];
         if (inner[ri] || r.EndMs < a - p.SearchMs) continue;
@@ -127,6 +128,7 @@ const TPauseMap::Run* bestRun(const TPauseMap& pauses, qint64 a, qint64 b, const
         // A long pause may lie a little off the match; a short one (a stop
         // consonant's silence is 30-80 ms) must be close to it.
         const double score = 2.0 * double(std::min<qint64>(len, 300)) - 40.0 - 1.5 * double(dist);
+        rejected = std::max(rejected, std::min(score, 0.0));
         if (score > bestScore) {
             bestScore = score;
             best = &r;
@@ -134,18 +136,22 @@ const TPauseMap::Run* bestRun(const TPauseMap& pauses, qint64 a, qint64 b, const
                 std::clamp(1.0 - double(dist) / p.SearchMs, 0.0, 1.0) * (len >= 60 ? 1.0 : 0.8);
         }
     }
+    if (bestRejected) *bestRejected = rejected;
     return best;
 }
 
 Boundary between(const TPauseMap& pauses, qint64 a, qint64 b, const TAlignParams& p,
                  const std::vector<char>& inner) {
     if (a > b) std::swap(a, b);
-    double c = 0;
-    if (const auto* r = bestRun(pauses, a, b, p, inner, c)) return {r->BeginMs, r->EndMs, c};
+    double c = 0, rejected = 0;
+    if (const auto* r = bestRun(pauses, a, b, p, inner, c, &rejected))
+        return {r->BeginMs, r->EndMs, c};
     // Joined with no pause: the quietest place near the middle of the match.
+    // A pause that nearly fitted makes the place doubtful: the match may be
+    // off and the pause the true boundary.
     const qint64 mid = (a + b) / 2;
     const qint64 at = pauses.QuietestIn(mid - 40, mid + 40);
-    return {at, at, 0.5};
+    return {at, at, 0.5 - 0.3 * std::clamp((rejected + 200.0) / 200.0, 0.0, 1.0)};
 }
 
 // Where the warping path puts each reference sintagm in the recording.
