@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <numbers>
+#ifdef _WIN32
+#define ENABLE_SNDFILE_WINDOWS_PROTOTYPES 1 // sf_wchar_open: names beyond the ANSI code page
+#endif
 #include <sndfile.h>
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <espeak-ng/speak_lib.h>
 #include <mutex>
 
@@ -29,6 +30,7 @@ void start(int wpm) {
                                         "found)"));
         espeak_SetSynthCallback(collect);
         g_espeakRate = rate;
+        std::atexit([] { espeak_Terminate(); }); // its voice data goes back before exit
     }
     if (espeak_SetVoiceByName("en-us") != EE_OK)
         throw VError(QStringLiteral("espeak-ng has no voice \"en-us\""));
