@@ -1,10 +1,10 @@
-# cmake --install: the program and the checker in bin/, the demo course (with
+# cmake --install: the program, the checker and the aligner in bin/, the demo course (with
 # its help topics) in share/vantrel/course, a menu entry and its icon. The
 # installed program copies the course to the user's data directory on first
 # run, so only the generated files are installed, never what a run of the
 # program left in build/course (learners, progress, recordings).
 include(GNUInstallDirs)
-install(TARGETS vantrel vantrel-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vantrel vantrel-check vantrel-align RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(VANTREL_COURSE)
   install(DIRECTORY ${VANTREL_COURSE_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel/course
           PATTERN ".generated" EXCLUDE

@@ -10,7 +10,7 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 
 fail() { echo "install test: $*" >&2; exit 1; }
-for f in bin/vantrel bin/vantrel-check share/applications/vantrel.desktop \
+for f in bin/vantrel bin/vantrel-check bin/vantrel-align share/applications/vantrel.desktop \
          share/icons/hicolor/scalable/apps/vantrel.svg \
          share/vantrel/course/InitRegD.txt share/vantrel/course/help; do
   [ -e "$prefix/$f" ] || fail "$f was not installed"

@@ -17,10 +17,6 @@ namespace {
 
 using namespace check;
 
-bool isTextKind(int k) {
-    return k == 4 || k == 5 || k == 8 || (k >= 11 && k <= 15);
-}
-
 void report(const TLessonReadError& err, Findings& findings) {
     findings.Add(Course::Shown(err.File), err.Line, err.Reason);
 }
@@ -219,7 +215,7 @@ void checkComments(const QString& text, int n, Findings& findings) {
 
 void checkLessonText(Course& course, const ItemRef& ref, Findings& findings) {
     const TCourseItem& it = ref.Item;
-    if (!isTextKind(it.ExerciseKind)) return;
+    if (!IsTextKind(it.ExerciseKind)) return;
     if (!RequireFiles(course, ref, {1, 2, 3, 4, 5}, findings)) return;
     const QString text = course.Resolve(it.DataFile1), trans = course.Resolve(it.DataFile2),
                   sound = course.Resolve(it.DataFile3), timing = course.Resolve(it.DataFile4),

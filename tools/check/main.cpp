@@ -2,6 +2,7 @@
 //   vantrel-check [COURSE_DIR]          findings as "FILE:LINE: message"; exit 0 none, 1 some,
 //                                       2 the directory cannot be read
 //   vantrel-check --dump KIND FILE...   JSON on stdout; exit 2 when a reader failed
+//   vantrel-check --audio ...           timing files against their recordings (check_audio.cpp)
 #include "check/registry.h"
 
 #include "base/errors.h"
@@ -17,8 +18,10 @@ namespace {
 
 void printUsage(QTextStream& err) {
     err << "usage: vantrel-check [COURSE_DIR]\n"
-        << "       vantrel-check --dump KIND ARGS...\n"
-        << "dump kinds:\n";
+        << "       vantrel-check --dump KIND ARGS...\n";
+    for (const auto& c : check::Commands())
+        err << "       vantrel-check " << c.Usage << "\n";
+    err << "dump kinds:\n";
     for (const auto& d : check::DumpKinds())
         err << "  --dump " << d.Usage << "\n";
 }
@@ -52,23 +55,6 @@ int runDump(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 64;
 }
 
-void loadStructure(check::Course& course, check::Findings& findings) {
-    for (int m = 0; m < 4; ++m) {
-        const QString file = CourseFileName(check::ModeLetter(m));
-        try {
-            course.Tables[m] = ReadCourseFile(file);
-            course.Loaded[m] = true;
-        } catch (const CourseFormatError& e) {
-            const QString prefix = QStringLiteral("%1, line %2, ").arg(e.file).arg(e.line);
-            QString msg = e.text();
-            if (msg.startsWith(prefix)) msg = msg.mid(prefix.size());
-            findings.Add(file, e.line, msg);
-        } catch (const VError& e) {
-            findings.Add(file, 0, e.text());
-        }
-    }
-}
-
 int runCheck(const QString& dir, QTextStream& out, QTextStream& err) {
     QFileInfo info(dir);
     if (!info.isDir() || !info.isReadable() || !QDir::setCurrent(dir)) {
@@ -77,7 +63,7 @@ int runCheck(const QString& dir, QTextStream& out, QTextStream& err) {
     }
     check::Course course;
     check::Findings findings;
-    loadStructure(course, findings);
+    check::LoadStructure(course, findings);
     for (const auto& c : check::CourseChecks())
         c.Run(course, findings);
     const auto itemChecks = check::ItemChecks();
@@ -95,6 +81,13 @@ int runCheck(const QString& dir, QTextStream& out, QTextStream& err) {
     return findings.Empty() ? 0 : 1;
 }
 
+check::Command command(const QStringList& args) {
+    if (!args.isEmpty())
+        for (const auto& c : check::Commands())
+            if (args[0] == QLatin1String(c.Option)) return c;
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -107,6 +100,8 @@ int main(int argc, char** argv) {
         rc = 0;
     } else if (!args.isEmpty() && args[0] == "--dump") {
         rc = runDump(args.mid(1), out, err);
+    } else if (const auto c = command(args); c.Run) {
+        rc = c.Run(args.mid(1), out, err);
     } else if (args.size() > 1) {
         printUsage(err);
         rc = 64;

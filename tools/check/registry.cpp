@@ -1,5 +1,6 @@
 #include "check/registry.h"
 
+#include "base/errors.h"
 #include "base/paths.h"
 
 #include <algorithm>
@@ -18,6 +19,10 @@ QList<ItemCheck>& itemChecks() {
 }
 QList<DumpKind>& dumpKinds() {
     static QList<DumpKind> l;
+    return l;
+}
+QList<Command>& commands() {
+    static QList<Command> l;
     return l;
 }
 template <typename T> QList<T> sorted(QList<T> l) {
@@ -60,6 +65,38 @@ void Register(const ItemCheck& c) {
 void Register(const DumpKind& d) {
     dumpKinds().append(d);
 }
+void Register(const Command& c) {
+    commands().append(c);
+}
+QList<Command> Commands() {
+    QList<Command> l = commands();
+    std::stable_sort(l.begin(), l.end(), [](const Command& a, const Command& b) {
+        return qstrcmp(a.Option, b.Option) < 0;
+    });
+    return l;
+}
+
+void LoadStructure(Course& course, Findings& findings) {
+    for (int m = 0; m < 4; ++m) {
+        const QString file = CourseFileName(ModeLetter(m));
+        try {
+            course.Tables[m] = ReadCourseFile(file);
+            course.Loaded[m] = true;
+        } catch (const CourseFormatError& e) {
+            const QString prefix = QStringLiteral("%1, line %2, ").arg(e.file).arg(e.line);
+            QString msg = e.text();
+            if (msg.startsWith(prefix)) msg = msg.mid(prefix.size());
+            findings.Add(file, e.line, msg);
+        } catch (const VError& e) {
+            findings.Add(file, 0, e.text());
+        }
+    }
+}
+
+bool IsTextKind(int k) {
+    return k == 4 || k == 5 || k == 8 || (k >= 11 && k <= 15);
+}
+
 QList<CourseCheck> CourseChecks() {
     return sorted(courseChecks());
 }

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 namespace check {
 
@@ -82,13 +83,30 @@ struct DumpKind {
     const char* Usage; // e.g. "course FILE"
     DumpFn Run;
 };
+// A mode of its own, chosen by an option: "vantrel-check OPTION ARGS...".
+// Returns the exit status (64 for a wrong command line).
+using CommandFn = int (*)(const QStringList& args, QTextStream& out, QTextStream& err);
+struct Command {
+    const char* Option; // e.g. "--audio"
+    const char* Usage;  // e.g. "--audio [COURSE_DIR]"
+    CommandFn Run;
+};
 
 void Register(const CourseCheck& c);
 void Register(const ItemCheck& c);
 void Register(const DumpKind& d);
+void Register(const Command& c);
 QList<CourseCheck> CourseChecks(); // sorted by Order, then Name
 QList<ItemCheck> ItemChecks();
 QList<DumpKind> DumpKinds(); // sorted by Kind
+QList<Command> Commands();   // sorted by Option
+
+// Reads the four structure files of the course in the current directory
+// into `course`, reporting the ones that do not load.
+void LoadStructure(Course& course, Findings& findings);
+// Exercise kinds whose data files are a text lesson (text, translation,
+// sound, timing, pictures).
+bool IsTextKind(int kind);
 
 struct Registrar {
     template <typename T> explicit Registrar(const T& t) { Register(t); }

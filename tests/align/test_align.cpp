@@ -1,0 +1,344 @@
+// The aligner from the bottom up: FFT, rate conversion, pauses, time
+// warping, the timing file it writes, and a short flite recording aligned
+// and checked against its known ranges.
+#include "align/audiocheck.h"
+#include "align/dtw.h"
+#include "align/features.h"
+#include "align/synth.h"
+#include "base/errors.h"
+#include "common/flitesample.h"
+#include "common/testenv.h"
+#include "text/lessonfiles.h"
+
+#include <cmath>
+#include <numbers>
+#include <QtTest>
+#include <random>
+
+Q_DECLARE_METATYPE(QList<TTimingEntry>)
+
+namespace {
+
+std::vector<float> tone(int rate, double hz, double seconds, double amp) {
+    std::vector<float> x(size_t(rate * seconds));
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = float(amp * std::sin(2 * std::numbers::pi * hz * double(i) / rate));
+    return x;
+}
+
+double rms(const float* x, size_t n) {
+    double s = 0;
+    for (size_t i = 0; i < n; ++i)
+        s += double(x[i]) * x[i];
+    return std::sqrt(s / double(n));
+}
+
+TFeatures oneDim(const std::vector<float>& v) {
+    TFeatures f;
+    f.Dim = 1;
+    f.Count = int(v.size());
+    f.Data = v;
+    return f;
+}
+
+} // namespace
+
+class TestAlign : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QStringList m_lines;
+    flitesample::Sample m_sample;
+    TSound m_sound;
+    QList<TTimingEntry> m_truth;
+    TAlignment m_aligned;
+
+private slots:
+    void initTestCase() {
+        testenv::PrivateHome();
+        m_lines = {"#A day at the river",
+                   "So we went down to the river,",
+                   "and fished off the old bridge.",
+                   "#",
+                   "Nobody caught anything.",
+                   "It was still a good day, though."};
+        QString error;
+        m_sample = flitesample::Make(m_dir.path(), "walk", m_lines, 4, error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        TLessonReadError err;
+        m_truth = ReadTimingFile(m_sample.Truth, int(m_lines.size()), err);
+        QVERIFY2(!err.failed(), qPrintable(err.describe()));
+        TAlignParams p;
+        m_sound = ReadSoundMono(m_sample.Wave, p.RateHz, &p.OriginalRate);
+        m_aligned = AlignLesson(m_lines, m_sound, p);
+    }
+
+    void fftMatchesTheDefinition() {
+        std::mt19937 rng(7);
+        std::uniform_real_distribution<float> u(-1, 1);
+        const size_t n = 64;
+        std::vector<std::complex<float>> x(n);
+        for (auto& v : x)
+            v = {u(rng), u(rng)};
+        std::vector<std::complex<float>> y = x;
+        Fft(y);
+        for (size_t k = 0; k < n; ++k) {
+            std::complex<double> s;
+            for (size_t t = 0; t < n; ++t)
+                s += std::complex<double>(x[t]) *
+                     std::polar(1.0, -2 * std::numbers::pi * double(k * t) / double(n));
+            QVERIFY2(std::abs(s - std::complex<double>(y[k])) < 1e-4,
+                     qPrintable(QString::number(k)));
+        }
+    }
+
+    void resampler_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<double>("hz");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("44.1 kHz to 16 kHz keeps 1 kHz") << 44100 << 16000 << 1000.0 << true;
+        QTest::newRow("44.1 kHz to 16 kHz removes 10 kHz") << 44100 << 16000 << 10000.0 << false;
+        QTest::newRow("8 kHz to 16 kHz keeps 1 kHz") << 8000 << 16000 << 1000.0 << true;
+        QTest::newRow("the same rate keeps 3 kHz") << 16000 << 16000 << 3000.0 << true;
+    }
+    void resampler() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(double, hz);
+        QFETCH(bool, passes);
+        const std::vector<float> in = tone(from, hz, 1.0, 0.5);
+        std::vector<float> out;
+        TResampler rs(from, to);
+        for (size_t i = 0; i < in.size(); i += 997) // pieces of an odd size
+            rs.Push(in.data() + i, std::min<size_t>(997, in.size() - i), out);
+        rs.Finish(out);
+        QVERIFY(std::abs(qint64(out.size()) - to) <= 2);
+        const double level = rms(out.data() + to / 4, size_t(to / 2));
+        if (!passes) {
+            QVERIFY2(level < 0.005, qPrintable(QString::number(level)));
+            return;
+        }
+        QVERIFY2(std::abs(level - 0.5 / std::sqrt(2.0)) < 0.01, qPrintable(QString::number(level)));
+        int crossings = 0;
+        for (int i = to / 4 + 1; i < 3 * to / 4; ++i)
+            crossings += (out[size_t(i - 1)] < 0) != (out[size_t(i)] < 0);
+        QVERIFY(std::abs(crossings - int(hz)) <= 2); // two a period over half a second
+    }
+
+    void pausesAreTheQuietStretches() {
+        // Tone bursts over a faint noise floor; the gaps are the pauses.
+        const int rate = 16000;
+        TSound s;
+        s.Rate = rate;
+        s.Samples.assign(size_t(rate * 2.5), 0.f);
+        std::mt19937 rng(3);
+        std::uniform_real_distribution<float> noise(-0.001f, 0.001f);
+        for (auto& v : s.Samples)
+            v = noise(rng);
+        const QList<QPair<int, int>> bursts{{300, 800}, {1000, 1600}, {1650, 2100}};
+        for (const auto& [a, b] : bursts)
+            for (int i = a * rate / 1000; i < b * rate / 1000; ++i)
+                s.Samples[size_t(i)] +=
+                    float(0.3 * std::sin(2 * std::numbers::pi * 440 * i / rate));
+        const TPauseMap m(s);
+        QVERIFY(m.Usable());
+        const QList<QPair<int, int>> gaps{{0, 300}, {800, 1000}, {1600, 1650}, {2100, 2500}};
+        QCOMPARE(int(m.Runs().size()), int(gaps.size()));
+        for (int g = 0; g < gaps.size(); ++g) {
+            const auto& r = m.Runs()[size_t(g)];
+            QVERIFY2(std::abs(r.BeginMs - gaps[g].first) <= 10 &&
+                         std::abs(r.EndMs - gaps[g].second) <= 10,
+                     qPrintable(QStringLiteral("%1-%2").arg(r.BeginMs).arg(r.EndMs)));
+        }
+        QVERIFY(m.QuietFraction(1050, 1550) < 0.01);
+        QVERIFY(m.QuietFraction(820, 980) > 0.99);
+        QVERIFY(m.Loudness(500) > 0.9 && m.Loudness(900) < 0.1);
+    }
+
+    void elasticColumnsAreSkippedFree() {
+        // The 9s are a pause the reference has and the recording has not.
+        const TFeatures a = oneDim({1, 2, 3, 4, 5});
+        const TFeatures b = oneDim({1, 2, 9, 9, 9, 3, 4, 5});
+        const std::vector<char> elastic{0, 0, 1, 1, 1, 0, 0, 0};
+        const TDtwPath p = Dtw(a, b, DiagonalBand(a.Count, b.Count, 8), elastic);
+        for (const auto& [i, j] : p.Cells)
+            if (j >= 2 && j <= 4) QCOMPARE(i, 1); // passed along the row before the pause
+        QVERIFY(std::find(p.Cells.begin(), p.Cells.end(), std::pair(2, 5)) != p.Cells.end());
+    }
+
+    void multiscaleFollowsAStretch_data() {
+        QTest::addColumn<double>("stretch");
+        QTest::newRow("reference half as long again") << 1.5;
+        QTest::newRow("reference shorter") << 0.7;
+    }
+    void multiscaleFollowsAStretch() {
+        QFETCH(double, stretch);
+        // A smooth random curve, and the same curve played `stretch` times slower.
+        std::mt19937 rng(11);
+        std::uniform_real_distribution<double> phase(0, 2 * std::numbers::pi);
+        double ph[3][4];
+        for (auto& d : ph)
+            for (auto& v : d)
+                v = phase(rng);
+        const auto curve = [&](double t, int d) {
+            double v = 0;
+            for (int k = 0; k < 4; ++k)
+                v += std::sin(t * (0.031 + 0.017 * k) * (d + 1) + ph[d][k]);
+            return float(v);
+        };
+        const int n = 3000, m = int(n * stretch);
+        TFeatures a, b;
+        a.Dim = b.Dim = 3;
+        a.Count = n;
+        b.Count = m;
+        for (int i = 0; i < n; ++i)
+            for (int d = 0; d < 3; ++d)
+                a.Data.push_back(curve(i, d));
+        for (int j = 0; j < m; ++j)
+            for (int d = 0; d < 3; ++d)
+                b.Data.push_back(curve(j / stretch, d));
+        const TDtwPath p = MultiscaleDtw(a, b, {16, 4, 1}, 200, 8);
+        QCOMPARE(p.Cells.front(), std::pair(0, 0));
+        QCOMPARE(p.Cells.back(), std::pair(n - 1, m - 1));
+        for (size_t k = 1; k < p.Cells.size(); ++k) {
+            const auto [i, j] = p.Cells[k];
+            const auto [pi, pj] = p.Cells[k - 1];
+            QVERIFY(i - pi >= 0 && i - pi <= 1 && j - pj >= 0 && j - pj <= 1);
+            QVERIFY2(std::abs(j - i * stretch) <= 3 + stretch, qPrintable(QString::number(i)));
+        }
+    }
+
+    void timingFileReadsBack_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QList<TTimingEntry>>("entries");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("title, sintagms, paragraph break")
+            << QStringList{"#Title", "one two", "#", "three"}
+            << QList<TTimingEntry>{{}, {}, {120, 980}, {}, {1010, 2500}}
+            << QByteArray("#\t#\r\n120\t980\r\n#\t#\r\n1010\t2500\r\n");
+        QTest::newRow("a sintagm from the very start, an illustration")
+            << QStringList{"#T", "go", "#@pic.bmp"} << QList<TTimingEntry>{{}, {}, {0, 1500}, {}}
+            << QByteArray("#\t#\r\n0\t1500\r\n#\t#\r\n");
+    }
+    void timingFileReadsBack() {
+        QFETCH(QStringList, lines);
+        QFETCH(QList<TTimingEntry>, entries);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(TimingFileBytes(lines, entries), bytes);
+        const QString path = m_dir.filePath("back.tim");
+        testenv::WriteBytes(path, bytes);
+        TLessonReadError err;
+        const QList<TTimingEntry> read = ReadTimingFile(path, int(lines.size()), err);
+        QVERIFY(!err.failed());
+        for (int i = 1; i <= lines.size(); ++i) {
+            QCOMPARE(read[i].StartPos, entries[i].StartPos);
+            QCOMPARE(read[i].EndPos, entries[i].EndPos);
+        }
+    }
+
+    void defaultTimingName_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("timing");
+        QTest::newRow("extension replaced") << "DemoData/Lesson1/L1.txt"
+                                            << "DemoData/Lesson1/L1.tim";
+        QTest::newRow("backslashes, capitals") << "C:\\Course\\L2.TXT"
+                                               << "C:\\Course\\L2.tim";
+        QTest::newRow("dot in a folder, none in the name") << "v1.2/lesson"
+                                                           << "v1.2/lesson.tim";
+    }
+    void defaultTimingName() {
+        QFETCH(QString, text);
+        QFETCH(QString, timing);
+        QCOMPARE(DefaultTimingName(text), timing);
+    }
+
+    void existingTimingFileIsReplacedOnlyWithForce() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("L1.tim");
+        testenv::WriteBytes(path, "old\r\n");
+        QVERIFY(!WriteTimingFile(path, "new\r\n", false));
+        QCOMPARE(testenv::ReadBytes(path), QByteArray("old\r\n"));
+        QVERIFY(WriteTimingFile(path, "new\r\n", true));
+        QCOMPARE(testenv::ReadBytes(path), QByteArray("new\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"L1.tim"}); // no leftovers
+    }
+
+    void alignsAFliteRecording() {
+        const QList<TTimingEntry>& t = m_aligned.Timing;
+        QCOMPARE(t.size(), m_lines.size() + 1);
+        qint32 last = -1;
+        for (int i = 1; i <= m_lines.size(); ++i) {
+            if (!HasSound(m_lines[i - 1])) {
+                QCOMPARE(t[i].StartPos, 0);
+                QCOMPARE(t[i].EndPos, 0);
+                continue;
+            }
+            QVERIFY(t[i].StartPos < t[i].EndPos);
+            QVERIFY(t[i].StartPos >= last);
+            last = t[i].EndPos;
+            QVERIFY(m_aligned.Confidence[i] >= 0 && m_aligned.Confidence[i] <= 1);
+            // Generous: the benchmark measures the real accuracy.
+            QVERIFY2(std::abs(t[i].StartPos - m_truth[i].StartPos) <= 150 &&
+                         std::abs(t[i].EndPos - m_truth[i].EndPos) <= 150,
+                     qPrintable(QStringLiteral("line %1: %2-%3, truth %4-%5")
+                                    .arg(i)
+                                    .arg(t[i].StartPos)
+                                    .arg(t[i].EndPos)
+                                    .arg(m_truth[i].StartPos)
+                                    .arg(m_truth[i].EndPos)));
+        }
+        QVERIFY(last <= m_sound.LengthMs());
+    }
+
+    void refusesATextItCannotAlign_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("an empty line") << QStringList{"#T", "one", "", "two"};
+        QTest::newRow("no sintagm") << QStringList{"#T", "#", "#@a.bmp"};
+    }
+    void refusesATextItCannotAlign() {
+        QFETCH(QStringList, lines);
+        QVERIFY_THROWS_EXCEPTION(VError, AlignLesson(lines, m_sound));
+    }
+
+    void checkFindsWhatIsWrong_data() {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("startShift");
+        QTest::addColumn<int>("endShift");
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::newRow("the true ranges") << 2 << 0 << 0 << QList<int>{};
+        QTest::newRow("start late, inside the first word")
+            << 2 << 300 << 0
+            << QList<int>{TAudioFinding::StartsInSpeech, TAudioFinding::StartDisagrees};
+        QTest::newRow("end early, inside the last word")
+            << 6 << 0 << -200 << QList<int>{TAudioFinding::EndsInSpeech};
+    }
+    void checkFindsWhatIsWrong() {
+        QFETCH(int, line);
+        QFETCH(int, startShift);
+        QFETCH(int, endShift);
+        QFETCH(QList<int>, kinds);
+        QList<TTimingEntry> t = m_truth;
+        t[line].StartPos += startShift;
+        t[line].EndPos += endShift;
+        QList<int> got;
+        for (const TAudioFinding& f : CheckTimingAudio(m_lines, t, m_sound, &m_aligned)) {
+            QCOMPARE(f.Line, line);
+            got.append(f.What);
+        }
+        QCOMPARE(got, kinds);
+    }
+
+    void checkFindsARangeOverSilence() {
+        // The last sintagm moved into the quiet after it.
+        QList<TTimingEntry> t = m_truth;
+        const qint32 end = t[6].EndPos;
+        t[6] = {end + 50, end + 300};
+        QList<int> got;
+        for (const TAudioFinding& f : CheckTimingAudio(m_lines, t, m_sound, nullptr))
+            if (f.Line == 6) got.append(f.What);
+        QVERIFY(got.contains(TAudioFinding::MostlySilence));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAlign)
+#include "test_align.moc"
