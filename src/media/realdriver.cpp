@@ -2,6 +2,7 @@
 // and writes the wave files.
 #include "media/audiobackend.h"
 #include "media/deviceerror.h"
+#include "media/playfeed.h"
 #include "media/soundconvert.h"
 
 #include <QAudioDevice>
@@ -90,7 +91,7 @@ public:
     }
     ~RealDriver() override { RealDriver::close(); }
 
-    void play(qint64 from, qint64 to) override;
+    void play(qint64 from, qint64 to, int speed) override;
     void record(qint64 from, qint64 to) override;
     void halt() override;
     qint64 frame() const override;
@@ -114,11 +115,10 @@ private:
     QPointer<QAudioSink> m_sink;
     QIODevice* m_out = nullptr;
     QAudioFormat m_outFmt;
-    WaveReader m_reader;
-    Resampler m_toDevice;
+    PlayFeed m_feed;
     QByteArray m_pendingOut;
     std::vector<float> m_srcBuf, m_dstBuf;
-    qint64 m_from = 0, m_to = 0, m_readFrame = 0, m_handedOut = 0;
+    qint64 m_handedOut = 0;
     bool m_allHanded = false;
     QElapsedTimer m_drainClock, m_playClock;
     qint64 m_drainDeadlineMs = 0;
@@ -137,20 +137,15 @@ private:
     qint64 m_frame = 0;
 };
 
-void RealDriver::play(qint64 from, qint64 to) {
+void RealDriver::play(qint64 from, qint64 to, int speed) {
     const QAudioDevice dev = QMediaDevices::defaultAudioOutput();
     if (dev.isNull())
         throw DeviceError(DevErrNoOutput, QStringLiteral("Нет устройства воспроизведения звука."));
     // A recording made on this device plays from its temporary file.
     const QString src = m_temp ? m_temp->fileName() : m_core.openPath();
     if (m_temp) m_temp->flush();
-    m_reader.open(src);
-    if (!m_reader.seek(from))
-        throw DeviceError(DevErrUnsupported,
-                          QStringLiteral("Не удалось перейти к позиции в звуковом файле: %1")
-                              .arg(m_core.openPath()));
     m_outFmt = DeviceFormat(dev, in().rate, in().channels);
-    m_toDevice.init(in().rate, in().channels, m_outFmt.sampleRate(), m_outFmt.channelCount());
+    m_feed.start(src, from, to, speed, m_outFmt);
     m_sink = new QAudioSink(dev, m_outFmt, this);
     m_sink->setBufferSize(m_outFmt.bytesForDuration(kSinkBufferMs * 1000));
     m_out = m_sink->start();
@@ -159,9 +154,6 @@ void RealDriver::play(qint64 from, qint64 to) {
         throw DeviceError(DevErrDeviceFailed,
                           QStringLiteral("Звуковая карта не может воспроизвести звук."));
     }
-    m_from = from;
-    m_to = to;
-    m_readFrame = from;
     m_handedOut = 0;
     m_lastHeard = from;
     m_allHanded = false;
@@ -286,10 +278,7 @@ qint64 RealDriver::heardSourceFrame() const {
     const qint64 us = std::min(m_sink->processedUSecs(), m_playClock.nsecsElapsed() / 1000);
     qint64 out = qint64(double(us) * m_outFmt.sampleRate() / 1e6);
     out = std::clamp<qint64>(out, 0, m_handedOut);
-    qint64 f = m_from + (m_outFmt.sampleRate() == in().rate
-                             ? out
-                             : qint64(double(out) * in().rate / m_outFmt.sampleRate()));
-    f = std::clamp(f, m_lastHeard, m_to);
+    const qint64 f = std::clamp(m_feed.sourceFrame(out), m_lastHeard, m_feed.to());
     m_lastHeard = f;
     return f;
 }
@@ -305,20 +294,7 @@ void RealDriver::feed() {
     const int bpf = m_outFmt.bytesPerFrame();
     qsizetype room = m_sink->bytesFree();
     while (room >= bpf) {
-        if (m_pendingOut.isEmpty()) {
-            if (m_readFrame >= m_to) break;
-            const qint64 want = std::min(kChunkFrames, m_to - m_readFrame);
-            m_srcBuf.resize(size_t(want * in().channels));
-            const qint64 got = m_reader.read(m_srcBuf.data(), want);
-            if (got <= 0) {
-                m_to = m_readFrame; // the file ended early
-                break;
-            }
-            m_readFrame += got;
-            m_dstBuf.clear();
-            m_toDevice.push(m_srcBuf.data(), got, m_dstBuf);
-            EncodeSamples(m_dstBuf.data(), m_dstBuf.size(), m_outFmt.sampleFormat(), m_pendingOut);
-        }
+        if (m_pendingOut.isEmpty() && m_feed.pull(kChunkFrames, m_pendingOut) == 0) break;
         const qsizetype n = std::min(room - room % bpf, m_pendingOut.size());
         const qint64 w = m_out->write(m_pendingOut.constData(), n);
         if (w <= 0) break;
@@ -328,7 +304,7 @@ void RealDriver::feed() {
         room -= whole;
         if (whole < n) break;
     }
-    if (!m_allHanded && m_readFrame >= m_to && m_pendingOut.isEmpty()) {
+    if (!m_allHanded && m_feed.finished() && m_pendingOut.isEmpty()) {
         m_allHanded = true;
         // Should the sound system stop reporting progress, end anyway a
         // little after the buffered sound must have played.
@@ -356,8 +332,8 @@ void RealDriver::tick() {
             // its own rate: a frame or two short of the end is the end.
             const qint64 slack = m_outFmt.sampleRate() / 1000 + 1;
             if (heardOut + slack >= m_handedOut || m_drainClock.elapsed() > m_drainDeadlineMs) {
-                m_lastHeard = m_to;
-                m_frame = m_to;
+                m_lastHeard = m_feed.to();
+                m_frame = m_feed.to();
                 releaseSink();
                 m_core.driverFinished();
                 return;
@@ -380,7 +356,7 @@ void RealDriver::releaseSink() {
     }
     m_sink = nullptr;
     m_out = nullptr;
-    m_reader.close();
+    m_feed.close();
     m_pendingOut.clear();
 }
 
