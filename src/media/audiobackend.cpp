@@ -88,6 +88,7 @@ void AudioBackend::open() {
     m_pending = Cmd::None;
     m_running = false;
     m_mode = AudioDevice::Stopped;
+    m_driver->prepare(m_speed);
 }
 
 static const QString kNotOpen = QStringLiteral("Звуковое устройство не открыто.");
@@ -131,6 +132,7 @@ bool AudioBackend::setSpeed(int percent) {
     const int speed = PlaySpeed::Nearest(percent);
     if (speed == m_speed) return false;
     m_speed = speed;
+    if (m_driver) m_driver->prepare(m_speed);
     if (!m_running || m_pending != Cmd::Play) return true;
     // A play goes on from the sound heard now at the new speed, as the same
     // command: its notification still comes once, at the range's end.

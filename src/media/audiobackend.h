@@ -20,6 +20,8 @@ public:
     // at `speed` percent of its pace (the pitch kept); frame() still counts
     // frames of the sound. Throws DeviceError when the sound system refuses.
     virtual void play(qint64 from, qint64 to, int speed) = 0;
+    // Plays at `speed` are coming: get ready for them now, not at play.
+    virtual void prepare(int speed) { (void)speed; }
     // Starts recording at frame `from` (the sound after it is replaced);
     // stops by itself at frame `to` (-1: no limit). Throws DeviceError.
     virtual void record(qint64 from, qint64 to) = 0;

@@ -78,8 +78,52 @@ private:
     std::vector<std::vector<float>> m_planes;
 };
 
+namespace {
+
+// Stretchers outlive their feeds: windows open a device for each word they
+// play, and a stretcher's first stretch runs several times slower than the
+// next ones. Everything runs on the UI thread.
+std::vector<std::unique_ptr<TimeStretcher>>& Pool() {
+    static std::vector<std::unique_ptr<TimeStretcher>> pool;
+    return pool;
+}
+constexpr size_t kPoolSize = 4;
+
+std::unique_ptr<TimeStretcher> Borrow(int rate, int channels) {
+    auto& pool = Pool();
+    for (auto it = pool.begin(); it != pool.end(); ++it)
+        if ((*it)->rate() == rate && (*it)->channels() == channels) {
+            auto s = std::move(*it);
+            pool.erase(it);
+            return s;
+        }
+    auto s = std::make_unique<TimeStretcher>(rate, channels);
+    // One throw-away stretch of a quiet hiss.
+    s->restart(60);
+    std::vector<float> hiss(size_t(rate / 5) * size_t(channels)), out;
+    quint32 seed = 1;
+    for (float& v : hiss) {
+        seed = seed * 1664525u + 1013904223u;
+        v = float(qint32(seed) >> 8) / float(1 << 23) * 1e-3f;
+    }
+    s->process(hiss.data(), rate / 5, true);
+    for (int a; (a = s->available()) > 0;) {
+        out.clear();
+        s->retrieve(a, out);
+    }
+    return s;
+}
+
+void GiveBack(std::unique_ptr<TimeStretcher> s) {
+    if (s && Pool().size() < kPoolSize) Pool().push_back(std::move(s));
+}
+
+} // namespace
+
 PlayFeed::PlayFeed() = default;
-PlayFeed::~PlayFeed() = default;
+PlayFeed::~PlayFeed() {
+    GiveBack(std::move(m_stretch));
+}
 
 void PlayFeed::start(const QString& path, qint64 from, qint64 to, int speed,
                      const QAudioFormat& out) {
@@ -104,8 +148,7 @@ void PlayFeed::start(const QString& path, qint64 from, qint64 to, int speed,
     m_pendingOut.clear();
     m_finished = from >= m_to;
     if (m_speed == 100 || m_finished) return;
-    if (!m_stretch || m_stretch->rate() != m_rate || m_stretch->channels() != m_channels)
-        m_stretch = std::make_unique<TimeStretcher>(m_rate, m_channels);
+    prepare(m_rate, m_channels);
     m_stretch->restart(m_speed);
     m_drop = m_stretch->startDelay();
     m_target = (m_to - from) * 100 / m_speed;
@@ -119,6 +162,12 @@ void PlayFeed::start(const QString& path, qint64 from, qint64 to, int speed,
         m_reader.read(lead.data() + (pad - before) * m_channels, before);
     m_reader.seek(from);
     m_stretch->process(lead.data(), pad, false);
+}
+
+void PlayFeed::prepare(int rate, int channels) {
+    if (m_stretch && m_stretch->rate() == rate && m_stretch->channels() == channels) return;
+    GiveBack(std::move(m_stretch));
+    m_stretch = Borrow(rate, channels);
 }
 
 void PlayFeed::close() {
@@ -216,8 +265,10 @@ qint64 PlayFeed::pull(qint64 maxFrames, QByteArray& out) {
     while (done < maxFrames) {
         if (m_pendingOut.empty()) {
             if (m_finished) break;
+            // No more than asked for: a slowed start must not stretch ahead.
+            const qint64 need = (maxFrames - done) * m_rate / std::max(1, m_out.sampleRate()) + 1;
             m_src.clear();
-            if (!produce(kChunkFrames)) {
+            if (!produce(std::min(kChunkFrames, need))) {
                 m_finished = true;
                 break;
             }

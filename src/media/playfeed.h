@@ -25,6 +25,9 @@ public:
     PlayFeed(const PlayFeed&) = delete;
     PlayFeed& operator=(const PlayFeed&) = delete;
 
+    // Builds the stretcher for sound of this rate and channels ahead of the
+    // first slowed play, which then starts sooner.
+    void prepare(int rate, int channels);
     // Opens `path` and prepares frames [from, to) at `speed` percent (as
     // PlaySpeed's steps; 100 bypasses the stretcher). Throws DeviceError.
     void start(const QString& path, qint64 from, qint64 to, int speed, const QAudioFormat& out);

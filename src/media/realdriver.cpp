@@ -24,6 +24,9 @@ namespace {
 constexpr int kPollMs = 10;
 constexpr int kSinkBufferMs = 200;
 constexpr qint64 kChunkFrames = 2048;
+// A slowed play hands over this much before play() returns and the rest of
+// the buffer right after: stretching it all at once would delay the start.
+constexpr int kFirstStretchedMs = 20;
 
 QAudioFormat DeviceFormat(const QAudioDevice& dev, int rate, int channels) {
     QAudioFormat f;
@@ -92,6 +95,9 @@ public:
     ~RealDriver() override { RealDriver::close(); }
 
     void play(qint64 from, qint64 to, int speed) override;
+    void prepare(int speed) override {
+        if (speed < 100) m_feed.prepare(in().rate, in().channels);
+    }
     void record(qint64 from, qint64 to) override;
     void halt() override;
     qint64 frame() const override;
@@ -101,7 +107,8 @@ public:
 
 private:
     void tick();
-    void feed();
+    // Hands sound to the sink while it has room, at most `maxFrames` (-1: no limit).
+    void feed(qint64 maxFrames = -1);
     void drainInput();
     qint64 heardSourceFrame() const;
     void releaseSink();
@@ -160,7 +167,13 @@ void RealDriver::play(qint64 from, qint64 to, int speed) {
     m_pendingOut.clear();
     m_frame = from;
     m_playClock.start();
-    feed();
+    if (speed < 100) {
+        feed(qint64(m_outFmt.sampleRate()) * kFirstStretchedMs / 1000);
+        // The rest as soon as play() has returned, before the sink runs dry.
+        QTimer::singleShot(0, this, [this] { feed(); });
+    } else {
+        feed();
+    }
     m_timer.start();
 }
 
@@ -289,12 +302,15 @@ qint64 RealDriver::frame() const {
     return m_frame;
 }
 
-void RealDriver::feed() {
+void RealDriver::feed(qint64 maxFrames) {
     if (!m_sink || !m_out) return;
     const int bpf = m_outFmt.bytesPerFrame();
     qsizetype room = m_sink->bytesFree();
+    if (maxFrames >= 0) room = std::min<qsizetype>(room, maxFrames * bpf);
     while (room >= bpf) {
-        if (m_pendingOut.isEmpty() && m_feed.pull(kChunkFrames, m_pendingOut) == 0) break;
+        if (m_pendingOut.isEmpty() &&
+            m_feed.pull(std::min<qint64>(kChunkFrames, room / bpf), m_pendingOut) == 0)
+            break;
         const qsizetype n = std::min(room - room % bpf, m_pendingOut.size());
         const qint64 w = m_out->write(m_pendingOut.constData(), n);
         if (w <= 0) break;
