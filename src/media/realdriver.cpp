@@ -24,9 +24,10 @@ namespace {
 constexpr int kPollMs = 10;
 constexpr int kSinkBufferMs = 200;
 constexpr qint64 kChunkFrames = 2048;
-// A slowed play hands over this much before play() returns and the rest of
-// the buffer right after: stretching it all at once would delay the start.
-constexpr int kFirstStretchedMs = 20;
+// A slowed play runs on a shorter sink buffer: the sound server starts a
+// stream only once a good part of its buffer is filled, and every
+// millisecond of it has to be stretched before the first is heard.
+constexpr int kSlowedSinkBufferMs = 80;
 
 QAudioFormat DeviceFormat(const QAudioDevice& dev, int rate, int channels) {
     QAudioFormat f;
@@ -107,8 +108,7 @@ public:
 
 private:
     void tick();
-    // Hands sound to the sink while it has room, at most `maxFrames` (-1: no limit).
-    void feed(qint64 maxFrames = -1);
+    void feed();
     void drainInput();
     qint64 heardSourceFrame() const;
     void releaseSink();
@@ -126,7 +126,7 @@ private:
     QByteArray m_pendingOut;
     std::vector<float> m_srcBuf, m_dstBuf;
     qint64 m_handedOut = 0;
-    bool m_allHanded = false;
+    bool m_allHanded = false, m_endCheckArmed = false;
     QElapsedTimer m_drainClock, m_playClock;
     qint64 m_drainDeadlineMs = 0;
     mutable qint64 m_lastHeard = 0;
@@ -154,7 +154,11 @@ void RealDriver::play(qint64 from, qint64 to, int speed) {
     m_outFmt = DeviceFormat(dev, in().rate, in().channels);
     m_feed.start(src, from, to, speed, m_outFmt);
     m_sink = new QAudioSink(dev, m_outFmt, this);
-    m_sink->setBufferSize(m_outFmt.bytesForDuration(kSinkBufferMs * 1000));
+    m_sink->setBufferSize(
+        m_outFmt.bytesForDuration((speed < 100 ? kSlowedSinkBufferMs : kSinkBufferMs) * 1000));
+    // Nothing is heard before the stream starts: the clock that caps the
+    // position starts with it.
+    m_playClock.start();
     m_out = m_sink->start();
     if (!m_out || m_sink->error() != QAudio::NoError) {
         releaseSink();
@@ -164,16 +168,10 @@ void RealDriver::play(qint64 from, qint64 to, int speed) {
     m_handedOut = 0;
     m_lastHeard = from;
     m_allHanded = false;
+    m_endCheckArmed = false;
     m_pendingOut.clear();
     m_frame = from;
-    m_playClock.start();
-    if (speed < 100) {
-        feed(qint64(m_outFmt.sampleRate()) * kFirstStretchedMs / 1000);
-        // The rest as soon as play() has returned, before the sink runs dry.
-        QTimer::singleShot(0, this, [this] { feed(); });
-    } else {
-        feed();
-    }
+    feed();
     m_timer.start();
 }
 
@@ -302,11 +300,10 @@ qint64 RealDriver::frame() const {
     return m_frame;
 }
 
-void RealDriver::feed(qint64 maxFrames) {
+void RealDriver::feed() {
     if (!m_sink || !m_out) return;
     const int bpf = m_outFmt.bytesPerFrame();
     qsizetype room = m_sink->bytesFree();
-    if (maxFrames >= 0) room = std::min<qsizetype>(room, maxFrames * bpf);
     while (room >= bpf) {
         if (m_pendingOut.isEmpty() &&
             m_feed.pull(std::min<qint64>(kChunkFrames, room / bpf), m_pendingOut) == 0)
@@ -347,7 +344,21 @@ void RealDriver::tick() {
             // The server reports time rounded down to whole microseconds of
             // its own rate: a frame or two short of the end is the end.
             const qint64 slack = m_outFmt.sampleRate() / 1000 + 1;
-            if (heardOut + slack >= m_handedOut || m_drainClock.elapsed() > m_drainDeadlineMs) {
+            const bool done =
+                heardOut + slack >= m_handedOut || m_drainClock.elapsed() > m_drainDeadlineMs;
+            if (!done && !m_endCheckArmed) {
+                // The last sample will be heard before the next tick: look
+                // again just then, not up to a tick late.
+                const qint64 leftUs = (m_handedOut - heardOut) * 1000000 / m_outFmt.sampleRate();
+                if (leftUs < kPollMs * 1000) {
+                    m_endCheckArmed = true;
+                    QTimer::singleShot(int(leftUs / 1000) + 1, Qt::PreciseTimer, this, [this] {
+                        m_endCheckArmed = false;
+                        if (m_sink) tick();
+                    });
+                }
+            }
+            if (done) {
                 m_lastHeard = m_feed.to();
                 m_frame = m_feed.to();
                 releaseSink();
@@ -368,7 +379,9 @@ void RealDriver::releaseSink() {
     if (m_sink) {
         m_frame = heardSourceFrame();
         m_sink->stop();
-        m_sink->deleteLater();
+        // At once, not deleteLater(): a device destroyed before the event
+        // loop ran again crashed deleting a sink whose deletion was pending.
+        delete m_sink.data();
     }
     m_sink = nullptr;
     m_out = nullptr;
