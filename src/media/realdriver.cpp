@@ -153,7 +153,10 @@ void RealDriver::play(qint64 from, qint64 to, int speed) {
     if (m_temp) m_temp->flush();
     m_outFmt = DeviceFormat(dev, in().rate, in().channels);
     m_feed.start(src, from, to, speed, m_outFmt);
-    m_sink = new QAudioSink(dev, m_outFmt, this);
+    // No parent: Qt gives the sink's platform part the same parent, so a
+    // driver destroyed while the sink's deleteLater() was pending deleted
+    // that part twice.
+    m_sink = new QAudioSink(dev, m_outFmt);
     m_sink->setBufferSize(
         m_outFmt.bytesForDuration((speed < 100 ? kSlowedSinkBufferMs : kSinkBufferMs) * 1000));
     // Nothing is heard before the stream starts: the clock that caps the
@@ -228,7 +231,7 @@ void RealDriver::record(qint64 from, qint64 to) {
     if (!(m_temp && m_writer.isOpen() && from == m_tempFrames)) startTemp(from);
     m_inFmt = DeviceFormat(dev, in().rate, in().channels);
     m_fromDevice.init(m_inFmt.sampleRate(), m_inFmt.channelCount(), in().rate, in().channels);
-    m_source = new QAudioSource(dev, m_inFmt, this);
+    m_source = new QAudioSource(dev, m_inFmt); // no parent, as the sink
     // Small fragments: the sound reaches the file soon after it was spoken.
     m_source->setBufferSize(m_inFmt.bytesForDuration(20000));
     m_recCaptured = 0;
@@ -379,9 +382,7 @@ void RealDriver::releaseSink() {
     if (m_sink) {
         m_frame = heardSourceFrame();
         m_sink->stop();
-        // At once, not deleteLater(): a device destroyed before the event
-        // loop ran again crashed deleting a sink whose deletion was pending.
-        delete m_sink.data();
+        m_sink->deleteLater();
     }
     m_sink = nullptr;
     m_out = nullptr;
