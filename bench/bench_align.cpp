@@ -8,6 +8,7 @@
 //   BM_AlignPeakMemory     peak_mb of vantrel-align aligning that recording
 // VANTREL_EVAL_DIR names a set made before (it takes half a minute to make).
 #include "align/aligner.h"
+#include "benchfigures.h"
 #include "base/textfile.h"
 #include "base/timingline.h"
 
@@ -76,6 +77,15 @@ void BM_AlignBoundaryError(benchmark::State& st) {
             }
         }
     }
+    DeclareFigures(st, {{"median_ms:figure", "vantrel-align boundary error on the evaluation set, median"},
+                        {"median_ms:unit", "ms"},
+                        {"median_ms:goal", "< 30 ms"},
+                        {"p95_ms:figure", "vantrel-align boundary error, 95th percentile"},
+                        {"p95_ms:unit", "ms"},
+                        {"p95_ms:goal", "< 100 ms"},
+                        {"max_ms:figure", "vantrel-align boundary error, largest"},
+                        {"max_ms:unit", "ms"},
+                        {"max_ms:goal", "< 300 ms"}});
     st.counters["median_ms"] = Percentile(errors, 0.5);
     st.counters["p95_ms"] = Percentile(errors, 0.95);
     st.counters["max_ms"] = Percentile(errors, 1.0);
@@ -92,6 +102,11 @@ void BM_AlignTenMinutes(benchmark::State& st) {
         benchmark::DoNotOptimize(AlignFile(EvalDir() + "/long", &length));
         seconds = t.nsecsElapsed() / 1e9;
     }
+    DeclareFigures(st, {{"seconds:figure", "vantrel-align on a recording of more than 10 minutes, 2 cores"},
+                        {"seconds:unit", "s"},
+                        {"seconds:goal", "< 20 s"},
+                        {"realtime_x:figure", "vantrel-align speed, times real time"},
+                        {"realtime_x:goal", "> 30"}});
     st.counters["seconds"] = seconds;
     st.counters["recording_s"] = length / 1000.0;
     st.counters["realtime_x"] = seconds > 0 ? length / 1000.0 / seconds : 0;
@@ -121,6 +136,9 @@ void BM_AlignPeakMemory(benchmark::State& st) {
 #endif
 #endif
     }
+    DeclareFigures(st, {{"peak_mb:figure", "vantrel-align peak memory on that recording"},
+                        {"peak_mb:unit", "MB"},
+                        {"peak_mb:goal", "< 300 MB"}});
     st.counters["peak_mb"] = peakMb;
 }
 BENCHMARK(BM_AlignPeakMemory)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();

@@ -2,12 +2,12 @@
 // beside the plainest way of doing the same work.
 #include "course/course.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-#include <benchmark/benchmark.h>
 
 namespace {
 constexpr int kItems = 10000;
@@ -29,7 +29,8 @@ QTemporaryDir& courseDir() {
                 for (int e = 0; e < 9 && i < kItems; ++e) {
                     ++i;
                     d += "Exercise text work\t1\t" + QByteArray::number(lesson) +
-                         "\t0\tlesson.rtf\t5\tL1\\L1.txt\tL1\\L1.tra\tL1\\L1.wav\tL1\\L1.tim\tL1\\L1.pic\r\n";
+                         "\t0\tlesson.rtf\t5\tL1\\L1.txt\tL1\\L1.tra\tL1\\L1.wav\tL1\\L1."
+                         "tim\tL1\\L1.pic\r\n";
                 }
             }
         }
@@ -50,6 +51,8 @@ void BM_CourseLoad(benchmark::State& st) {
         benchmark::DoNotOptimize(t.size());
     }
     st.SetItemsProcessed(st.iterations() * kItems);
+    st.SetLabel("figure=course structure file of 10,000 lines loaded (baseline: QFile::readLine + "
+                "split on TAB) ; goal=faster than baseline");
 }
 BENCHMARK(BM_CourseLoad)->Unit(benchmark::kMillisecond);
 
@@ -60,7 +63,8 @@ void BM_CourseLoad_Baseline(benchmark::State& st) {
         QFile f(QStringLiteral("InitRegD.txt"));
         f.open(QIODevice::ReadOnly);
         QList<QList<QByteArray>> rows;
-        while (!f.atEnd()) rows.append(f.readLine().trimmed().split('\t'));
+        while (!f.atEnd())
+            rows.append(f.readLine().trimmed().split('\t'));
         benchmark::DoNotOptimize(rows.size());
     }
     st.SetItemsProcessed(st.iterations() * kItems);
@@ -76,6 +80,8 @@ void BM_CourseTree(benchmark::State& st) {
         benchmark::DoNotOptimize(tree.topLevelItemCount());
     }
     st.SetItemsProcessed(st.iterations() * kItems);
+    st.SetLabel("figure=FillCourseTree of 10,000 items (baseline: the captions into a QTreeWidget "
+                "in one pass) ; goal=faster than baseline");
 }
 BENCHMARK(BM_CourseTree)->Unit(benchmark::kMillisecond);
 

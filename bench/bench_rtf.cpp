@@ -61,6 +61,8 @@ void BM_RtfPage(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * p.rtf.size());
     state.counters["rtf_bytes"] = double(p.rtf.size());
+    state.SetLabel("figure=RTF reader on a 1 MB page (baseline: QTextDocument::setHtml of the "
+                   "same page) ; baseline=BM_HtmlSamePage ; goal=faster than baseline");
 }
 
 void BM_HtmlSamePage(benchmark::State& state) {

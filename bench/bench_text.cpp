@@ -38,6 +38,8 @@ void BM_SintagmLayout5000(benchmark::State& st) {
         v.setText(text); // rows rebuilt at the next paint
         v.Paint();
     }
+    st.SetLabel("figure=sintagm layout of a 5,000-line lesson (baseline: QTextDocument layout) ; "
+                "baseline=BM_QTextDocumentLayout5000 ; goal=< 20 ms, faster than baseline");
 }
 BENCHMARK(BM_SintagmLayout5000)->Unit(benchmark::kMillisecond);
 
@@ -67,6 +69,8 @@ void BM_SintagmScrollStep(benchmark::State& st) {
         v.Tick();
         if (!v.Scrolling()) v.setPosition(++pos % 4990 + 1);
     }
+    st.SetLabel("figure=one scroll step (Tick + Paint) at 1920 x 1080 (baseline: QTextBrowser) ; "
+                "baseline=BM_QTextBrowserScrollStep ; goal=< 2 ms, faster than baseline");
 }
 BENCHMARK(BM_SintagmScrollStep)->Unit(benchmark::kMicrosecond);
 

@@ -1,5 +1,6 @@
 #include "media/audiobackend.h"
 #include "media/deviceerror.h"
+#include "media/playspeed.h"
 
 #include <algorithm>
 #include <QMetaObject>
@@ -87,6 +88,7 @@ void AudioBackend::open() {
     m_pending = Cmd::None;
     m_running = false;
     m_mode = AudioDevice::Stopped;
+    m_driver->prepare(m_speed);
 }
 
 static const QString kNotOpen = QStringLiteral("Звуковое устройство не открыто.");
@@ -113,7 +115,7 @@ void AudioBackend::play() {
         return;
     }
     try {
-        m_driver->play(from, to);
+        m_driver->play(from, to, m_speed);
     } catch (const DeviceError& e) {
         m_mode = AudioDevice::Stopped;
         m_lastError = e.code();
@@ -122,7 +124,39 @@ void AudioBackend::play() {
     }
     m_running = true;
     m_pending = Cmd::Play;
+    m_playTo = to;
     m_mode = AudioDevice::Playing;
+}
+
+bool AudioBackend::setSpeed(int percent) {
+    const int speed = PlaySpeed::Nearest(percent);
+    if (speed == m_speed) return false;
+    m_speed = speed;
+    if (m_driver) m_driver->prepare(m_speed);
+    if (!m_running || m_pending != Cmd::Play) return true;
+    // A play goes on from the sound heard now at the new speed, as the same
+    // command: its notification still comes once, at the range's end.
+    const qint64 at = m_driver->frame();
+    m_driver->halt();
+    m_pos = at;
+    if (at >= m_playTo) {
+        m_running = false;
+        m_pending = Cmd::None;
+        m_mode = AudioDevice::Stopped;
+        post(AudioDevice::Successful);
+        return true;
+    }
+    try {
+        m_driver->play(at, m_playTo, m_speed);
+    } catch (const DeviceError& e) {
+        m_running = false;
+        m_pending = Cmd::None;
+        m_mode = AudioDevice::Stopped;
+        m_lastError = e.code();
+        m_lastErrorText = e.text();
+        post(AudioDevice::Failure);
+    }
+    return true;
 }
 
 void AudioBackend::startRecording() {

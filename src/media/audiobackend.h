@@ -16,9 +16,12 @@ public:
     explicit AudioDriver(AudioBackend& core) : m_core(core) {}
     virtual ~AudioDriver() = default;
 
-    // Starts sending frames [from, to) of the device's sound to the listener.
-    // Throws DeviceError when the sound system refuses.
-    virtual void play(qint64 from, qint64 to) = 0;
+    // Starts sending frames [from, to) of the device's sound to the listener
+    // at `speed` percent of its pace (the pitch kept); frame() still counts
+    // frames of the sound. Throws DeviceError when the sound system refuses.
+    virtual void play(qint64 from, qint64 to, int speed) = 0;
+    // Plays at `speed` are coming: get ready for them now, not at play.
+    virtual void prepare(int speed) { (void)speed; }
     // Starts recording at frame `from` (the sound after it is replaced);
     // stops by itself at frame `to` (-1: no limit). Throws DeviceError.
     virtual void record(qint64 from, qint64 to) = 0;
@@ -53,6 +56,9 @@ public:
     void open();
     void setStartPos(qint64 ms) { m_startMs = ms; }
     void setEndPos(qint64 ms) { m_endMs = ms; }
+    // false when the speed was that already.
+    bool setSpeed(int percent);
+    int speed() const { return m_speed; }
     void play();
     void startRecording();
     void pause();
@@ -90,6 +96,8 @@ private:
     Cmd m_pending = Cmd::None; // the command whose notification is still owed
     bool m_running = false;    // the driver is moving sound now
     qint64 m_pos = 0;          // frame reached when not running
+    qint64 m_playTo = 0;       // end frame of the running play
+    int m_speed = 100;
     int m_lastError = 0;
     QString m_lastErrorText;
 };

@@ -32,6 +32,12 @@ void AudioDevice::setStartPos(qint64 ms) {
 void AudioDevice::setEndPos(qint64 ms) {
     m_impl->setEndPos(ms);
 }
+void AudioDevice::setSpeed(int percent) {
+    if (m_impl->setSpeed(percent)) Q_EMIT speedChanged(m_impl->speed());
+}
+int AudioDevice::speed() const {
+    return m_impl->speed();
+}
 void AudioDevice::play() {
     m_impl->play();
 }

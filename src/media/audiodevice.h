@@ -14,6 +14,10 @@ class AudioBackend;
 
 class AudioDevice : public QObject {
     Q_OBJECT
+    // Playback speed in percent of the recording's pace (PlaySpeed's steps),
+    // the pitch unchanged. Positions, lengths and ranges stay in the
+    // recording's milliseconds at every speed.
+    Q_PROPERTY(int speed READ speed WRITE setSpeed NOTIFY speedChanged)
 public:
     enum Mode {
         NotReady = 0,
@@ -42,6 +46,10 @@ public:
     // Used once by the next play or record, then forgotten.
     void setStartPos(qint64 ms);
     void setEndPos(qint64 ms);
+    // Snaps to the nearest step. A running play goes on at once at the new
+    // speed from where it is, still one command with one notification.
+    void setSpeed(int percent);
+    int speed() const;
     void play();
     void startRecording();
     void pause();
@@ -57,6 +65,7 @@ public:
 
 Q_SIGNALS:
     void notify(int value);
+    void speedChanged(int percent);
 
 private:
     std::unique_ptr<AudioBackend> m_impl;

@@ -2,6 +2,7 @@
 // and writes the wave files.
 #include "media/audiobackend.h"
 #include "media/deviceerror.h"
+#include "media/playfeed.h"
 #include "media/soundconvert.h"
 
 #include <QAudioDevice>
@@ -23,6 +24,10 @@ namespace {
 constexpr int kPollMs = 10;
 constexpr int kSinkBufferMs = 200;
 constexpr qint64 kChunkFrames = 2048;
+// A slowed play runs on a shorter sink buffer: the sound server starts a
+// stream only once a good part of its buffer is filled, and every
+// millisecond of it has to be stretched before the first is heard.
+constexpr int kSlowedSinkBufferMs = 80;
 
 QAudioFormat DeviceFormat(const QAudioDevice& dev, int rate, int channels) {
     QAudioFormat f;
@@ -90,7 +95,10 @@ public:
     }
     ~RealDriver() override { RealDriver::close(); }
 
-    void play(qint64 from, qint64 to) override;
+    void play(qint64 from, qint64 to, int speed) override;
+    void prepare(int speed) override {
+        if (speed < 100) m_feed.prepare(in().rate, in().channels);
+    }
     void record(qint64 from, qint64 to) override;
     void halt() override;
     qint64 frame() const override;
@@ -114,12 +122,11 @@ private:
     QPointer<QAudioSink> m_sink;
     QIODevice* m_out = nullptr;
     QAudioFormat m_outFmt;
-    WaveReader m_reader;
-    Resampler m_toDevice;
+    PlayFeed m_feed;
     QByteArray m_pendingOut;
     std::vector<float> m_srcBuf, m_dstBuf;
-    qint64 m_from = 0, m_to = 0, m_readFrame = 0, m_handedOut = 0;
-    bool m_allHanded = false;
+    qint64 m_handedOut = 0;
+    bool m_allHanded = false, m_endCheckArmed = false;
     QElapsedTimer m_drainClock, m_playClock;
     qint64 m_drainDeadlineMs = 0;
     mutable qint64 m_lastHeard = 0;
@@ -137,37 +144,36 @@ private:
     qint64 m_frame = 0;
 };
 
-void RealDriver::play(qint64 from, qint64 to) {
+void RealDriver::play(qint64 from, qint64 to, int speed) {
     const QAudioDevice dev = QMediaDevices::defaultAudioOutput();
     if (dev.isNull())
         throw DeviceError(DevErrNoOutput, QStringLiteral("Нет устройства воспроизведения звука."));
     // A recording made on this device plays from its temporary file.
     const QString src = m_temp ? m_temp->fileName() : m_core.openPath();
     if (m_temp) m_temp->flush();
-    m_reader.open(src);
-    if (!m_reader.seek(from))
-        throw DeviceError(DevErrUnsupported,
-                          QStringLiteral("Не удалось перейти к позиции в звуковом файле: %1")
-                              .arg(m_core.openPath()));
     m_outFmt = DeviceFormat(dev, in().rate, in().channels);
-    m_toDevice.init(in().rate, in().channels, m_outFmt.sampleRate(), m_outFmt.channelCount());
-    m_sink = new QAudioSink(dev, m_outFmt, this);
-    m_sink->setBufferSize(m_outFmt.bytesForDuration(kSinkBufferMs * 1000));
+    m_feed.start(src, from, to, speed, m_outFmt);
+    // No parent: Qt gives the sink's platform part the same parent, so a
+    // driver destroyed while the sink's deleteLater() was pending deleted
+    // that part twice.
+    m_sink = new QAudioSink(dev, m_outFmt);
+    m_sink->setBufferSize(
+        m_outFmt.bytesForDuration((speed < 100 ? kSlowedSinkBufferMs : kSinkBufferMs) * 1000));
+    // Nothing is heard before the stream starts: the clock that caps the
+    // position starts with it.
+    m_playClock.start();
     m_out = m_sink->start();
     if (!m_out || m_sink->error() != QAudio::NoError) {
         releaseSink();
         throw DeviceError(DevErrDeviceFailed,
                           QStringLiteral("Звуковая карта не может воспроизвести звук."));
     }
-    m_from = from;
-    m_to = to;
-    m_readFrame = from;
     m_handedOut = 0;
     m_lastHeard = from;
     m_allHanded = false;
+    m_endCheckArmed = false;
     m_pendingOut.clear();
     m_frame = from;
-    m_playClock.start();
     feed();
     m_timer.start();
 }
@@ -225,7 +231,7 @@ void RealDriver::record(qint64 from, qint64 to) {
     if (!(m_temp && m_writer.isOpen() && from == m_tempFrames)) startTemp(from);
     m_inFmt = DeviceFormat(dev, in().rate, in().channels);
     m_fromDevice.init(m_inFmt.sampleRate(), m_inFmt.channelCount(), in().rate, in().channels);
-    m_source = new QAudioSource(dev, m_inFmt, this);
+    m_source = new QAudioSource(dev, m_inFmt); // no parent, as the sink
     // Small fragments: the sound reaches the file soon after it was spoken.
     m_source->setBufferSize(m_inFmt.bytesForDuration(20000));
     m_recCaptured = 0;
@@ -286,10 +292,7 @@ qint64 RealDriver::heardSourceFrame() const {
     const qint64 us = std::min(m_sink->processedUSecs(), m_playClock.nsecsElapsed() / 1000);
     qint64 out = qint64(double(us) * m_outFmt.sampleRate() / 1e6);
     out = std::clamp<qint64>(out, 0, m_handedOut);
-    qint64 f = m_from + (m_outFmt.sampleRate() == in().rate
-                             ? out
-                             : qint64(double(out) * in().rate / m_outFmt.sampleRate()));
-    f = std::clamp(f, m_lastHeard, m_to);
+    const qint64 f = std::clamp(m_feed.sourceFrame(out), m_lastHeard, m_feed.to());
     m_lastHeard = f;
     return f;
 }
@@ -305,20 +308,9 @@ void RealDriver::feed() {
     const int bpf = m_outFmt.bytesPerFrame();
     qsizetype room = m_sink->bytesFree();
     while (room >= bpf) {
-        if (m_pendingOut.isEmpty()) {
-            if (m_readFrame >= m_to) break;
-            const qint64 want = std::min(kChunkFrames, m_to - m_readFrame);
-            m_srcBuf.resize(size_t(want * in().channels));
-            const qint64 got = m_reader.read(m_srcBuf.data(), want);
-            if (got <= 0) {
-                m_to = m_readFrame; // the file ended early
-                break;
-            }
-            m_readFrame += got;
-            m_dstBuf.clear();
-            m_toDevice.push(m_srcBuf.data(), got, m_dstBuf);
-            EncodeSamples(m_dstBuf.data(), m_dstBuf.size(), m_outFmt.sampleFormat(), m_pendingOut);
-        }
+        if (m_pendingOut.isEmpty() &&
+            m_feed.pull(std::min<qint64>(kChunkFrames, room / bpf), m_pendingOut) == 0)
+            break;
         const qsizetype n = std::min(room - room % bpf, m_pendingOut.size());
         const qint64 w = m_out->write(m_pendingOut.constData(), n);
         if (w <= 0) break;
@@ -328,7 +320,7 @@ void RealDriver::feed() {
         room -= whole;
         if (whole < n) break;
     }
-    if (!m_allHanded && m_readFrame >= m_to && m_pendingOut.isEmpty()) {
+    if (!m_allHanded && m_feed.finished() && m_pendingOut.isEmpty()) {
         m_allHanded = true;
         // Should the sound system stop reporting progress, end anyway a
         // little after the buffered sound must have played.
@@ -355,9 +347,23 @@ void RealDriver::tick() {
             // The server reports time rounded down to whole microseconds of
             // its own rate: a frame or two short of the end is the end.
             const qint64 slack = m_outFmt.sampleRate() / 1000 + 1;
-            if (heardOut + slack >= m_handedOut || m_drainClock.elapsed() > m_drainDeadlineMs) {
-                m_lastHeard = m_to;
-                m_frame = m_to;
+            const bool done =
+                heardOut + slack >= m_handedOut || m_drainClock.elapsed() > m_drainDeadlineMs;
+            if (!done && !m_endCheckArmed) {
+                // The last sample will be heard before the next tick: look
+                // again just then, not up to a tick late.
+                const qint64 leftUs = (m_handedOut - heardOut) * 1000000 / m_outFmt.sampleRate();
+                if (leftUs < kPollMs * 1000) {
+                    m_endCheckArmed = true;
+                    QTimer::singleShot(int(leftUs / 1000) + 1, Qt::PreciseTimer, this, [this] {
+                        m_endCheckArmed = false;
+                        if (m_sink) tick();
+                    });
+                }
+            }
+            if (done) {
+                m_lastHeard = m_feed.to();
+                m_frame = m_feed.to();
                 releaseSink();
                 m_core.driverFinished();
                 return;
@@ -380,7 +386,7 @@ void RealDriver::releaseSink() {
     }
     m_sink = nullptr;
     m_out = nullptr;
-    m_reader.close();
+    m_feed.close();
     m_pendingOut.clear();
 }
 

@@ -58,6 +58,8 @@ static float Clip(float v) {
     return std::clamp(v, -1.0f, 1.0f);
 }
 
+// The same scale as DecodeSamples and libsndfile's reader (full scale is
+// 2^(bits-1)), so integer samples come out as the bytes they were read from.
 void EncodeSamples(const float* in, size_t samples, QAudioFormat::SampleFormat f, QByteArray& out) {
     const qsizetype at = out.size();
     switch (f) {
@@ -65,14 +67,14 @@ void EncodeSamples(const float* in, size_t samples, QAudioFormat::SampleFormat f
         out.resize(at + qsizetype(samples));
         auto* d = reinterpret_cast<quint8*>(out.data() + at);
         for (size_t i = 0; i < samples; ++i)
-            d[i] = quint8(std::lround(Clip(in[i]) * 127.0f) + 128);
+            d[i] = quint8(std::clamp<long>(std::lround(in[i] * 128.0f) + 128, 0, 255));
         break;
     }
     case QAudioFormat::Int16: {
         out.resize(at + qsizetype(samples * 2));
         char* d = out.data() + at;
         for (size_t i = 0; i < samples; ++i) {
-            const qint16 v = qint16(std::lround(Clip(in[i]) * 32767.0f));
+            const qint16 v = qint16(std::clamp<long>(std::lround(in[i] * 32768.0f), -32768, 32767));
             std::memcpy(d + i * 2, &v, 2);
         }
         break;
@@ -81,7 +83,8 @@ void EncodeSamples(const float* in, size_t samples, QAudioFormat::SampleFormat f
         out.resize(at + qsizetype(samples * 4));
         char* d = out.data() + at;
         for (size_t i = 0; i < samples; ++i) {
-            const qint32 v = qint32(std::llround(double(Clip(in[i])) * 2147483647.0));
+            const qint32 v = qint32(std::clamp<long long>(
+                std::llround(double(Clip(in[i])) * 2147483648.0), -2147483648LL, 2147483647LL));
             std::memcpy(d + i * 4, &v, 4);
         }
         break;

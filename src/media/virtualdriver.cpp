@@ -19,13 +19,17 @@ public:
     explicit VirtualDriver(AudioBackend& core) : AudioDriver(core) { g_drivers.push_back(this); }
     ~VirtualDriver() override { std::erase(g_drivers, this); }
 
-    void play(qint64 from, qint64 to) override { start(false, from, to); }
+    void play(qint64 from, qint64 to, int speed) override {
+        start(false, from, to);
+        m_speed = speed;
+    }
 
     void record(qint64 from, qint64 to) override {
         if (!g_inputAvailable)
             throw DeviceError(DevErrNoInput,
                               QStringLiteral("Нет устройства записи звука (микрофона)."));
         start(true, from, to);
+        m_speed = 100;
         m_recorded = from;
         m_saved = false;
     }
@@ -37,7 +41,8 @@ public:
 
     qint64 frame() const override {
         if (!m_running) return m_frame;
-        qint64 f = m_from + m_elapsedMs * m_core.info().rate / 1000;
+        // Slowed plays cover fewer frames of the sound per millisecond.
+        qint64 f = m_from + m_elapsedMs * m_core.info().rate * m_speed / 100000;
         return m_to >= 0 ? std::min(f, m_to) : f;
     }
 
@@ -86,6 +91,7 @@ private:
 
     bool m_running = false, m_recording = false, m_saved = false;
     qint64 m_from = 0, m_to = -1, m_elapsedMs = 0, m_frame = 0;
+    int m_speed = 100;
     qint64 m_recorded = -1;
 };
 

@@ -99,6 +99,42 @@ private Q_SLOTS:
         QVERIFY2(pace > 0.97 && pace < 1.03, qPrintable(QString::number(pace)));
     }
 
+    // At 60 % a range takes its length / 0.6 from play to the end
+    // notification, and the position (in the recording's ms) never goes back
+    // and never runs ahead of what can have been heard by then.
+    void playsSlowed() {
+        const qint64 from = 300, to = 1500;
+        const double speed = 0.6;
+        AudioDevice dev;
+        QSignalSpy spy(&dev, &AudioDevice::notify);
+        dev.setFileName("two.wav");
+        dev.open();
+        dev.setSpeed(60);
+        dev.setStartPos(from);
+        dev.setEndPos(to);
+        QElapsedTimer clock;
+        clock.start();
+        dev.play();
+        qint64 last = from;
+        while (spy.isEmpty() && clock.elapsed() < 5000) {
+            const qint64 pos = dev.position();
+            const double heardBy = double(from) + double(clock.nsecsElapsed()) / 1e6 * speed;
+            QVERIFY2(pos >= last,
+                     qPrintable(QStringLiteral("went back to %1 from %2").arg(pos).arg(last)));
+            QVERIFY2(double(pos) <= heardBy + 1,
+                     qPrintable(QStringLiteral("at %1 ms, %2 heard by now").arg(pos).arg(heardBy)));
+            last = pos;
+            QTest::qWait(5);
+        }
+        const qint64 span = clock.elapsed();
+        QCOMPARE(WaitNotify(spy, 0), int(AudioDevice::Successful));
+        const qint64 want = qint64((to - from) / speed);
+        QVERIFY2(qAbs(span - want) <= 50,
+                 qPrintable(QStringLiteral("%1 ms, %2 wanted").arg(span).arg(want)));
+        QVERIFY2(last > from + (to - from) / 2, qPrintable(QString::number(last)));
+        QCOMPARE(dev.position(), to);
+    }
+
     // Every encoding the reader knows plays a range to its end.
     void playsEveryEncoding_data() {
         QTest::addColumn<int>("subtype");

@@ -73,6 +73,8 @@ class TestVirtualAudio : public QObject {
                     dev.save();
                 else if (cmd == "close")
                     dev.close();
+                else if (cmd == "speed")
+                    dev.setSpeed(arg.toInt());
                 else if (cmd == "adv")
                     VirtualAudio::Advance(arg.toLongLong());
                 else if (cmd == "noinput")
@@ -159,6 +161,18 @@ private Q_SLOTS:
         QTest::newRow("sample-exact ranges")
             << "open r22; start 1000; end 1001; play; pos=1000; adv 1; mode=1; notes=1;"
                " start 3; end 10; play; adv 6; mode=2; pos=9; adv 1; pos=10; mode=1";
+        // Slowed: the clock is the listener's, positions stay the recording's.
+        QTest::newRow("a range at 60 % lasts its length / 0.6")
+            << "open; speed 60; start 500; end 1100; play; adv 500; pos=800; adv 499; mode=2;"
+               " notes=; adv 1; mode=1; pos=1100; notes=1";
+        QTest::newRow("pause, continue and stop at 60 %")
+            << "open; speed 60; play; adv 500; pause; pos=300; adv 1000; pos=300; play; notes=2;"
+               " adv 1000; pos=900; stop; pos=900; notes=4";
+        QTest::newRow("speed changed while playing: one command, one notification")
+            << "open; play; adv 200; speed 50; mode=2; pos=200; adv 400; pos=400; notes=;"
+               " speed 100; adv 1599; mode=2; adv 1; pos=2000; mode=1; notes=1";
+        QTest::newRow("a recording keeps the clock's pace")
+            << "open empty; speed 50; rec; adv 700; len=700; stop; play; adv 350; pos=175";
     }
     void commands() {
         QFETCH(QString, script);
