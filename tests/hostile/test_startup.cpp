@@ -193,7 +193,7 @@ private Q_SLOTS:
             {"vantrel: InitRegB.txt: File access denied"});
         row("InitRegC.txt empty", {"InitRegC.txt:empty"}, 0, {});
         row("InitRegD.txt empty", {"InitRegD.txt:empty"}, 0,
-            {"vantrel: Ошибка: File access denied"});
+            {"vantrel: Ошибка: DemoData/: File access denied"});
         row("InitRegD.txt of random bytes", {"InitRegD.txt:random:3000"}, 1,
             {"vantrel: InitRegD.txt, line 1, field "});
         row("RefIndex beyond the items",
@@ -205,22 +205,23 @@ private Q_SLOTS:
              "value"});
         row("title page named up out of the course",
             {"InitRegD.txt:text:" + line.arg("..\\..\\outside\\canary.txt")}, 0,
-            {"vantrel: Ошибка: Invalid filename"});
+            {"vantrel: Ошибка: DemoData\\..\\..\\outside\\canary.txt: Invalid filename"});
         // Below DemoData\ an absolute name is only a deeper relative one.
         row("title page named by an absolute path",
             {"InitRegD.txt:text:" + line.arg("@OUT@/canary.txt")}, 0,
-            {"vantrel: Ошибка: File not found"});
+            {"/outside/canary.txt: File not found"});
         row("title page in a subfolder named with \\",
             {"InitRegD.txt:text:" + line.arg("sub\\page.txt"), "DemoData/sub/page.txt:text:Page"},
             0, {});
         row("title page missing", {"DemoData/title.txt:missing"}, 0,
-            {"vantrel: Ошибка: File not found"});
+            {"vantrel: Ошибка: DemoData/title.txt: File not found"});
         row("title page empty", {"DemoData/title.txt:empty"}, 0, {});
         row("title page of random bytes", {"DemoData/title.txt:random:5000"}, 0, {});
         row("title page is a directory", {"DemoData/title.txt:dir"}, 0,
-            {"vantrel: Ошибка: File access denied"});
-        row("font missing", {"NFREESET.TTF:missing"}, 0, {"vantrel: Ошибка: Ошибка."});
-        row("font of random bytes", {"NFREESET.TTF:random:2000"}, 0, {"vantrel: Ошибка: Ошибка."});
+            {"vantrel: Ошибка: DemoData/title.txt: File access denied"});
+        row("font missing", {"NFREESET.TTF:missing"}, 0, {"NFREESET.TTF could not be registered"});
+        row("font of random bytes", {"NFREESET.TTF:random:2000"}, 0,
+            {"NFREESET.TTF could not be registered"});
         row("Users.eng empty", {"Users.eng:empty"}, 0, {});
         row("Users.eng of random bytes", {"Users.eng:random:1500"}, 0, {});
         row("Users.eng a partial record", {"Users.eng:random:300"}, 0, {});
@@ -232,7 +233,7 @@ private Q_SLOTS:
             {"InitRegA.txt:missing", "InitRegB.txt:missing", "InitRegC.txt:missing",
              "InitRegD.txt:missing", "DemoData:missing", "Report:missing", "NFREESET.TTF:missing",
              "Users.eng:missing"},
-            1, {"vantrel: Ошибка: Ошибка.", "vantrel: InitRegA.txt: File not found"});
+            1, {"vantrel: InitRegA.txt: File not found"});
         row("course directory missing", {}, 1,
             {"vantrel: The course directory ", " is not a directory"}, "gone");
         row("course directory is a file", {}, 1, {" is not a directory"}, "file");
@@ -321,8 +322,10 @@ private Q_SLOTS:
         QVERIFY2(!err.contains("Sanitizer") && !err.contains("runtime error:"), qPrintable(err));
         QVERIFY2(p.exitCode() == status,
                  qPrintable(QString("status %1: %2").arg(p.exitCode()).arg(err)));
+        // The title page is loaded by the learner change and again later: one message.
         for (const QString& m : messages)
-            QVERIFY2(err.contains(m), qPrintable(err));
+            QVERIFY2(m.contains("title.txt") ? err.count(m) == 1 : err.contains(m),
+                     qPrintable(err));
         if (messages.isEmpty()) QVERIFY2(!err.contains("vantrel:"), qPrintable(err));
 
         QVERIFY2(touched.isEmpty(), qPrintable("touched outside: " + touched.join(", ")));
