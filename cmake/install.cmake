@@ -1,5 +1,6 @@
 # cmake --install: the program, the checker and the aligner in bin/, the demo course (with
-# its help topics) in share/vantrel/course, a menu entry and its icon. The
+# its help topics) in share/vantrel/course, a menu entry, its icon, the
+# software-centre entry and the manual pages. The
 # installed program copies the course to the user's data directory on first
 # run, so only the generated files are installed, never what a run of the
 # program left in build/course (learners, progress, recordings).
@@ -18,3 +19,9 @@ endif()
 install(FILES ${CMAKE_SOURCE_DIR}/data/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/data/vantrel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+set(VANTREL_HOMEPAGE "https://vantrel.org" CACHE STRING "The project's page (the software-centre entry's links)")
+configure_file(${CMAKE_SOURCE_DIR}/data/org.vantrel.Vantrel.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/org.vantrel.Vantrel.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/org.vantrel.Vantrel.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+include(${CMAKE_SOURCE_DIR}/cmake/manpages.cmake)

@@ -19,6 +19,20 @@ done
 [ -n "$(ls -A "$prefix/share/vantrel/course/Report")" ] && fail "Report/ was installed with contents"
 [ -e "$prefix/share/vantrel/course/Users.eng" ] && fail "a learner list was installed"
 grep -q '^Exec=vantrel$' "$prefix/share/applications/vantrel.desktop" || fail "desktop entry has no Exec line"
+desktop-file-validate "$prefix/share/applications/vantrel.desktop" || fail "the desktop entry is not valid"
+metainfo="$prefix/share/metainfo/org.vantrel.Vantrel.metainfo.xml"
+[ -e "$metainfo" ] || fail "no software-centre entry was installed"
+appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
+  { cat "$work/appstream.log"; fail "the software-centre entry is not valid"; }
+# Every installed program has a manual page that renders and names its options.
+for prog in "$prefix"/bin/*; do
+  name=$(basename "$prog")
+  page="$prefix/share/man/man1/$name.1"
+  [ -e "$page" ] || fail "$name has no manual page"
+  MANWIDTH=80 man -l "$page" >"$work/$name.txt" 2>"$work/$name.err" || fail "man -l $page failed"
+  [ -s "$work/$name.err" ] && { cat "$work/$name.err"; fail "man -l $page warned"; }
+  grep -q -- '--help' "$work/$name.txt" || fail "the manual page of $name lists no options"
+done
 
 mkdir -p "$work/home" "$work/elsewhere"
 cd "$work/elsewhere"

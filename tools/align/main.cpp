@@ -26,12 +26,17 @@ namespace {
 constexpr int kLeastSure = 5;
 
 void usage(QTextStream& s) {
-    s << "usage: vantrel-align TEXT SOUND [-o TIMING] [--force]\n"
-         "  TEXT    the lesson text file (Windows-1251, one sintagm a line)\n"
-         "  SOUND   its recording (a wave file; any rate, mono or stereo)\n"
-         "  -o      the timing file to write; default: TEXT with the extension .tim\n"
-         "          (L1.txt gives L1.tim)\n"
-         "  --force replace an existing timing file (atomically)\n";
+    s << "Usage: vantrel-align TEXT SOUND [-o TIMING] [--force]\n"
+         "Makes a lesson's timing file (the range of each sintagm in its recording)\n"
+         "from the lesson's text and its recording.\n"
+         "\n"
+         "  TEXT        the lesson text file (Windows-1251, one sintagm a line)\n"
+         "  SOUND       its recording (a wave file; any rate, mono or stereo)\n"
+         "  -o TIMING   the timing file to write; default: TEXT with the extension .tim\n"
+         "              (L1.txt gives L1.tim)\n"
+         "  --force     replace an existing timing file (atomically)\n"
+         "  -h, --help  print this help and exit\n"
+         "  --version   print the version and exit\n";
 }
 
 QString clock(qint64 ms) {
@@ -173,6 +178,9 @@ int main(int argc, char** argv) {
     int rc;
     if (args.contains("--help") || args.contains("-h")) {
         usage(out);
+        rc = 0;
+    } else if (args.contains("--version")) {
+        out << "vantrel-align " VANTREL_VERSION "\n";
         rc = 0;
     } else {
         rc = run(args, out, err);

@@ -95,6 +95,9 @@ int runAudio(const QStringList& args, QTextStream& out, QTextStream& err) {
     return findings.Empty() ? 0 : 1;
 }
 
-const Registrar reg(Command{"--audio", "--audio [COURSE_DIR | TEXT SOUND TIMING...]", &runAudio});
+const Registrar reg(Command{"--audio", "--audio [COURSE_DIR | TEXT SOUND TIMING...]", &runAudio,
+                            "check timing files against their recordings: ranges that start or end "
+                            "in loud speech, cover mostly silence, or disagree with vantrel-align by "
+                            "more than 250 ms"});
 
 } // namespace

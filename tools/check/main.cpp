@@ -17,13 +17,42 @@
 namespace {
 
 void printUsage(QTextStream& err) {
-    err << "usage: vantrel-check [COURSE_DIR]\n"
+    err << "Usage: vantrel-check [COURSE_DIR]\n"
         << "       vantrel-check --dump KIND ARGS...\n";
     for (const auto& c : check::Commands())
         err << "       vantrel-check " << c.Usage << "\n";
     err << "dump kinds:\n";
     for (const auto& d : check::DumpKinds())
         err << "  --dump " << d.Usage << "\n";
+}
+
+// --help: the usage above with what each form does; the manual page is made from it.
+void printHelp(QTextStream& out) {
+    out << "Usage: vantrel-check [COURSE_DIR]\n"
+        << "   or: vantrel-check --dump KIND ARGS...\n";
+    for (const auto& c : check::Commands())
+        out << "   or: vantrel-check " << c.Usage << "\n";
+    out << "Checks a Vantrel course directory (default: the current one) and prints each\n"
+           "finding as FILE:LINE: message, or prints a stored file of the course as JSON.\n"
+           "\n"
+           "Options:\n"
+           "  --dump KIND ARGS...  read one stored file with the program's own reader and\n"
+           "                       print what it holds as JSON on standard output\n";
+    for (const auto& c : check::Commands())
+        out << "  " << c.Usage << "\n                       " << c.Help << "\n";
+    out << "  -h, --help           print this help and exit\n"
+           "  --version            print the version and exit\n"
+           "\n"
+           "Dump kinds and their arguments:";
+    QString sep = QStringLiteral(" ");
+    for (const auto& d : check::DumpKinds()) {
+        out << sep << d.Usage;
+        sep = QStringLiteral("; ");
+    }
+    out << ".\n";
+    out << "\n"
+           "Exit status: 0 nothing found, 1 findings, 2 the directory or a file cannot be\n"
+           "read, 64 a wrong command line.\n";
 }
 
 int runDump(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -96,7 +125,10 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     int rc;
     if (!args.isEmpty() && (args[0] == "--help" || args[0] == "-h")) {
-        printUsage(out);
+        printHelp(out);
+        rc = 0;
+    } else if (!args.isEmpty() && args[0] == "--version") {
+        out << "vantrel-check " VANTREL_VERSION "\n";
         rc = 0;
     } else if (!args.isEmpty() && args[0] == "--dump") {
         rc = runDump(args.mid(1), out, err);

@@ -90,6 +90,7 @@ struct Command {
     const char* Option; // e.g. "--audio"
     const char* Usage;  // e.g. "--audio [COURSE_DIR]"
     CommandFn Run;
+    const char* Help = ""; // one line for --help
 };
 
 void Register(const CourseCheck& c);
