@@ -274,6 +274,11 @@ private Q_SLOTS:
         QCOMPARE(l.position(), 1000);
         l.play(1100);
         QVERIFY(!l.view.c.LoopEnabled); // still the learner's
+        // Line 3 ends where the recording ends: it plays.
+        r.SetCurrent(3);
+        r.PlayFragment();
+        QVERIFY(r.DeviceOpen());
+        l.play(1100);
         // Line 5 ends at 4000, beyond the 3000 ms recording: nothing plays.
         r.SetCurrent(5);
         r.PlayFragment();
@@ -329,9 +334,18 @@ private Q_SLOTS:
         TWorkTextRun& r = l.open();
         QVERIFY(!l.loaded);
         QCOMPARE(r.Lesson().N, 8);
+        // Nothing has a position: no fragment, nothing after the last line,
+        // and a range without sound never loops.
         r.SetCurrent(3);
         r.PlayFragment();
         Settle();
+        QVERIFY(!r.DeviceOpen());
+        r.SetCurrent(r.Lesson().N);
+        r.PlayFrom();
+        QVERIFY(!r.DeviceOpen());
+        l.mark(3, 3);
+        r.Loop();
+        QVERIFY(!r.Looping());
         QVERIFY(!r.DeviceOpen());
     }
 
@@ -343,6 +357,13 @@ private Q_SLOTS:
         r.PlayFragment();
         r.Pick(6);
         QCOMPARE(r.Current(), 2);
+        // Stopped, until the device has said so.
+        r.Stop();
+        r.Pick(6);
+        QCOMPARE(r.Current(), 2);
+        Settle();
+        r.Pick(6);
+        QCOMPARE(r.Current(), 7);
     }
 };
 
