@@ -105,12 +105,12 @@ int main(int argc, char** argv) {
     }
 
     TListenParams p;
-    p.SoundFile = "Lesson.wav";
+    p.Files.Sound = "Lesson.wav";
     p.RecordName = "take.wav";
-    p.TextFile = "L1.txt";
-    p.TransFile = "T1.txt";
-    p.TimingFile = "Tm1.txt";
-    p.PictureFile = "Pic1.txt";
+    p.Files.Text = "L1.txt";
+    p.Files.Translation = "T1.txt";
+    p.Files.Timing = "Tm1.txt";
+    p.Files.Pictures = "Pic1.txt";
     TTransNoTextRun run(p, nullptr);
     run.Load();
     const auto tenPx = [](QStringView s) { return int(s.size()) * 10; };

@@ -299,12 +299,12 @@ void TFormPrepod::BitBtnPlayClick() {
         if (!r.Done || !KeepsRecording(item->ExerciseKind) || r.RecordFile.isEmpty()) return;
         const QString root = App().DataRoot;
         ConsolePlayback p;
-        p.TextFile = ConsoleCourseFile(item->DataFile1, root);
-        p.TransFile = ConsoleCourseFile(item->DataFile2, root);
-        p.PictureFile = ConsoleCourseFile(item->DataFile5, root);
-        p.SoundFile =
+        p.Files.Text = ConsoleCourseFile(item->DataFile1, root);
+        p.Files.Translation = ConsoleCourseFile(item->DataFile2, root);
+        p.Files.Pictures = ConsoleCourseFile(item->DataFile5, root);
+        p.Files.Sound =
             item->DataFile3.isEmpty() ? QString() : ConsoleCourseFile(item->DataFile3, root);
-        p.TimingFile =
+        p.Files.Timing =
             item->DataFile4.isEmpty() ? QString() : ConsoleCourseFile(item->DataFile4, root);
         p.LearnerRecording = LearnerRecordingHere(r.RecordFile);
         p.DataRoot = root;

@@ -4,6 +4,7 @@
 // change of the teacher password. It never writes learner data.
 #include "controls/picturedialog.h"
 #include "course/course.h"
+#include "course/lessonfileset.h"
 #include "course/progress.h"
 
 #include <functional>
@@ -19,12 +20,8 @@ struct ReportPrintData;
 // item's files (data root already put in front where needed) and the
 // learner's recording.
 struct ConsolePlayback {
-    QString SoundFile;        // DataFile3
+    TLessonFiles Files;
     QString LearnerRecording; // the record's RecordFile
-    QString TextFile;         // DataFile1
-    QString TransFile;        // DataFile2
-    QString TimingFile;       // DataFile4
-    QString PictureFile;      // DataFile5
     QString DataRoot;
 };
 // Opens the text work window and returns when it is closed. The program

@@ -151,8 +151,7 @@ void Launcher::RunItem(const LaunchContext& ctx, int i, const TCourseItem& it) {
     const LaunchPlacement pl = m_place;
     const int cx = pl.CenterX(), cy = pl.CenterY();
     const bool learner = ctx.User >= 0;
-    const QString &f1 = it.DataFile1, &f2 = it.DataFile2, &f3 = it.DataFile3, &f4 = it.DataFile4,
-                  &f5 = it.DataFile5;
+    const TLessonFiles files = TLessonFiles::Of(it);
     auto fixed = [](const QString& text) { return [text](bool&) { return text; }; };
     auto done = [this, &ctx, i] { MarkDone(ctx, i, std::nullopt, nullptr); };
 
@@ -165,17 +164,17 @@ void Launcher::RunItem(const LaunchContext& ctx, int i, const TCourseItem& it) {
     switch (kind) {
     case ekLexicDemo:
         ResultsLoop(
-            m_host, learner, [&] { return m_host.RunLexicDemo(cx, cy, f1, f2, f4, f3); },
+            m_host, learner, [&] { return m_host.RunLexicDemo(cx, cy, files); },
             fixed(QStringLiteral("Вы просмотрели лексику урока.")), done);
         break;
     case ekLexic:
         ResultsLoop(
-            m_host, learner, [&] { return m_host.RunLexic(cx, cy, f1, f2, f4, f3); },
+            m_host, learner, [&] { return m_host.RunLexic(cx, cy, files); },
             fixed(QStringLiteral("Вы успешно выполнили упражнение.")), done);
         break;
     case ekQuestDemo:
         ResultsLoop(
-            m_host, learner, [&] { return m_host.RunQuestDemo(cx, cy, f1, f2, f4, f3); },
+            m_host, learner, [&] { return m_host.RunQuestDemo(cx, cy, files); },
             fixed(QStringLiteral("Вы просмотрели вопросы к тексту.")), done);
         break;
     case ekQuestDown: {
@@ -185,7 +184,7 @@ void Launcher::RunItem(const LaunchContext& ctx, int i, const TCourseItem& it) {
             [&] {
                 n = 0;
                 e = 0;
-                return m_host.RunQuestDown(cx, cy, f1, f2, f4, f3, n, e);
+                return m_host.RunQuestDown(cx, cy, files, n, e);
             },
             [&](bool& enabled) {
                 bool passed = false;
@@ -198,16 +197,12 @@ void Launcher::RunItem(const LaunchContext& ctx, int i, const TCourseItem& it) {
     }
     case ekQuestTrFl:
         // Runs its own results window; nothing is stored from here.
-        m_host.RunQuestTrFl(cx, cy, f1, f2, f4, f3);
+        m_host.RunQuestTrFl(cx, cy, files);
         break;
     case ekWorkText: {
         const QString earlier = EarlierRecording(ctx, i);
         ResultsLoop(
-            m_host, learner,
-            [&] {
-                return m_host.RunWorkText(pl.X, pl.Y, pl.W, pl.H, f3, earlier, f1, f2, f4, f5, 2,
-                                          ctx.DataRoot);
-            },
+            m_host, learner, [&] { return m_host.RunWorkText(pl, files, earlier, ctx.DataRoot); },
             fixed(earlier.isEmpty() ? kListened : QStringLiteral("Вы анализировали свой перевод")),
             done);
         break;
@@ -232,47 +227,43 @@ void Launcher::RunTrans(const LaunchContext& ctx, int i, const TCourseItem& it) 
         }
     }
     const bool easy = ctx.Mode == 'C' || ctx.Mode == 'D';
-    bool text = false, translation = false, wait = false;
-    int help = 0;
+    TListenParams p;
+    p.Files = TLessonFiles::Of(it);
+    p.DataRoot = ctx.DataRoot;
     switch (kind) {
     case ekTransRecord:
     case ekTransListen:
-        text = easy;
+        p.TextAllowed = easy;
         break;
     case ekTrans110:
-        help = 110;
+        p.HelpContext = 110;
         break;
     case ekTrans140:
-        wait = true;
-        help = 140;
+        p.WaitAllowed = true;
+        p.HelpContext = 140;
         break;
     case ekTrans150:
-        help = 150;
+        p.HelpContext = 150;
         break;
     case ekTrans160:
-        translation = true;
-        help = 160;
+        p.TranslationAllowed = true;
+        p.HelpContext = 160;
         break;
     case ekTrans170:
-        text = true;
-        help = 170;
+        p.TextAllowed = true;
+        p.HelpContext = 170;
         break;
     default:
         break;
     }
     const QString recording = RecordingName(ctx, i);
-    const QString passed = KeepsRecording(kind) ? recording : QString();
+    if (KeepsRecording(kind)) p.RecordName = recording;
     const QString message =
         kind == ekTransRecord ? QStringLiteral("Вы перевели текст.") : kListened;
 
     m_host.HideMainPanel();
     const LaunchPlacement pl = m_place;
     ResultsLoop(
-        m_host, ctx.User >= 0,
-        [&] {
-            return m_host.RunTransNoText(pl.X, pl.Y, pl.W, pl.H, it.DataFile3, passed, it.DataFile1,
-                                         it.DataFile2, it.DataFile4, it.DataFile5, text,
-                                         translation, wait, ctx.DataRoot, help);
-        },
+        m_host, ctx.User >= 0, [&] { return m_host.RunTransNoText(pl, p); },
         [&](bool&) { return message; }, [&] { MarkDone(ctx, i, std::nullopt, &recording); });
 }

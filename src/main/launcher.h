@@ -4,7 +4,9 @@
 // here; the windows and dialogs sit behind LaunchHost so every outcome can
 // be scripted.
 #include "course/course.h"
+#include "course/lessonfileset.h"
 #include "course/progress.h"
+#include "text/transnotextrules.h"
 
 #include <optional>
 #include <QString>
@@ -29,26 +31,17 @@ public:
     virtual bool WindowAvailable(int kind) = 0;
 
     // Exercise windows; each returns 0 when the learner went through it.
-    virtual int RunLexicDemo(int cx, int cy, const QString& f1, const QString& f2,
-                             const QString& f4, const QString& f3) = 0;
-    virtual int RunLexic(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                         const QString& f3) = 0;
-    virtual int RunQuestDemo(int cx, int cy, const QString& f1, const QString& f2,
-                             const QString& f4, const QString& f3) = 0;
+    virtual int RunLexicDemo(int cx, int cy, const TLessonFiles& files) = 0;
+    virtual int RunLexic(int cx, int cy, const TLessonFiles& files) = 0;
+    virtual int RunQuestDemo(int cx, int cy, const TLessonFiles& files) = 0;
     // Also hands back the question count and the wrong answers of the run.
-    virtual int RunQuestDown(int cx, int cy, const QString& f1, const QString& f2,
-                             const QString& f4, const QString& f3, int& questions, int& errors) = 0;
-    virtual int RunQuestTrFl(int cx, int cy, const QString& f1, const QString& f2,
-                             const QString& f4, const QString& f3) = 0;
-    virtual int RunWorkText(int x, int y, int w, int h, const QString& f3,
-                            const QString& learnerRecord, const QString& f1, const QString& f2,
-                            const QString& f4, const QString& f5, int mode,
-                            const QString& dataRoot) = 0;
-    virtual int RunTransNoText(int x, int y, int w, int h, const QString& f3,
-                               const QString& recordName, const QString& f1, const QString& f2,
-                               const QString& f4, const QString& f5, bool textAllowed,
-                               bool translationAllowed, bool waitAllowed, const QString& dataRoot,
-                               int helpContext) = 0;
+    virtual int RunQuestDown(int cx, int cy, const TLessonFiles& files, int& questions,
+                             int& errors) = 0;
+    virtual int RunQuestTrFl(int cx, int cy, const TLessonFiles& files) = 0;
+    // Both text windows open over the area `a`.
+    virtual int RunWorkText(const LaunchPlacement& a, const TLessonFiles& files,
+                            const QString& learnerRecord, const QString& dataRoot) = 0;
+    virtual int RunTransNoText(const LaunchPlacement& a, const TListenParams& params) = 0;
 
     // Plays and records at once; false when the sound card cannot (the
     // host has already told the learner).

@@ -27,47 +27,35 @@ bool MainLaunchHost::WindowAvailable(int kind) {
     return (kind >= 1 && kind <= 8) || (kind >= 11 && kind <= 15);
 }
 
-int MainLaunchHost::RunLexicDemo(int cx, int cy, const QString& f1, const QString& f2,
-                                 const QString& f4, const QString& f3) {
-    return ::RunLexicDemo(cx, cy, f1, f2, f4, f3);
+int MainLaunchHost::RunLexicDemo(int cx, int cy, const TLessonFiles& f) {
+    return ::RunLexicDemo(cx, cy, f.Text, f.Translation, f.Timing, f.Sound);
 }
 
-int MainLaunchHost::RunLexic(int cx, int cy, const QString& f1, const QString& f2,
-                             const QString& f4, const QString& f3) {
-    return ::RunLexic(cx, cy, f1, f2, f4, f3);
+int MainLaunchHost::RunLexic(int cx, int cy, const TLessonFiles& f) {
+    return ::RunLexic(cx, cy, f.Text, f.Translation, f.Timing, f.Sound);
 }
 
-int MainLaunchHost::RunQuestDemo(int cx, int cy, const QString& f1, const QString& f2,
-                                 const QString& f4, const QString& f3) {
-    return ::RunQuestDemo(cx, cy, f1, f2, f4, f3);
+int MainLaunchHost::RunQuestDemo(int cx, int cy, const TLessonFiles& f) {
+    return ::RunQuestDemo(cx, cy, f.Text, f.Translation, f.Timing, f.Sound);
 }
 
-int MainLaunchHost::RunQuestDown(int cx, int cy, const QString& f1, const QString& f2,
-                                 const QString& f4, const QString& f3, int& questions,
+int MainLaunchHost::RunQuestDown(int cx, int cy, const TLessonFiles& f, int& questions,
                                  int& errors) {
     questions = errors = 0;
-    return ::RunQuestDown(cx, cy, f1, f2, f4, f3, &questions, &errors);
+    return ::RunQuestDown(cx, cy, f.Text, f.Translation, f.Timing, f.Sound, &questions, &errors);
 }
 
-int MainLaunchHost::RunQuestTrFl(int cx, int cy, const QString& f1, const QString& f2,
-                                 const QString& f4, const QString& f3) {
-    return ::RunQuestTrFl(cx, cy, f1, f2, f4, f3);
+int MainLaunchHost::RunQuestTrFl(int cx, int cy, const TLessonFiles& f) {
+    return ::RunQuestTrFl(cx, cy, f.Text, f.Translation, f.Timing, f.Sound);
 }
 
-int MainLaunchHost::RunWorkText(int x, int y, int w, int h, const QString& f3,
-                                const QString& learnerRecord, const QString& f1, const QString& f2,
-                                const QString& f4, const QString& f5, int mode,
-                                const QString& dataRoot) {
-    return ::RunWorkText(x, y, w, h, f3, learnerRecord, f1, f2, f4, f5, mode, dataRoot);
+int MainLaunchHost::RunWorkText(const LaunchPlacement& a, const TLessonFiles& files,
+                                const QString& learnerRecord, const QString& dataRoot) {
+    return ::RunWorkText(a.X, a.Y, a.W, a.H, files, learnerRecord, dataRoot);
 }
 
-int MainLaunchHost::RunTransNoText(int x, int y, int w, int h, const QString& f3,
-                                   const QString& recordName, const QString& f1, const QString& f2,
-                                   const QString& f4, const QString& f5, bool textAllowed,
-                                   bool translationAllowed, bool waitAllowed,
-                                   const QString& dataRoot, int helpContext) {
-    return ::RunTransNoText(x, y, w, h, f3, recordName, f1, f2, f4, f5, textAllowed,
-                            translationAllowed, waitAllowed, dataRoot, helpContext);
+int MainLaunchHost::RunTransNoText(const LaunchPlacement& a, const TListenParams& params) {
+    return ::RunTransNoText(a.X, a.Y, a.W, a.H, params);
 }
 
 bool MainLaunchHost::RunDuplexTest() {

@@ -12,23 +12,15 @@ public:
 
     LaunchPlacement Placement() override;
     bool WindowAvailable(int kind) override;
-    int RunLexicDemo(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3) override;
-    int RunLexic(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                 const QString& f3) override;
-    int RunQuestDemo(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3) override;
-    int RunQuestDown(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3, int& questions, int& errors) override;
-    int RunQuestTrFl(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3) override;
-    int RunWorkText(int x, int y, int w, int h, const QString& f3, const QString& learnerRecord,
-                    const QString& f1, const QString& f2, const QString& f4, const QString& f5,
-                    int mode, const QString& dataRoot) override;
-    int RunTransNoText(int x, int y, int w, int h, const QString& f3, const QString& recordName,
-                       const QString& f1, const QString& f2, const QString& f4, const QString& f5,
-                       bool textAllowed, bool translationAllowed, bool waitAllowed,
-                       const QString& dataRoot, int helpContext) override;
+    int RunLexicDemo(int cx, int cy, const TLessonFiles& files) override;
+    int RunLexic(int cx, int cy, const TLessonFiles& files) override;
+    int RunQuestDemo(int cx, int cy, const TLessonFiles& files) override;
+    int RunQuestDown(int cx, int cy, const TLessonFiles& files, int& questions,
+                     int& errors) override;
+    int RunQuestTrFl(int cx, int cy, const TLessonFiles& files) override;
+    int RunWorkText(const LaunchPlacement& a, const TLessonFiles& files,
+                    const QString& learnerRecord, const QString& dataRoot) override;
+    int RunTransNoText(const LaunchPlacement& a, const TListenParams& params) override;
     bool RunDuplexTest() override;
     qint64 FreeDiskSpace(const QString& dir) override;
     int ShowLexRepit(const QString& message, bool markDoneEnabled) override;

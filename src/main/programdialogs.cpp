@@ -30,8 +30,7 @@ public:
             else if (owner)
                 pl = {owner->mapToGlobal(QPoint(0, 0)).x(), owner->mapToGlobal(QPoint(0, 0)).y(),
                       owner->width(), owner->height()};
-            ::RunWorkText(pl.X, pl.Y, pl.W, pl.H, p.SoundFile, p.LearnerRecording, p.TextFile,
-                          p.TransFile, p.TimingFile, p.PictureFile, 2, p.DataRoot);
+            ::RunWorkText(pl.X, pl.Y, pl.W, pl.H, p.Files, p.LearnerRecording, p.DataRoot);
         });
     }
     ~ProgramDialogs() override { SetConsolePlaybackHook({}); }

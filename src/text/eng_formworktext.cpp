@@ -7,8 +7,9 @@
 #include "controls/btnimgtransd1zv.h"
 #include "controls/captionedbutton.h"
 #include "controls/chbximgtransd1zv.h"
-#include "media/audiodevice.h"
 #include "text/textsintagm.h"
+
+#include <utility>
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -41,11 +42,11 @@ void setupView(TTextSintagm* v) {
     v->setHeightIntervString(is1_25);
     v->setPosScreen(33);
 }
-
-// The picture shown over a hidden text: a calm page in the window's colours.
 } // namespace
 
-TFormWorkText::TFormWorkText(QWidget* parent) : QDialog(parent), TimerPos(this) {
+TFormWorkText::TFormWorkText(const TLessonFiles& files, const QString& learnerRecording,
+                             const QString& dataRoot, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("FormWorkText"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setModal(true);
@@ -55,21 +56,12 @@ TFormWorkText::TFormWorkText(QWidget* parent) : QDialog(parent), TimerPos(this) 
     setPalette(pal);
     setAutoFillBackground(true);
     buildControls();
-    m_player = new AudioDevice(this);
-    m_player->setObjectName(QStringLiteral("MediaPlayerText"));
-    connect(m_player, &AudioDevice::notify, this, &TFormWorkText::MediaPlayerTextNotify);
-    TimerPos.setObjectName(QStringLiteral("TimerPos"));
-    TimerPos.setInterval(50);
-    connect(&TimerPos, &QTimer::timeout, this, &TFormWorkText::TimerPosTimer);
+    m_run = new TWorkTextRun(files, learnerRecording, dataRoot, this, this);
 }
 
+// The run goes first: its device's last word must not reach the controls.
 TFormWorkText::~TFormWorkText() {
-    TimerPos.stop();
-    if (m_player) {
-        m_player->blockSignals(true);
-        m_player->stop();
-        m_player->close();
-    }
+    delete m_run;
 }
 
 void TFormWorkText::buildControls() {
@@ -102,24 +94,17 @@ void TFormWorkText::buildControls() {
 
     auto* row = new QHBoxLayout;
     row->setSpacing(2);
-    auto* checks = new QVBoxLayout;
-    checks->setSpacing(2);
-    auto makeCheck = [&](const QString& name, const QString& caption) {
-        auto* c = new TChBxImgTransD1Zv(Panel7);
-        c->setObjectName(name);
-        c->setPictures(Pictures::Check());
-        // Each option is on while its box is clear: the mark shown says "on".
-        c->setInvertedLook(true);
-        c->setCaption(caption);
-        c->setFixedSize(c->sizeHint());
-        checks->addWidget(c);
-        return c;
-    };
-    CheckBoxText = makeCheck(QStringLiteral("CheckBoxText"), QStringLiteral("Показывать текст"));
-    CheckBoxTrans =
-        makeCheck(QStringLiteral("CheckBoxTrans"), QStringLiteral("Показывать перевод"));
-    CheckBoxTransUser =
-        makeCheck(QStringLiteral("CheckBoxTransUser"), QStringLiteral("Перевод пользователя"));
+    // Each option is on while its box is clear: the mark shown says "on".
+    QList<TChBxImgTransD1Zv*> boxes;
+    QVBoxLayout* checks = MakeCheckColumn(
+        Panel7,
+        {{QStringLiteral("CheckBoxText"), QStringLiteral("Показывать текст")},
+         {QStringLiteral("CheckBoxTrans"), QStringLiteral("Показывать перевод")},
+         {QStringLiteral("CheckBoxTransUser"), QStringLiteral("Перевод пользователя")}},
+        true, boxes);
+    CheckBoxText = boxes[0];
+    CheckBoxTrans = boxes[1];
+    CheckBoxTransUser = boxes[2];
     connect(CheckBoxText, &TChBxImgTransD1Zv::clicked, this, &TFormWorkText::CheckBoxTextClick);
     connect(CheckBoxTrans, &TChBxImgTransD1Zv::clicked, this, &TFormWorkText::CheckBoxTransClick);
     connect(CheckBoxTransUser, &TChBxImgTransD1Zv::clicked, this,
@@ -213,20 +198,6 @@ void TFormWorkText::buildControls() {
         w->installEventFilter(this);
 }
 
-void TFormWorkText::SetInitialData(const QString& soundFile, const QString& learnerRecording,
-                                   const QString& textFile, const QString& transFile,
-                                   const QString& timingFile, const QString& pictureFile,
-                                   const QString& dataRoot) {
-    m_soundFile = soundFile;
-    m_learnerRecording = learnerRecording;
-    m_textFile = textFile;
-    m_transFile = transFile;
-    m_timingFile = timingFile;
-    m_pictureFile = pictureFile;
-    m_dataRoot = dataRoot;
-    m_mark = TMarkState{};
-}
-
 void TFormWorkText::Place(int left, int top, int width, int height) {
     const QRect r = WorkTextPlacement(left, top, width, height);
     setGeometry(r);
@@ -277,15 +248,11 @@ void TFormWorkText::showEvent(QShowEvent* e) {
 }
 
 void TFormWorkText::FormShow() {
-    m_deviceOpen = false;
-    BitBtnPlayAll->setEnabled(true);
-    BitBtnSelectNext->setEnabled(true);
-    BitBtnSelectString->setEnabled(true);
-    BitBtnStop->setEnabled(false);
     for (TChBxImgTransD1Zv* c : {CheckBoxText, CheckBoxTrans, CheckBoxTransUser})
         c->setChecked(true);
-    CheckBoxTransUser->setMarkEnabled(!m_learnerRecording.isEmpty());
-    SetHelpContext(this, m_learnerRecording.isEmpty() ? 130 : 180);
+    ApplyControls(m_run->Controls());
+    CheckBoxTransUser->setMarkEnabled(m_run->HasLearnerRecording());
+    SetHelpContext(this, m_run->HasLearnerRecording() ? 180 : 130);
     InstallF1Help(this);
     TextSintagmText->hide();
     TextSintagmTrans->hide();
@@ -295,212 +262,123 @@ void TFormWorkText::FormShow() {
     TextSintagmText->SetMargins(0, 0, 0, 0);
     TextSintagmTrans->SetMargins(0, 0, 0, 0);
 
-    m_data = ReadWorkTextLesson(m_textFile, m_transFile, m_timingFile, m_pictureFile,
-                                m_learnerRecording);
-    TextSintagmText->Text() = m_data.Text;
-    TextSintagmTrans->Text() = m_data.Trans;
-    if (!m_data.ok())
+    const bool ok = m_run->Load();
+    const TLessonData& d = m_run->Lesson();
+    TextSintagmText->Text() = d.Text;
+    TextSintagmTrans->Text() = d.Trans;
+    if (!ok)
         XMessage(QStringLiteral("Повреждены звуковые файлы"), QStringLiteral("Ошибка чтения файла"),
                  MB_ICONSTOP);
-
     {
         const QSignalBlocker block(TrackBarText);
-        TrackBarText->setRange(1, qMax(1, m_data.N));
+        TrackBarText->setRange(1, qMax(1, d.N));
         TrackBarText->setValue(1);
     }
-    m_current = 1;
-    m_textShown = m_transShown = m_playing = false;
-    setSpeed(30000);
-    m_selected = m_soundFile;
-    m_mark.Begin = m_mark.End = 0;
-    if (m_data.M >= 1) {
-        QPixmap pm;
-        if (pm.load(NativePath(m_dataRoot + m_data.Pictures[1].PictureFile))) m_changePicture = pm;
-        setImage(ImageChange, m_changePicture);
-    }
+    m_run->Start();
     TrackBarText->setFocus();
-    TimerPos.start();
 }
 
-const QList<TTimingEntry>& TFormWorkText::activeTimings() const {
-    if (m_data.LearnerTimingLoaded && !m_learnerRecording.isEmpty() &&
-        m_selected == m_learnerRecording)
-        return m_data.LearnerTiming;
-    return m_data.Timing;
-}
-
-void TFormWorkText::setSpeed(int k) {
-    TextSintagmText->setK_Speed(k);
-    TextSintagmTrans->setK_Speed(k);
-}
-
-bool TFormWorkText::openDevice() {
-    m_player->setFileName(NativePath(m_selected));
-    m_player->open(); // a refusal throws: the command is abandoned, the guard shows why
-    m_deviceOpen = true;
-    return true;
-}
-
-void TFormWorkText::closeDevice() {
-    m_player->close();
-    m_deviceOpen = false;
-}
-
-void TFormWorkText::setIdle(bool idle) {
+void TFormWorkText::ApplyControls(const TWorkTextControls& c) {
     // A disabled focus widget would hand the focus on to the next enabled
     // button ("Комментарий", "Помощь"), which a key meant for the slider
     // would then press. The window holds it while playing; the end of the
     // playback gives it back to the slider.
-    if (!idle) {
+    if (!c.Idle) {
         QWidget* f = focusWidget();
         if (f == TrackBarText || f == BitBtnPlayAll || f == BitBtnSelectNext ||
             f == BitBtnSelectString || f == BtnImgTransD1Zv1 || f == BtnImgTransD1Zv2)
             setFocus(Qt::OtherFocusReason);
     }
-    TrackBarText->setEnabled(idle);
-    BitBtnPlayAll->setEnabled(idle);
-    BitBtnSelectNext->setEnabled(idle);
-    BitBtnSelectString->setEnabled(idle);
-    BtnImgTransD1Zv2->setEnabled(idle);
-    BtnImgTransD1Zv1->setEnabled(idle && m_selected == m_soundFile);
-    BitBtnStop->setEnabled(!idle);
+    TrackBarText->setEnabled(c.Idle);
+    BitBtnPlayAll->setEnabled(c.Idle);
+    BitBtnSelectNext->setEnabled(c.Idle);
+    BitBtnSelectString->setEnabled(c.Idle);
+    BtnImgTransD1Zv2->setEnabled(c.Idle);
+    BtnImgTransD1Zv1->setEnabled(c.LoopEnabled);
+    BitBtnStop->setEnabled(!c.Idle);
+    BtnImgComent->setEnabled(c.CommentEnabled);
+    LabelSelect->setText(c.Marking ? QStringLiteral("Окончание") : QStringLiteral("Начало"));
 }
 
-void TFormWorkText::startPlay(qint64 start, qint64 end) {
-    setIdle(false);
-    try {
-        if (start >= 0) m_player->setStartPos(start);
-        if (end >= 0) m_player->setEndPos(end);
-        m_player->play();
-    } catch (...) {
-        // No notification will come: back to idle here.
-        m_looping = false;
-        closeDevice();
-        setIdle(true);
-        throw;
+void TFormWorkText::ShowCurrent(int line) {
+    TrackBarText->setValue(line);
+}
+
+void TFormWorkText::ShowMark(const TMarkState& m) {
+    // Set the two ends in the order that the view's own ordering rules
+    // leave exactly as given.
+    if (m.Begin - 1 > TextSintagmText->NEnd()) {
+        TextSintagmText->setNEnd(m.End - 1);
+        TextSintagmText->setNBegin(m.Begin - 1);
+    } else {
+        TextSintagmText->setNBegin(m.Begin - 1);
+        TextSintagmText->setNEnd(m.End - 1);
+    }
+    TextSintagmText->setFlagSelMultSint(true);
+}
+
+void TFormWorkText::SetViewSpeed(int k) {
+    TextSintagmText->setK_Speed(k);
+    TextSintagmTrans->setK_Speed(k);
+}
+
+void TFormWorkText::Follow(int line, bool text, bool trans) {
+    for (auto [on, view] : {std::pair{text, TextSintagmText}, std::pair{trans, TextSintagmTrans}}) {
+        if (!on) continue;
+        view->setPosition(line - 1);
+        view->Tick();
     }
 }
 
+void TFormWorkText::ShowComments(const QStringList& lines) {
+    MemoComent->clear();
+    for (const QString& line : lines) {
+        PanelComent->move(width() / 2 - PanelComent->width() / 2,
+                          height() / 2 - PanelComent->height() / 2);
+        PanelComent->show();
+        PanelComent->raise();
+        MemoComent->appendPlainText(line);
+    }
+}
+
+bool TFormWorkText::ShowPicture(const QString& nativePath) {
+    QPixmap pm;
+    if (!pm.load(nativePath)) return false;
+    m_changePicture = pm;
+    setImage(ImageChange, m_changePicture);
+    return true;
+}
+
+void TFormWorkText::PlaybackEnded() {
+    TrackBarText->setFocus();
+}
+
 void TFormWorkText::BitBtnPlayAllClick() {
-    Guarded([this] {
-        openDevice();
-        // Line 1 is the title: play from the start of line 2.
-        startPlay(TimingAt(m_data.Timing, 2).StartPos, -1);
-        TrackBarText->setValue(1);
-        m_current = 1;
-        m_playing = true;
-        setSpeed(100000);
-    });
+    Guarded([this] { m_run->PlayAll(); });
 }
 
 void TFormWorkText::BitBtnSelectStringClick() {
-    Guarded([this] {
-        const QList<TTimingEntry>& t = activeTimings();
-        const TTimingEntry e = TimingAt(t, m_current);
-        openDevice();
-        if (m_player->length() < e.EndPos) {
-            closeDevice();
-            return;
-        }
-        startPlay(e.StartPos, e.EndPos);
-    });
+    Guarded([this] { m_run->PlayFragment(); });
 }
 
 void TFormWorkText::BitBtnSelectNextClick() {
-    Guarded([this] {
-        const QList<TTimingEntry>& t = activeTimings();
-        const TTimingEntry e = TimingAt(t, m_current);
-        openDevice();
-        // The last line without sound has nothing after it to play from.
-        const bool nothingAfter = e.StartPos == 0 && e.EndPos == 0 && m_current >= m_data.N;
-        if (m_player->length() < e.EndPos || nothingAfter) {
-            closeDevice();
-            return;
-        }
-        startPlay(StartFrom(t, m_current), -1);
-        m_playing = true;
-        setSpeed(100000);
-    });
+    Guarded([this] { m_run->PlayFrom(); });
 }
 
 void TFormWorkText::BtnImgTransD1Zv1Click() {
-    Guarded([this] {
-        if (m_mark.Begin == 0 && m_mark.End == 0) return;
-        const QList<TTimingEntry>& l = m_data.Timing;
-        const qint32 start = StartFrom(l, m_mark.Begin);
-        const qint32 end = LoopEnd(l, m_mark.End);
-        // A range without sound would restart at once, for ever.
-        if (end <= start) {
-            m_looping = false;
-            return;
-        }
-        openDevice();
-        m_looping = true;
-        TrackBarText->setValue(m_mark.Begin);
-        m_current = m_mark.Begin;
-        startPlay(start, end);
-        m_playing = true;
-        setSpeed(100000);
-    });
+    Guarded([this] { m_run->Loop(); });
 }
 
 void TFormWorkText::BitBtnStopClick() {
-    Guarded([this] {
-        m_looping = false;
-        m_player->stop();
-        m_deviceOpen = false;
-    });
-}
-
-void TFormWorkText::MediaPlayerTextNotify(int) {
-    Guarded([this] {
-        closeDevice();
-        setIdle(true);
-        m_playing = false;
-        setSpeed(30000);
-        if (m_looping)
-            BtnImgTransD1Zv1Click();
-        else
-            TrackBarText->setFocus();
-    });
+    Guarded([this] { m_run->Stop(); });
 }
 
 void TFormWorkText::BtnImgTransD1Zv2Click() {
-    Guarded([this] {
-        MarkStep(m_mark, m_current, m_data.Timing);
-        if (!m_mark.Marking && m_mark.End < m_mark.Begin) m_mark.End = m_mark.Begin;
-        LabelSelect->setText(m_mark.Marking ? QStringLiteral("Окончание")
-                                            : QStringLiteral("Начало"));
-        // Set the two ends in the order that the view's own ordering rules
-        // leave exactly as given.
-        if (m_mark.Begin - 1 > TextSintagmText->NEnd()) {
-            TextSintagmText->setNEnd(m_mark.End - 1);
-            TextSintagmText->setNBegin(m_mark.Begin - 1);
-        } else {
-            TextSintagmText->setNBegin(m_mark.Begin - 1);
-            TextSintagmText->setNEnd(m_mark.End - 1);
-        }
-        TextSintagmText->setFlagSelMultSint(true);
-    });
+    Guarded([this] { m_run->Mark(); });
 }
 
 void TFormWorkText::BtnImgComentClick() {
-    Guarded([this] {
-        if (m_deviceOpen) {
-            m_looping = false;
-            m_player->stop();
-            m_deviceOpen = false;
-        }
-        MemoComent->clear();
-        for (const TCommentLine& c : m_data.Comments) {
-            if (c.SintagmNo != m_current) continue;
-            PanelComent->move(width() / 2 - PanelComent->width() / 2,
-                              height() / 2 - PanelComent->height() / 2);
-            PanelComent->show();
-            PanelComent->raise();
-            MemoComent->appendPlainText(c.Text);
-        }
-    });
+    Guarded([this] { m_run->Comment(); });
 }
 
 void TFormWorkText::Label9Click() {
@@ -510,8 +388,8 @@ void TFormWorkText::Label9Click() {
 
 void TFormWorkText::BitBtn1Click() {
     Guarded([this] {
-        ShowHelpKeyword(m_learnerRecording.isEmpty() ? QStringLiteral("WorkText")
-                                                     : QStringLiteral("ListenTrans"));
+        ShowHelpKeyword(m_run->HasLearnerRecording() ? QStringLiteral("ListenTrans")
+                                                     : QStringLiteral("WorkText"));
     });
 }
 
@@ -525,7 +403,7 @@ void TFormWorkText::CheckBoxTextClick() {
     const bool on = CheckBoxText->Checked();
     TextSintagmText->setVisible(on);
     ImageStatic->setVisible(!on);
-    m_textShown = on;
+    m_run->SetTextShown(on);
     if (on) TextSintagmText->Paint();
 }
 
@@ -533,64 +411,22 @@ void TFormWorkText::CheckBoxTransClick() {
     const bool on = CheckBoxTrans->Checked();
     TextSintagmTrans->setVisible(on);
     ImageChange->setVisible(!on);
-    m_transShown = on;
+    m_run->SetTransShown(on);
     if (on) TextSintagmTrans->Paint();
 }
 
 void TFormWorkText::CheckBoxTransUserClick() {
-    // A locked box still reports clicks; without a learner recording there is
-    // nothing to switch to.
-    if (!CheckBoxTransUser->markEnabled() || m_learnerRecording.isEmpty()) return;
-    if (CheckBoxTransUser->Checked()) {
-        m_selected = m_learnerRecording;
-        BtnImgTransD1Zv1->setEnabled(false);
-    } else {
-        m_selected = m_soundFile;
-        BtnImgTransD1Zv1->setEnabled(!m_deviceOpen);
-    }
+    // A locked box still reports clicks.
+    if (!CheckBoxTransUser->markEnabled()) return;
+    m_run->UseLearnerRecording(CheckBoxTransUser->Checked());
 }
 
 void TFormWorkText::TrackBarTextChange(int value) {
-    m_current = value;
+    m_run->SetCurrent(value);
 }
 
 void TFormWorkText::SintagmClick(int line) {
-    if (m_deviceOpen || !TrackBarText->isEnabled()) return;
-    TrackBarText->setValue(line + 1);
-}
-
-void TFormWorkText::showSchedulePicture(int k) {
-    QPixmap pm;
-    if (!pm.load(NativePath(m_dataRoot + m_data.Pictures[k].PictureFile))) return;
-    m_changePicture = pm;
-    setImage(ImageChange, m_changePicture);
-    m_shownPicture = k;
-}
-
-void TFormWorkText::TimerPosTimer() {
-    Guarded([this] {
-        const QList<TTimingEntry>& t = activeTimings();
-        if (m_playing && m_current < m_data.N) {
-            const int before = m_current;
-            m_current = AdvanceCurrent(m_current, m_data.N, t, m_player->position());
-            if (m_current != before) TrackBarText->setValue(m_current);
-        }
-        const bool comment = HasComment(m_data.Comments, m_current);
-        if (BtnImgComent->isEnabled() != comment) BtnImgComent->setEnabled(comment);
-        if (m_textShown) {
-            TextSintagmText->setPosition(m_current - 1);
-            TextSintagmText->Tick();
-        }
-        if (m_transShown) {
-            TextSintagmTrans->setPosition(m_current - 1);
-            TextSintagmTrans->Tick();
-            return;
-        }
-        const qint32 at = TimingAt(t, m_current).EndPos;
-        if (at == 0) return;
-        const int k = FindPicture(m_data.Pictures, at);
-        if (k != 0 && k != m_shownPicture) showSchedulePicture(k);
-    });
+    m_run->Pick(line);
 }
 
 void TFormWorkText::SpaceKey(const QKeyEvent* e) {
@@ -630,21 +466,14 @@ bool TFormWorkText::eventFilter(QObject* o, QEvent* e) {
 }
 
 void TFormWorkText::closeEvent(QCloseEvent* e) {
-    TimerPos.stop();
-    m_looping = false;
-    m_player->stop();
+    m_run->Close();
     QDialog::closeEvent(e);
 }
 
-int RunWorkText(int left, int top, int width, int height, const QString& soundFile,
-                const QString& learnerRecording, const QString& textFile, const QString& transFile,
-                const QString& timingFile, const QString& pictureFile, int unused,
-                const QString& dataRoot) {
-    Q_UNUSED(unused);
-    TFormWorkText form;
+int RunWorkText(int left, int top, int width, int height, const TLessonFiles& files,
+                const QString& learnerRecording, const QString& dataRoot) {
+    TFormWorkText form(files, learnerRecording, dataRoot);
     form.Place(left, top, width, height);
-    form.SetInitialData(soundFile, learnerRecording, textFile, transFile, timingFile, pictureFile,
-                        dataRoot);
     form.exec();
     return 0;
 }

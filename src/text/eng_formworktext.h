@@ -2,14 +2,12 @@
 // The text work window: the lesson plays while its sintagms are highlighted
 // in the text and the translation; play all, from a sintagm, one sintagm,
 // a marked range in a loop, comments, pictures and the learner's own
-// recording.
-#include "text/lessonfiles.h"
-#include "text/worktextrules.h"
+// recording. The rules live in TWorkTextRun; the window builds the
+// controls, forwards clicks and draws.
+#include "text/worktextrun.h"
 
 #include <QDialog>
-#include <QTimer>
 
-class AudioDevice;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
@@ -18,34 +16,26 @@ class TBtnImgTransD1Zv;
 class TChBxImgTransD1Zv;
 class TTextSintagm;
 
-class TFormWorkText : public QDialog {
+class TFormWorkText : public QDialog, public TWorkTextView {
     Q_OBJECT
 public:
-    explicit TFormWorkText(QWidget* parent = nullptr);
+    TFormWorkText(const TLessonFiles& files, const QString& learnerRecording,
+                  const QString& dataRoot, QWidget* parent = nullptr);
     ~TFormWorkText() override;
 
-    void SetInitialData(const QString& soundFile, const QString& learnerRecording,
-                        const QString& textFile, const QString& transFile,
-                        const QString& timingFile, const QString& pictureFile,
-                        const QString& dataRoot);
     // Places the window in the area the caller gives it.
     void Place(int left, int top, int width, int height);
+    TWorkTextRun& Run() { return *m_run; }
 
-    // State, for the owner and for tests.
-    int Current() const { return m_current; }
-    int N() const { return m_data.N; }
-    bool Playing() const { return m_playing; }
-    bool Looping() const { return m_looping; }
-    bool DeviceOpen() const { return m_deviceOpen; }
-    bool Marking() const { return m_mark.Marking; }
-    int RangeBegin() const { return m_mark.Begin; }
-    int RangeEnd() const { return m_mark.End; }
-    int ShownPicture() const { return m_shownPicture; }
-    bool TextShown() const { return m_textShown; }
-    bool TransShown() const { return m_transShown; }
-    QString SelectedRecording() const { return m_selected; }
-    const TLessonData& Lesson() const { return m_data; }
-    AudioDevice* MediaPlayerText() const { return m_player; }
+    // TWorkTextView
+    void ApplyControls(const TWorkTextControls& c) override;
+    void ShowCurrent(int line) override;
+    void ShowMark(const TMarkState& m) override;
+    void SetViewSpeed(int k) override;
+    void Follow(int line, bool text, bool trans) override;
+    void ShowComments(const QStringList& lines) override;
+    bool ShowPicture(const QString& nativePath) override;
+    void PlaybackEnded() override;
 
 public Q_SLOTS:
     void BitBtnPlayAllClick();
@@ -61,8 +51,6 @@ public Q_SLOTS:
     void CheckBoxTransClick();
     void CheckBoxTransUserClick();
     void TrackBarTextChange(int value);
-    void TimerPosTimer();
-    void MediaPlayerTextNotify(int value);
     void Label9Click();
     void SintagmClick(int line);
 
@@ -78,26 +66,10 @@ private:
     void SpaceKey(const QKeyEvent* e);
     void buildControls();
     void arrange();
-    const QList<TTimingEntry>& activeTimings() const;
-    bool openDevice();
-    void closeDevice();
-    void startPlay(qint64 start, qint64 end);
-    void setIdle(bool idle);
-    void setSpeed(int k);
-    void showSchedulePicture(int k);
     void setImage(QLabel* label, const QPixmap& pm);
 
-    // Names given by the launcher.
-    QString m_soundFile, m_learnerRecording, m_textFile, m_transFile, m_timingFile, m_pictureFile,
-        m_dataRoot;
-    QString m_selected;
-    TLessonData m_data;
-    int m_current = 1;
-    int m_shownPicture = 0;
-    bool m_textShown = false, m_transShown = false;
-    bool m_playing = false, m_looping = false, m_deviceOpen = false;
+    TWorkTextRun* m_run = nullptr;
     bool m_shownOnce = false;
-    TMarkState m_mark;
 
     QWidget* PanelText = nullptr;
     QWidget* PanelTrans = nullptr;
@@ -124,13 +96,9 @@ private:
     QFrame* PanelComent = nullptr;
     QLabel* Label9 = nullptr;
     QPlainTextEdit* MemoComent = nullptr;
-    AudioDevice* m_player = nullptr;
-    QTimer TimerPos;
 };
 
 // Opens the text work window in the area (left, top, width, height), runs it
-// modally and returns 0. `unused` is accepted for the launcher's call.
-int RunWorkText(int left, int top, int width, int height, const QString& soundFile,
-                const QString& learnerRecording, const QString& textFile, const QString& transFile,
-                const QString& timingFile, const QString& pictureFile, int unused,
-                const QString& dataRoot);
+// modally and returns 0.
+int RunWorkText(int left, int top, int width, int height, const TLessonFiles& files,
+                const QString& learnerRecording, const QString& dataRoot);

@@ -163,20 +163,14 @@ void TFormTransNoText::buildControls() {
     BitBtn1 = button(QStringLiteral("BitBtn1"), "help", QStringLiteral("Помощь"));
     BitBtnClose = button(QStringLiteral("BitBtnClose"), "exit", QStringLiteral("Выход"));
 
-    auto* checks = new QVBoxLayout;
-    checks->setSpacing(2);
-    auto makeCheck = [&](const QString& name, const QString& caption) {
-        auto* c = new TChBxImgTransD1Zv(PanelNav);
-        c->setObjectName(name);
-        c->setPictures(Pictures::Check());
-        c->setCaption(caption);
-        c->setFixedSize(c->sizeHint());
-        checks->addWidget(c);
-        return c;
-    };
-    CheckBoxText = makeCheck(QStringLiteral("CheckBoxText"), QStringLiteral("Показывать текст"));
-    CheckBoxTrans =
-        makeCheck(QStringLiteral("CheckBoxTrans"), QStringLiteral("Показывать перевод"));
+    QList<TChBxImgTransD1Zv*> boxes;
+    QVBoxLayout* checks =
+        MakeCheckColumn(PanelNav,
+                        {{QStringLiteral("CheckBoxText"), QStringLiteral("Показывать текст")},
+                         {QStringLiteral("CheckBoxTrans"), QStringLiteral("Показывать перевод")}},
+                        false, boxes);
+    CheckBoxText = boxes[0];
+    CheckBoxTrans = boxes[1];
     // Made after the buttons, so that Tab from the window (where the focus
     // waits during a take) comes to the buttons first; shown before them.
     row->insertLayout(0, checks);
@@ -446,25 +440,9 @@ bool TFormTransNoText::eventFilter(QObject* o, QEvent* e) {
     return QDialog::eventFilter(o, e);
 }
 
-int RunTransNoText(int left, int top, int width, int height, const QString& soundFile,
-                   const QString& recordName, const QString& textFile, const QString& transFile,
-                   const QString& timingFile, const QString& pictureFile, bool textAllowed,
-                   bool translationAllowed, bool waitAllowed, const QString& dataRoot,
-                   int helpContext) {
+int RunTransNoText(int left, int top, int width, int height, const TListenParams& params) {
     TTransNoTextRun::RemoveStaleRecordings();
-    TListenParams p;
-    p.SoundFile = soundFile;
-    p.RecordName = recordName;
-    p.TextFile = textFile;
-    p.TransFile = transFile;
-    p.TimingFile = timingFile;
-    p.PictureFile = pictureFile;
-    p.TextAllowed = textAllowed;
-    p.TranslationAllowed = translationAllowed;
-    p.WaitAllowed = waitAllowed;
-    p.DataRoot = dataRoot;
-    p.HelpContext = helpContext;
-    TFormTransNoText form(p);
+    TFormTransNoText form(params);
     form.Place(left, top, width, height);
     form.exec();
     return form.Run().Finish();

@@ -103,8 +103,4 @@ private:
 // Opens the practice window in the area (left, top, width, height) and runs
 // it modally. Returns 0, or 2 when a recording was asked for and no take of
 // the learner's voice was saved (nothing to store as the learner's recording).
-int RunTransNoText(int left, int top, int width, int height, const QString& soundFile,
-                   const QString& recordName, const QString& textFile, const QString& transFile,
-                   const QString& timingFile, const QString& pictureFile, bool textAllowed,
-                   bool translationAllowed, bool waitAllowed, const QString& dataRoot,
-                   int helpContext);
+int RunTransNoText(int left, int top, int width, int height, const TListenParams& params);

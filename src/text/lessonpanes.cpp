@@ -1,9 +1,13 @@
 #include "text/lessonpanes.h"
 
+#include "controls/chbximgtransd1zv.h"
+#include "controls/pictures.h"
+
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPalette>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
@@ -47,4 +51,21 @@ QPixmap StaticLessonPicture() {
         p.drawLine(40, y, i % 3 == 2 ? 150 : 220, y);
     }
     return pm;
+}
+
+QVBoxLayout* MakeCheckColumn(QWidget* parent, const QList<LessonCheck>& checks, bool inverted,
+                             QList<TChBxImgTransD1Zv*>& boxes) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    for (const LessonCheck& check : checks) {
+        auto* c = new TChBxImgTransD1Zv(parent);
+        c->setObjectName(check.Name);
+        c->setPictures(Pictures::Check());
+        if (inverted) c->setInvertedLook(true);
+        c->setCaption(check.Caption);
+        c->setFixedSize(c->sizeHint());
+        column->addWidget(c);
+        boxes << c;
+    }
+    return column;
 }

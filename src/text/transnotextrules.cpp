@@ -165,14 +165,14 @@ void TTransNoTextRun::apply() {
 bool TTransNoTextRun::Load() {
     TLessonReadError err;
     TLessonData d;
-    d.Text = ReadLessonLines(m_p.TextFile, -1, err);
+    d.Text = ReadLessonLines(m_p.Files.Text, -1, err);
     d.N = int(d.Text.size());
     d.Timing = QList<TTimingEntry>(d.N + 1);
     d.Pictures = QList<TPictureEntry>(1);
-    if (!err.failed()) d.Trans = ReadLessonLines(m_p.TransFile, d.N, err);
-    if (!err.failed()) d.Timing = ReadTimingFile(m_p.TimingFile, d.N, err);
+    if (!err.failed()) d.Trans = ReadLessonLines(m_p.Files.Translation, d.N, err);
+    if (!err.failed()) d.Timing = ReadTimingFile(m_p.Files.Timing, d.N, err);
     if (!err.failed()) {
-        d.Pictures = ReadPictureSchedule(m_p.PictureFile, err);
+        d.Pictures = ReadPictureSchedule(m_p.Files.Pictures, err);
         if (d.Pictures.isEmpty()) d.Pictures = QList<TPictureEntry>(1);
         d.M = int(d.Pictures.size()) - 1;
     }
@@ -231,7 +231,7 @@ void TTransNoTextRun::Play(bool showText, bool showTrans) {
                          MB_ICONSTOP);
             }
         }
-        m_player->setFileName(NativePath(m_p.SoundFile));
+        m_player->setFileName(NativePath(m_p.Files.Sound));
         m_player->open();
         if (m_recording) m_recorder->setFileName(NativePath(m_p.RecordName));
 

@@ -4,6 +4,7 @@
 // learner recorder, learner timing file, stop rules). The window shows what
 // the run says through TListenView; tests drive the run with the virtual
 // audio clocks and a recording view.
+#include "course/lessonfileset.h"
 #include "text/lessonfiles.h"
 #include "text/sintagmlayout.h"
 
@@ -56,7 +57,8 @@ int ListenScroll(qint64 playerPos, qint64 playerLength, int rowCount, int drift)
 bool IsHashLine(const QString& line);
 
 struct TListenParams {
-    QString SoundFile, RecordName, TextFile, TransFile, TimingFile, PictureFile;
+    TLessonFiles Files;
+    QString RecordName; // empty: nothing is recorded
     bool TextAllowed = false, TranslationAllowed = false, WaitAllowed = false;
     QString DataRoot;
     int HelpContext = 0;

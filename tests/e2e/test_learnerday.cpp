@@ -330,14 +330,15 @@ class TestLearnerDay : public QObject {
                 ++*step;
                 Child<QSlider>(w, "TrackBarText")->setValue(2);
                 Click(Child(w, "CheckBoxTransUser"));
-                if (!m_do.Check(f->SelectedRecording().endsWith(take),
-                                QStringLiteral("selected: ") + f->SelectedRecording()))
+                if (!m_do.Check(f->Run().SelectedRecording().endsWith(take),
+                                QStringLiteral("selected: ") + f->Run().SelectedRecording()))
                     return true;
                 Click(Child(w, "BitBtnSelectString"));
-                return !m_do.Check(f->DeviceOpen(), QStringLiteral("the own sintagm 2 is silent"));
+                return !m_do.Check(f->Run().DeviceOpen(),
+                                   QStringLiteral("the own sintagm 2 is silent"));
             }
-            if (f->DeviceOpen()) {
-                const qint64 pos = f->MediaPlayerText()->position();
+            if (f->Run().DeviceOpen()) {
+                const qint64 pos = f->Run().Player()->position();
                 if (heard->first < 0) heard->first = pos;
                 heard->second = qMax(heard->second, pos);
                 if (*step == 1 && pos > range.StartPos + 300) {
@@ -467,9 +468,10 @@ private Q_SLOTS:
                 ++*heard;
                 Child<QSlider>(w, "TrackBarText")->setValue(2);
                 Click(Child(w, "BitBtnSelectString"));
-                return !m_do.Check(f->DeviceOpen(), QStringLiteral("sintagm 2 does not play"));
+                return !m_do.Check(f->Run().DeviceOpen(),
+                                   QStringLiteral("sintagm 2 does not play"));
             }
-            if (f->DeviceOpen()) return false;
+            if (f->Run().DeviceOpen()) return false;
             Shot(w, QStringLiteral("worktext-d"));
             Click(Child(w, "BitBtn5"));
             return true;

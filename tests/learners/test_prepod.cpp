@@ -169,8 +169,8 @@ private Q_SLOTS:
         QCOMPARE(calls.size(), 1);
         const ConsolePlayback& p = calls[0];
         // Names that do not exist go behind the data root; an empty one stays empty.
-        QCOMPARE(QStringList({p.LearnerRecording, p.TextFile, p.TransFile, p.PictureFile,
-                              p.SoundFile, p.TimingFile, p.DataRoot}),
+        QCOMPARE(QStringList({p.LearnerRecording, p.Files.Text, p.Files.Translation,
+                              p.Files.Pictures, p.Files.Sound, p.Files.Timing, p.DataRoot}),
                  QStringList({"Report\\Bob\\b5.wav", "DemoData\\L1.txt", "DemoData\\L1r.txt",
                               "DemoData\\L1.pic", "s.wav", "", "DemoData\\"}));
         form.ListBoxReport->setCurrentRow(1);

@@ -145,9 +145,8 @@ struct Host : MainLaunchHost {
     int answer = mrOk;
     bool panelHidden = false;
     QWidget* panel = nullptr;
-    int RunLexicDemo(int, int, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3) override {
-        calls << QStringList{f1, f2, f4, f3}.join('|');
+    int RunLexicDemo(int, int, const TLessonFiles& f) override {
+        calls << QStringList{f.Text, f.Translation, f.Timing, f.Sound}.join('|');
         panelHidden = panel && !panel->isVisible();
         return 0;
     }

@@ -26,66 +26,52 @@ struct Host : LaunchHost {
     int next() { return outcomes.isEmpty() ? 0 : outcomes.takeFirst(); }
     LaunchPlacement Placement() override { return place; }
     bool WindowAvailable(int) override { return available; }
-    int lexLike(const char* name, int cx, int cy, const QString& f1, const QString& f2,
-                const QString& f4, const QString& f3) {
+    int lexLike(const char* name, int cx, int cy, const TLessonFiles& f) {
         calls << QStringLiteral("%1 %2 %3|%4|%5|%6|%7")
                      .arg(QLatin1String(name))
                      .arg(cx)
                      .arg(cy)
-                     .arg(f1, f2, f4, f3);
+                     .arg(f.Text, f.Translation, f.Timing, f.Sound);
         return next();
     }
-    int RunLexicDemo(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3) override {
-        return lexLike("LexicDemo", cx, cy, f1, f2, f4, f3);
+    int RunLexicDemo(int cx, int cy, const TLessonFiles& f) override {
+        return lexLike("LexicDemo", cx, cy, f);
     }
-    int RunLexic(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                 const QString& f3) override {
-        return lexLike("Lexic", cx, cy, f1, f2, f4, f3);
+    int RunLexic(int cx, int cy, const TLessonFiles& f) override {
+        return lexLike("Lexic", cx, cy, f);
     }
-    int RunQuestDemo(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3) override {
-        return lexLike("QuestDemo", cx, cy, f1, f2, f4, f3);
+    int RunQuestDemo(int cx, int cy, const TLessonFiles& f) override {
+        return lexLike("QuestDemo", cx, cy, f);
     }
-    int RunQuestDown(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3, int& n, int& e) override {
+    int RunQuestDown(int cx, int cy, const TLessonFiles& f, int& n, int& e) override {
         const auto ne = questDown.isEmpty() ? qMakePair(0, 0) : questDown.takeFirst();
         n = ne.first;
         e = ne.second;
-        return lexLike("QuestDown", cx, cy, f1, f2, f4, f3);
+        return lexLike("QuestDown", cx, cy, f);
     }
-    int RunQuestTrFl(int cx, int cy, const QString& f1, const QString& f2, const QString& f4,
-                     const QString& f3) override {
-        return lexLike("QuestTrFl", cx, cy, f1, f2, f4, f3);
+    int RunQuestTrFl(int cx, int cy, const TLessonFiles& f) override {
+        return lexLike("QuestTrFl", cx, cy, f);
     }
-    int RunWorkText(int x, int y, int w, int h, const QString& f3, const QString& rec,
-                    const QString& f1, const QString& f2, const QString& f4, const QString& f5,
-                    int mode, const QString& root) override {
-        calls << QStringLiteral("WorkText %1,%2,%3,%4|%5|%6|%7|%8|%9")
-                         .arg(x)
-                         .arg(y)
-                         .arg(w)
-                         .arg(h)
-                         .arg(f3, rec, f1, f2, f4) +
-                     QStringLiteral("|%1|%2|%3").arg(f5).arg(mode).arg(root);
+    static QString area(const LaunchPlacement& a) {
+        return QStringLiteral("%1,%2,%3,%4").arg(a.X).arg(a.Y).arg(a.W).arg(a.H);
+    }
+    int RunWorkText(const LaunchPlacement& a, const TLessonFiles& f, const QString& rec,
+                    const QString& root) override {
+        calls << QStringLiteral("WorkText %1|%2|%3|%4|%5|%6|%7|%8")
+                     .arg(area(a), f.Sound, rec, f.Text, f.Translation, f.Timing, f.Pictures, root);
         return next();
     }
-    int RunTransNoText(int x, int y, int w, int h, const QString& f3, const QString& rec,
-                       const QString& f1, const QString& f2, const QString& f4, const QString& f5,
-                       bool text, bool trans, bool wait, const QString& root, int help) override {
-        calls << QStringLiteral("Trans %1,%2,%3,%4|%5|%6|%7|%8|%9")
-                         .arg(x)
-                         .arg(y)
-                         .arg(w)
-                         .arg(h)
-                         .arg(f3, rec, f1, f2, f4) +
-                     QStringLiteral("|%1|%2%3%4|%5|%6")
-                         .arg(f5)
-                         .arg(int(text))
-                         .arg(int(trans))
-                         .arg(int(wait))
-                         .arg(root)
-                         .arg(help);
+    int RunTransNoText(const LaunchPlacement& a, const TListenParams& p) override {
+        const TLessonFiles& f = p.Files;
+        calls << QStringLiteral("Trans %1|%2|%3|%4|%5|%6|%7|")
+                         .arg(area(a), f.Sound, p.RecordName, f.Text, f.Translation, f.Timing,
+                              f.Pictures) +
+                     QStringLiteral("%1%2%3|%4|%5")
+                         .arg(int(p.TextAllowed))
+                         .arg(int(p.TranslationAllowed))
+                         .arg(int(p.WaitAllowed))
+                         .arg(p.DataRoot)
+                         .arg(p.HelpContext);
         return next();
     }
     bool RunDuplexTest() override {
@@ -512,7 +498,7 @@ private Q_SLOTS:
         Launcher(h).Launch(learner ? Learner(t, p) : Anonymous(t, p), count);
         QCOMPARE(h.calls.size(), 1);
         QCOMPARE(h.calls[0], QStringLiteral("WorkText 100,50,775,541|DemoData\\L1.wav|") + record +
-                                 QStringLiteral("|DemoData\\|DemoData\\||DemoData\\|2|DemoData\\"));
+                                 QStringLiteral("|DemoData\\|DemoData\\||DemoData\\|DemoData\\"));
         QCOMPARE(h.repitMessages, QStringList{message});
     }
 

@@ -22,10 +22,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("errorLine");   // 0: no error
         QTest::newRow("crlf") << QByteArray("#\t#\r\n0\t100\r\n100\t200\r\n") << 3
                               << QList<int>{0, 100, 200} << 0;
-        QTest::newRow("lf") << QByteArray("#\t#\n0\t100\n100\t200\n") << 3
-                            << QList<int>{0, 100, 200} << 0;
-        QTest::newRow("no final newline")
-            << QByteArray("#\t#\r\n0\t100\r\n100\t200") << 3 << QList<int>{0, 100, 200} << 0;
         QTest::newRow("shorter than text")
             << QByteArray("#\t#\r\n0\t100\r\n") << 4 << QList<int>{0, 100, 0, 0} << 0;
         QTest::newRow("empty line keeps what came before")
@@ -188,8 +184,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("failed");
         QTest::newRow("crlf cyrillic") << EncodeCp1251(u"#Заголовок\r\nПривет мир\r\n") << -1
                                        << QStringList{"#Заголовок", "Привет мир"} << false;
-        QTest::newRow("lf and no end")
-            << QByteArray("#T\nA b\nC") << -1 << QStringList{"#T", "A b", "C"} << false;
         QTest::newRow("translation too long")
             << QByteArray("a\r\nb\r\nc\r\n") << 2 << QStringList{"a", "b"} << true;
         QTest::newRow("translation shorter")

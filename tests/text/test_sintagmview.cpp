@@ -39,55 +39,6 @@ class TestSintagmView : public QObject {
 private Q_SLOTS:
     void initTestCase() { testenv::PrivateHome(); }
 
-    void defaults() {
-        TTextSintagm v;
-        QCOMPARE(v.size(), QSize(150, 200));
-        QCOMPARE(v.Position(), 1);
-        QCOMPARE(v.PosScreen(), 40);
-        QCOMPARE(v.k_Speed(), 50000);
-        QCOMPARE(v.HeightIntervString(), is1_00);
-        QCOMPARE(v.Font().family(), QString("Arial"));
-        QCOMPARE(v.Font().pointSize(), 10);
-        QVERIFY(v.FontSelSintagm().underline());
-        QCOMPARE(v.FontSelSintagmColor(), QColor(255, 0, 0));
-        QCOMPARE(v.FontSelMultSintColor(), QColor(0, 0, 255));
-        QVERIFY(!v.FlagSelMultSint());
-        QVERIFY(!v.OnTimer());
-        QVERIFY(!v.SinDown());
-        QCOMPARE(v.core().marginLeft(), 20);
-    }
-
-    void emptyTextPaintsBackground() {
-        TTextSintagm v;
-        v.show();
-        v.Paint();
-        const QImage& f = v.Frame();
-        QVERIFY(!f.isNull());
-        QCOMPARE(countColour(f, qRgb(255, 255, 255), 0, f.height(), 1), f.width() * f.height());
-    }
-
-    void ignoredWritesDoNotPaint_data() {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<bool>("paints");
-        QTest::newRow("same value") << 1 << false;
-        QTest::newRow("line count") << 4 << false;
-        QTest::newRow("negative") << -1 << false;
-        QTest::newRow("valid") << 3 << true;
-    }
-
-    void ignoredWritesDoNotPaint() {
-        QFETCH(int, value);
-        QFETCH(bool, paints);
-        TTextSintagm v;
-        v.setText({"#T", "one", "two", "three"});
-        v.show();
-        v.Paint();
-        const int before = v.PaintCount();
-        v.setPosition(value);
-        QCOMPARE(v.PaintCount() > before, paints);
-        QCOMPARE(v.Position(), paints ? value : 1);
-    }
-
     void highlightColours() {
         TTextSintagm v;
         v.resize(400, 300);

@@ -72,12 +72,12 @@ private Q_SLOTS:
         WriteWave(dir.file("Lesson.wav"), 22050, 5000);
         WriteWave(dir.file("TSBegin.wav"), 22050, 0);
         TListenParams p;
-        p.SoundFile = "Lesson.wav";
+        p.Files.Sound = "Lesson.wav";
         p.RecordName = "Ann12.wav";
-        p.TextFile = "L1.txt";
-        p.TransFile = "T1.txt";
-        p.TimingFile = "Tm1.txt";
-        p.PictureFile = "Pic1.txt";
+        p.Files.Text = "L1.txt";
+        p.Files.Translation = "T1.txt";
+        p.Files.Timing = "Tm1.txt";
+        p.Files.Pictures = "Pic1.txt";
         p.WaitAllowed = true;
         TTransNoTextRun run(p, nullptr);
         QVERIFY(run.Load());

@@ -1,0 +1,371 @@
+// The text work run on the virtual audio back end, seen through a recording
+// view: playback following, marks, the loop, comments, the learner's own
+// recording, pictures and read errors.
+#include "base/cp1251.h"
+#include "common/testenv.h"
+#include "media/audiodevice.h"
+#include "media/virtualaudio.h"
+#include "support_text.h"
+#include "text/worktextrun.h"
+
+#include <memory>
+#include <QtTest>
+
+using testenv::CrLf;
+using testenv::WriteBytes;
+
+namespace {
+
+struct View : TWorkTextView {
+    TWorkTextControls c;
+    int current = 0, speed = 0, ended = 0;
+    TMarkState mark;
+    QStringList comments, pictures;
+    void ApplyControls(const TWorkTextControls& x) override { c = x; }
+    void ShowCurrent(int line) override { current = line; }
+    void ShowMark(const TMarkState& m) override { mark = m; }
+    void SetViewSpeed(int k) override { speed = k; }
+    void Follow(int, bool, bool) override {}
+    void ShowComments(const QStringList& lines) override { comments = lines; }
+    bool ShowPicture(const QString& path) override {
+        pictures << QFileInfo(path).fileName();
+        return QFile::exists(path);
+    }
+    void PlaybackEnded() override { ++ended; }
+};
+
+// Lines 1..8: title, two sintagms, "#", two sintagms, a heading, a sintagm.
+struct Lesson {
+    testenv::CourseDir dir;
+    View view;
+    std::unique_ptr<TWorkTextRun> run;
+    explicit Lesson(bool withTiming = true) {
+        WriteBytes(dir.file("L1.txt"), CrLf({"#Title", "One two", "Three four", "#", "Five six",
+                                             "Seven", "#Heading", "Eight nine"}));
+        WriteBytes(dir.file("T1.txt"),
+                   EncodeCp1251(u"#Заголовок\r\nРаз два\r\nТри четыре\r\n#\r\nПять шесть\r\n"
+                                u"Семь\r\n#Раздел\r\nВосемь девять\r\n"));
+        if (withTiming)
+            WriteBytes(dir.file("Tm1.txt"),
+                       CrLf({"#\t#", "1000\t2000", "2000\t3000", "#\t#", "3000\t4000", "4000\t5000",
+                             "#\t#", "5000\t6000"}));
+        QDir().mkpath(dir.file("DemoData"));
+        WriteBytes(dir.file("DemoData/Pic1.txt"), CrLf({"0\t2500\tp1.bmp", "2500\t9000\tp2.bmp"}));
+        WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
+        WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
+        WriteBytes(dir.file("L1.apc"), CrLf({"003Comment three", "005Note five", "005second"}));
+        WriteWave(dir.file("Lesson.wav"), 7000);
+    }
+    TWorkTextRun& open(const QString& learner = QString()) {
+        run = std::make_unique<TWorkTextRun>(
+            TLessonFiles{"L1.txt", "T1.txt", "Lesson.wav", "Tm1.txt", "DemoData\\Pic1.txt"},
+            learner, "DemoData\\", &view);
+        run->SetManualSteps(true);
+        loaded = run->Load();
+        run->Start();
+        return *run;
+    }
+    // The virtual clock in timer steps.
+    void play(qint64 ms) {
+        for (qint64 done = 0; done < ms; done += 50) {
+            VirtualAudio::Advance(qMin<qint64>(50, ms - done));
+            run->Step();
+            Settle();
+        }
+    }
+    void mark(int from, int to) {
+        run->SetCurrent(from);
+        run->Mark();
+        run->SetCurrent(to);
+        run->Mark();
+    }
+    qint64 position() const { return run->Player()->position(); }
+    bool loaded = false;
+};
+
+} // namespace
+
+class TestWorkTextRun : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        testenv::PrivateHome();
+        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
+    }
+    void init() { VirtualAudio::Reset(); }
+
+    void placement_data() {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QRect>("window");
+        // Wide: the height decides, centred across; tall: the width decides,
+        // centred down; between them the width rule would overflow the area.
+        QTest::newRow("wide") << QRect(10, 20, 1600, 600) << QRect(360, 20, 899, 600);
+        QTest::newRow("tall") << QRect(0, 0, 825, 800) << QRect(0, 120, 825, 560);
+        QTest::newRow("would overflow") << QRect(0, 0, 1000, 600) << QRect(50, 0, 899, 600);
+    }
+    void placement() {
+        QFETCH(QRect, area);
+        QFETCH(QRect, window);
+        QCOMPARE(WorkTextPlacement(area.x(), area.y(), area.width(), area.height()), window);
+    }
+
+    void playAllFollows_data() {
+        QTest::addColumn<int>("ms"); // since the start of play all (at 1000)
+        QTest::addColumn<int>("current");
+        QTest::newRow("title stepped over") << 400 << 2;
+        QTest::newRow("past line 2") << 1200 << 3;
+        QTest::newRow("lone hash skipped") << 2200 << 5;
+        QTest::newRow("line 6") << 3200 << 6;
+        QTest::newRow("heading skipped") << 4200 << 8;
+        QTest::newRow("stays on the last") << 5800 << 8;
+    }
+    void playAllFollows() {
+        QFETCH(int, ms);
+        QFETCH(int, current);
+        Lesson l;
+        TWorkTextRun& r = l.open();
+        const int idleSpeed = l.view.speed;
+        r.SetCurrent(5);
+        r.PlayAll();
+        QCOMPARE(l.position(), 1000);
+        QVERIFY(r.Playing());
+        QVERIFY(!l.view.c.Idle);
+        QVERIFY(l.view.speed != idleSpeed);
+        l.play(ms);
+        QCOMPARE(r.Current(), current);
+        QCOMPARE(l.view.current, current);
+        // The end of the recording: idle again, and the view is told once.
+        l.play(7000 - 1000 - ms + 100);
+        QVERIFY(!r.Playing());
+        QVERIFY(!r.DeviceOpen());
+        QVERIFY(l.view.c.Idle);
+        QVERIFY(l.view.c.LoopEnabled);
+        QCOMPARE(l.view.speed, idleSpeed);
+        QCOMPARE(l.view.ended, 1);
+    }
+
+    void playFrom_data() {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("start"); // -1: nothing plays
+        QTest::newRow("a sintagm") << 3 << 2000;
+        QTest::newRow("lone hash: the next line's start") << 4 << 3000;
+        QTest::newRow("the last line") << 8 << 5000;
+    }
+    void playFrom() {
+        QFETCH(int, line);
+        QFETCH(int, start);
+        Lesson l;
+        TWorkTextRun& r = l.open();
+        r.SetCurrent(line);
+        r.PlayFrom();
+        QCOMPARE(r.DeviceOpen(), start >= 0);
+        QCOMPARE(r.Playing(), start >= 0);
+        if (start >= 0) QCOMPARE(l.position(), start);
+    }
+
+    // One fragment plays the sintagm's own stretch and leaves the current one.
+    void fragment() {
+        Lesson l;
+        TWorkTextRun& r = l.open();
+        r.SetCurrent(5);
+        r.PlayFragment();
+        QCOMPARE(l.position(), 3000);
+        QVERIFY(!r.Playing());
+        l.play(1100);
+        QVERIFY(!r.DeviceOpen());
+        QCOMPARE(r.Current(), 5);
+        QVERIFY(l.view.c.Idle);
+    }
+
+    void marking_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("begin");
+        QTest::addColumn<int>("end");
+        QTest::newRow("backwards") << 6 << 3 << 3 << 6;
+        QTest::newRow("forwards") << 2 << 5 << 2 << 5;
+        QTest::newRow("end on a heading") << 3 << 7 << 3 << 6;
+        QTest::newRow("end on the lone hash") << 2 << 4 << 2 << 3;
+        QTest::newRow("one sintagm") << 5 << 5 << 5 << 5;
+        QTest::newRow("back onto a heading") << 8 << 7 << 7 << 8;
+    }
+    void marking() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(int, begin);
+        QFETCH(int, end);
+        Lesson l;
+        TWorkTextRun& r = l.open();
+        r.SetCurrent(first);
+        r.Mark();
+        QVERIFY(l.view.c.Marking);
+        r.SetCurrent(second);
+        r.Mark();
+        QVERIFY(!l.view.c.Marking);
+        QCOMPARE(l.view.mark.Begin, begin);
+        QCOMPARE(l.view.mark.End, end);
+    }
+
+    void loop_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("start"); // -1: no loop
+        QTest::addColumn<int>("end");
+        QTest::newRow("a silent first line starts at the next") << 4 << 6 << 3000 << 5000;
+        QTest::newRow("a heading as the end ends the line before") << 6 << 7 << 4000 << 5000;
+        QTest::newRow("nothing marked") << 0 << 0 << -1 << 0;
+    }
+    void loop() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, start);
+        QFETCH(int, end);
+        Lesson l;
+        TWorkTextRun& r = l.open();
+        if (from) l.mark(from, to);
+        r.Loop();
+        QCOMPARE(r.Looping(), start >= 0);
+        QCOMPARE(r.DeviceOpen(), start >= 0);
+        if (start < 0) return;
+        QCOMPARE(r.Current(), from);
+        QCOMPARE(l.position(), start);
+        for (int round = 0; round < 2; ++round) {
+            l.play(end - start); // the end: starts again
+            QVERIFY(r.DeviceOpen());
+            QCOMPARE(l.position(), start);
+        }
+        QCOMPARE(l.view.ended, 0);
+        r.Stop();
+        Settle();
+        QVERIFY(!r.Looping());
+        l.play(end - start + 100);
+        QVERIFY(!r.DeviceOpen());
+        QCOMPARE(l.view.ended, 1);
+    }
+
+    void commentStopsLoop() {
+        Lesson l;
+        TWorkTextRun& r = l.open();
+        l.mark(5, 5);
+        r.Loop();
+        r.Step();
+        QVERIFY(l.view.c.CommentEnabled); // line 5 has comments
+        r.Comment();
+        Settle();
+        QCOMPARE(l.view.comments, QStringList({"Note five", "second"}));
+        QVERIFY(!r.Looping());
+        l.play(1500);
+        QVERIFY(!r.DeviceOpen()); // no restart
+        r.SetCurrent(2);
+        r.Step();
+        QVERIFY(!l.view.c.CommentEnabled);
+    }
+
+    void learnerRecording() {
+        Lesson l;
+        WriteWave(l.dir.file("Ann3.wav"), 3000); // no Ann3.txt: the lesson's positions
+        TWorkTextRun& r = l.open("Ann3.wav");
+        r.UseLearnerRecording(true);
+        QCOMPARE(r.SelectedRecording(), QString("Ann3.wav"));
+        QVERIFY(!l.view.c.LoopEnabled);
+        r.SetCurrent(2);
+        r.PlayFragment();
+        QCOMPARE(r.Player()->fileName(), QString("Ann3.wav"));
+        QCOMPARE(l.position(), 1000);
+        l.play(1100);
+        QVERIFY(!l.view.c.LoopEnabled); // still the learner's
+        // Line 3 ends where the recording ends: it plays.
+        r.SetCurrent(3);
+        r.PlayFragment();
+        QVERIFY(r.DeviceOpen());
+        l.play(1100);
+        // Line 5 ends at 4000, beyond the 3000 ms recording: nothing plays.
+        r.SetCurrent(5);
+        r.PlayFragment();
+        QVERIFY(!r.DeviceOpen());
+        r.PlayFrom();
+        QVERIFY(!r.DeviceOpen());
+        QVERIFY(l.view.c.Idle);
+        r.UseLearnerRecording(false);
+        QCOMPARE(r.SelectedRecording(), QString("Lesson.wav"));
+        QVERIFY(l.view.c.LoopEnabled);
+
+        // Without a learner recording the switch changes nothing.
+        Lesson none;
+        TWorkTextRun& n = none.open();
+        n.UseLearnerRecording(true);
+        QCOMPARE(n.SelectedRecording(), QString("Lesson.wav"));
+    }
+
+    void learnerTimingUsed() {
+        Lesson l;
+        WriteWave(l.dir.file("Ann3.wav"), 3000);
+        WriteBytes(l.dir.file("Ann3.txt"), CrLf({"#\t#", "0\t500", "500\t900", "#\t#", "900\t1400",
+                                                 "1400\t2000", "#\t#", "2000\t2900"}));
+        TWorkTextRun& r = l.open("Ann3.wav");
+        r.UseLearnerRecording(true);
+        r.SetCurrent(5);
+        r.PlayFrom();
+        QCOMPARE(l.position(), 900);
+        l.play(600); // 1500: past line 5's own end
+        QCOMPARE(r.Current(), 6);
+    }
+
+    // The schedule's picture for the current sintagm's end, each shown once.
+    void schedulePictures() {
+        Lesson l;
+        TWorkTextRun& r = l.open();
+        QCOMPARE(l.view.pictures, QStringList{"p1.bmp"});
+        r.PlayAll();
+        l.play(300);  // line 2, ends at 2000
+        l.play(1000); // line 3, ends at 3000
+        l.play(500);
+        QCOMPARE(l.view.pictures, QStringList({"p1.bmp", "p1.bmp", "p2.bmp"}));
+        QCOMPARE(r.ShownPicture(), 2);
+        // While the translation is shown no picture changes.
+        r.SetTransShown(true);
+        r.SetCurrent(2);
+        r.Step();
+        QCOMPARE(r.ShownPicture(), 2);
+    }
+
+    void readError() {
+        Lesson l(false); // no timing file
+        TWorkTextRun& r = l.open();
+        QVERIFY(!l.loaded);
+        QCOMPARE(r.Lesson().N, 8);
+        // Nothing has a position: no fragment, nothing after the last line,
+        // and a range without sound never loops.
+        r.SetCurrent(3);
+        r.PlayFragment();
+        Settle();
+        QVERIFY(!r.DeviceOpen());
+        r.SetCurrent(r.Lesson().N);
+        r.PlayFrom();
+        QVERIFY(!r.DeviceOpen());
+        l.mark(3, 3);
+        r.Loop();
+        QVERIFY(!r.Looping());
+        QVERIFY(!r.DeviceOpen());
+    }
+
+    void pickOnlyWhileIdle() {
+        Lesson l;
+        TWorkTextRun& r = l.open();
+        r.Pick(1);
+        QCOMPARE(r.Current(), 2);
+        r.PlayFragment();
+        r.Pick(6);
+        QCOMPARE(r.Current(), 2);
+        // Stopped, until the device has said so.
+        r.Stop();
+        r.Pick(6);
+        QCOMPARE(r.Current(), 2);
+        Settle();
+        r.Pick(6);
+        QCOMPARE(r.Current(), 7);
+    }
+};
+
+QTEST_MAIN(TestWorkTextRun)
+#include "test_worktextrun.moc"
