@@ -2,8 +2,6 @@
 
 #include "base/paths.h"
 #include "base/ui_hooks.h"
-#include "controls/btnimgd1.h"
-#include "controls/pictures.h"
 #include "media/audiodevice.h"
 
 #include <QAbstractButton>
@@ -72,19 +70,6 @@ void EntryPlayback::OnNotify(int) {
 
 void EntryPlayback::Refresh() {
     if (m_button) m_button->setEnabled(!m_playing && m_end > 0 && m_end > m_start);
-}
-
-TBtnImgD1Zv* MakePushButton(QWidget* parent, const QString& name, const QString& caption,
-                            const QString& icon) {
-    auto* b = new TBtnImgD1Zv(parent);
-    b->setObjectName(name);
-    b->setCaption(caption);
-    b->setGlyph(Pictures::Button(icon).normal);
-    b->setGlyphDown(Pictures::Button(icon).down);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::ButtonText, QColor(16, 44, 84));
-    b->setPalette(pal);
-    return b;
 }
 
 // ---- window

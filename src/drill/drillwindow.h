@@ -11,10 +11,6 @@ class QLabel;
 class QPlainTextEdit;
 class TBtnImgD1Zv;
 
-// Picture push button with the window's caption colour.
-TBtnImgD1Zv* MakePushButton(QWidget* parent, const QString& name, const QString& caption,
-                            const QString& icon);
-
 // Plays one range of a wave file at a time and keeps its play button in step:
 // disabled while playing and for entries without a range.
 class EntryPlayback : public QObject {

@@ -28,8 +28,8 @@ TFormExecLexic::TFormExecLexic(QWidget* parent)
     big.setBold(true);
     EditText->setFont(big);
 
-    BitBtnPlay = MakePushButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("Play"),
-                                QStringLiteral("play"));
+    BitBtnPlay = MakeCaptionedButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("play"),
+                                     QStringLiteral("Play"), GlyphAt::Left);
     BitBtnPlay->setGeometry(556, 28, 104, 48);
     BitBtnPlay->setAutoDefault(false);
 
@@ -46,8 +46,8 @@ TFormExecLexic::TFormExecLexic(QWidget* parent)
     lf.setPointSize(11);
     ListBoxTrans->setFont(lf);
 
-    BitBtnNext = MakePushButton(this, QStringLiteral("BitBtnNext"), QStringLiteral("ОК"),
-                                QStringLiteral("ok"));
+    BitBtnNext = MakeCaptionedButton(this, QStringLiteral("BitBtnNext"), QStringLiteral("ok"),
+                                     QStringLiteral("ОК"), GlyphAt::Left);
     BitBtnNext->setGeometry(556, 104, 104, 48);
     BitBtnNext->setDefault(true);
     BitBtnNext->setAutoDefault(true);

@@ -31,13 +31,13 @@ TFormExecLexicDemo::TFormExecLexicDemo(QWidget* parent) : TDrillWindow(550, 246,
     MakeLabel(QStringLiteral("Перевод"), QRect(20, 72, 380, 20));
     EditTranslate = MakeField(this, QStringLiteral("EditTranslate"), QRect(20, 92, 390, 30), false);
 
-    BitBtnPlay = MakePushButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("Проиграть"),
-                                QStringLiteral("play"));
+    BitBtnPlay = MakeCaptionedButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("play"),
+                                     QStringLiteral("Проиграть"), GlyphAt::Left);
     BitBtnPlay->setGeometry(420, 28, 114, 40);
     BitBtnPlay->setAutoDefault(false);
 
-    BitBtn1 = MakePushButton(this, QStringLiteral("BitBtn1"), QStringLiteral("Далее"),
-                             QStringLiteral("next"));
+    BitBtn1 = MakeCaptionedButton(this, QStringLiteral("BitBtn1"), QStringLiteral("next"),
+                                  QStringLiteral("Далее"), GlyphAt::Left);
     BitBtn1->setLayout(TBtnImgD1Zv::blGlyphTop);
     BitBtn1->setGeometry(20, 146, 90, 66);
     BitBtn1->setDefault(true);

@@ -2,6 +2,7 @@
 
 #include "base/guard.h"
 #include "base/ui_hooks.h"
+#include "controls/captionedbutton.h"
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>
@@ -113,20 +114,22 @@ TOKBottomDlgNewUser::TOKBottomDlgNewUser(QWidget* parent) : TPictureDialog(paren
     EditFileName = new QLineEdit(PanelFile);
     EditFileName->setObjectName(QStringLiteral("EditFileName"));
     EditFileName->setReadOnly(true);
-    BitBtn1 = NewPicButton(PanelFile, QStringLiteral("BitBtn1"), QStringLiteral("Обзор..."),
-                           PicKind::Browse);
+    BitBtn1 =
+        MakeCaptionedButton(PanelFile, QStringLiteral("BitBtn1"), QStringLiteral("select-user"),
+                            QStringLiteral("Обзор..."), GlyphAt::Top);
     auto* fileRow = new QHBoxLayout(PanelFile);
     fileRow->addWidget(labelFile);
     fileRow->addWidget(EditFileName, 1);
     fileRow->addWidget(BitBtn1);
     PanelFile->hide();
 
-    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("Подтверждение"),
-                         PicKind::Ok);
-    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
-                             PicKind::Cancel);
-    BitBtn4 = NewPicButton(buttonBar(), QStringLiteral("BitBtn4"), QStringLiteral("Помощь"),
-                           PicKind::Help);
+    OKBtn = MakeCaptionedButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("confirm"),
+                                QStringLiteral("Подтверждение"), GlyphAt::Top);
+    CancelBtn =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("cancel"),
+                            QStringLiteral("Отмена"), GlyphAt::Top);
+    BitBtn4 = MakeCaptionedButton(buttonBar(), QStringLiteral("BitBtn4"), QStringLiteral("help"),
+                                  QStringLiteral("Помощь"), GlyphAt::Top);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);

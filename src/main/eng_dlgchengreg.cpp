@@ -1,6 +1,7 @@
 #include "main/eng_dlgchengreg.h"
 
 #include "base/ui_hooks.h"
+#include "controls/captionedbutton.h"
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>
@@ -78,12 +79,12 @@ TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : TPictureDialog(p
     LabelWarningText->setObjectName(QStringLiteral("LabelWarningText"));
     LabelWarningText->setWordWrap(true);
 
-    OKBtn =
-        NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("Подтверждние"), PicKind::Ok);
-    CancelBtn =
-        NewPicButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Отмена"), PicKind::Cancel);
-    BitBtn3 =
-        NewPicButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Помощь"), PicKind::Help);
+    OKBtn = MakeCaptionedButton(this, QStringLiteral("OKBtn"), QStringLiteral("confirm"),
+                                QStringLiteral("Подтверждние"), GlyphAt::Top);
+    CancelBtn = MakeCaptionedButton(this, QStringLiteral("CancelBtn"), QStringLiteral("cancel"),
+                                    QStringLiteral("Отмена"), GlyphAt::Top);
+    BitBtn3 = MakeCaptionedButton(this, QStringLiteral("BitBtn3"), QStringLiteral("help"),
+                                  QStringLiteral("Помощь"), GlyphAt::Top);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);

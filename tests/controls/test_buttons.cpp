@@ -362,6 +362,24 @@ private Q_SLOTS:
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(clicks, 1);
     }
+
+    // The push look: the shipped pictures on its face, the caption drawn with
+    // them; in a strip Enter never presses a button that was not made default.
+    void captionedPushButton_data() {
+        QTest::addColumn<int>("glyph");
+        QTest::newRow("beside") << int(GlyphAt::Left);
+        QTest::newRow("strip") << int(GlyphAt::Top);
+    }
+    void captionedPushButton() {
+        QFETCH(int, glyph);
+        QDialog dlg;
+        TBtnImgD1Zv* b = MakeCaptionedButton(&dlg, "OKBtn", "confirm", "Да", GlyphAt(glyph));
+        QCOMPARE(dlg.findChild<TBtnImgD1Zv*>("OKBtn"), b);
+        QCOMPARE(b->Glyph().cacheKey(), Pictures::Button("confirm").normal.cacheKey());
+        QCOMPARE(b->GlyphDown().cacheKey(), Pictures::Button("confirm").down.cacheKey());
+        QCOMPARE(b->autoDefault(), GlyphAt(glyph) == GlyphAt::Left);
+        QVERIFY(b->sizeHint().width() > QFontMetrics(b->font()).horizontalAdvance("Да"));
+    }
 };
 
 QTEST_MAIN(TestButtons)
