@@ -3,6 +3,7 @@
 #include "base/ui_hooks.h"
 #include "controls/captionedbutton.h"
 #include "learners/picbuttons.h"
+#include "learners/userrec.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -12,33 +13,6 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-QString TOKBottomDlgChengeReg::ModeText(char mode) {
-    switch (mode) {
-    case 'A':
-        return QStringLiteral("Для наиболее подготовленных пользователей. Тренажер по синхронному "
-                              "переводу ") +
-               QStringLiteral("наиболее трудных текстов курса.");
-    case 'B':
-        return QStringLiteral("Для подготовленных пользователей. Тренажер по синхронному переводу "
-                              "текстов ") +
-               QStringLiteral("средней трудности.");
-    case 'C':
-        return QStringLiteral("Для пользователей, ставящих задачу совершенствования восприятия на "
-                              "слух ") +
-               QStringLiteral("немецкой речи. Будут проработаны все тексты курса и выполнены тесты "
-                              "на ") +
-               QStringLiteral("понимание. Содержит элементы тренажера по синхронному переводу.");
-    case 'D':
-        return QStringLiteral("Наиболее легкий режим. Предоставляет те же возможности, что и "
-                              "режим C, но здесь ") +
-               QStringLiteral("пользователь перед каждым текстом проходит предварительную "
-                              "подготовку по ") +
-               QStringLiteral("предстоящим лексическим трудностям.");
-    default:
-        return {};
-    }
-}
 
 TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : TPictureDialog(parent) {
     setObjectName(QStringLiteral("OKBottomDlgChengeReg"));
@@ -54,7 +28,7 @@ TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : TPictureDialog(p
         const char mode = char('A' + k);
         auto* radio = new QRadioButton(QString(QLatin1Char(mode)), RadioGroup1);
         radio->setObjectName(QStringLiteral("RadioButton") + QLatin1Char(mode));
-        auto* text = new QLabel(ModeText(mode), RadioGroup1);
+        auto* text = new QLabel(WorkModeDescription(mode), RadioGroup1);
         text->setObjectName(QStringLiteral("LabelMode") + QLatin1Char(mode));
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignTop | Qt::AlignLeft);
