@@ -1,5 +1,6 @@
 #include "drill/drillwindow.h"
 
+#include "base/guard.h"
 #include "base/paths.h"
 #include "base/ui_hooks.h"
 #include "media/audiodevice.h"
@@ -162,6 +163,16 @@ QPlainTextEdit* TDrillWindow::MakeMemo(const QString& name, QRect geometry) {
     f.setPointSize(11);
     m->setFont(f);
     return m;
+}
+
+void TDrillWindow::UsePlayButton(QAbstractButton* button) {
+    m_playback = new EntryPlayback(button, this);
+    PlayOnKey(button);
+    connect(button, &QAbstractButton::clicked, this, &TDrillWindow::PlayEntry);
+}
+
+void TDrillWindow::PlayEntry() {
+    Guarded([&] { m_playback->Play(m_sound); });
 }
 
 void TDrillWindow::PlayOnKey(QAbstractButton* button) {

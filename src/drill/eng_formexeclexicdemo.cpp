@@ -1,6 +1,5 @@
 #include "drill/eng_formexeclexicdemo.h"
 
-#include "base/guard.h"
 #include "base/ui_hooks.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
@@ -56,10 +55,7 @@ TFormExecLexicDemo::TFormExecLexicDemo(QWidget* parent) : TDrillWindow(550, 246,
     LabelCount =
         MakeCounter(QStringLiteral("LabelCount"), QStringLiteral("Всего:"), QPoint(446, 166), 80);
 
-    m_playback = new EntryPlayback(BitBtnPlay, this);
-    PlayOnKey(BitBtnPlay);
-    connect(m_playback, &EntryPlayback::finished, this, &TFormExecLexicDemo::MediaPlayerPlayNotify);
-    connect(BitBtnPlay, &QAbstractButton::clicked, this, &TFormExecLexicDemo::BitBtnPlayClick);
+    UsePlayButton(BitBtnPlay);
     connect(BitBtn1, &QAbstractButton::clicked, this, &TFormExecLexicDemo::BitBtn1Click);
     connect(BitBtn2, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexicDemo::BitBtn2Click);
     connect(ImageButton3, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexicDemo::ImageButton3Click);
@@ -106,12 +102,6 @@ void TFormExecLexicDemo::BitBtn1Click() {
     else
         done(Completed);
 }
-
-void TFormExecLexicDemo::BitBtnPlayClick() {
-    Guarded([&] { m_playback->Play(m_sound); });
-}
-
-void TFormExecLexicDemo::MediaPlayerPlayNotify() {}
 
 void TFormExecLexicDemo::BitBtn2Click() {
     ShowHelpKeyword(QStringLiteral("LexicDemo"));
