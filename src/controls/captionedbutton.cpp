@@ -1,5 +1,6 @@
 #include "controls/captionedbutton.h"
 
+#include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/pictures.h"
 
@@ -76,6 +77,26 @@ TBtnImgTransD1Zv* MakeCaptionedButton(QWidget* parent, const QString& name, cons
     LinkCaption(button, label);
     if (labelOut) *labelOut = label;
     return button;
+}
+
+TBtnImgD1Zv* MakeCaptionedButton(QWidget* parent, const QString& name, const QString& iconName,
+                                 const QString& caption, GlyphAt glyph) {
+    auto* b = new TBtnImgD1Zv(parent);
+    b->setObjectName(name);
+    const ButtonPictures pics = Pictures::Button(iconName);
+    b->setGlyph(pics.normal);
+    b->setGlyphDown(pics.down);
+    b->setCaption(caption);
+    if (glyph == GlyphAt::Top) {
+        b->setLayout(TBtnImgD1Zv::blGlyphTop);
+        b->setAutoDefault(false);
+        b->setMinimumWidth(b->sizeHint().width() + 8);
+    }
+    // Dark caption on a light window; a dark button strip turns it white.
+    QPalette pal = b->palette();
+    pal.setColor(QPalette::ButtonText, QColor(16, 44, 84));
+    b->setPalette(pal);
+    return b;
 }
 
 void LinkCaption(TBtnImgTransD1Zv* button, QLabel* label) {

@@ -1,7 +1,11 @@
 #pragma once
-// A round picture button with its caption label below it, the way most
-// windows show their commands. Both live in a small box widget (the
-// button's parent) that the caller puts into its layout.
+// The one place that makes captioned picture buttons, so every window's
+// commands look alike. Two looks:
+// - a round picture button with its caption label below it; both live in a
+//   small box widget (the button's parent) that the caller lays out;
+// - a picture push button with the caption on its face.
+#include "controls/btnimgd1.h" // callers keep the push look as a QAbstractButton
+
 #include <QString>
 
 class QLabel;
@@ -14,6 +18,15 @@ class TBtnImgTransD1Zv;
 TBtnImgTransD1Zv* MakeCaptionedButton(QWidget* parent, const QString& name, const QString& iconName,
                                       const QString& caption, QLabel** labelOut = nullptr,
                                       const QString& labelName = QString());
+
+// Where a push button's picture sits against its caption: Left in the
+// exercise windows, Top in the dialogs' button strips (those buttons are
+// never auto-default and get a little room beside their content).
+enum class GlyphAt { Left, Top };
+
+// The push-button look; `iconName` as above.
+TBtnImgD1Zv* MakeCaptionedButton(QWidget* parent, const QString& name, const QString& iconName,
+                                 const QString& caption, GlyphAt glyph);
 
 // Links an existing label to a button the same way (greying, click forwarding).
 void LinkCaption(TBtnImgTransD1Zv* button, QLabel* label);

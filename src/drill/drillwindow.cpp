@@ -1,9 +1,8 @@
 #include "drill/drillwindow.h"
 
+#include "base/guard.h"
 #include "base/paths.h"
 #include "base/ui_hooks.h"
-#include "controls/btnimgd1.h"
-#include "controls/pictures.h"
 #include "media/audiodevice.h"
 
 #include <QAbstractButton>
@@ -72,19 +71,6 @@ void EntryPlayback::OnNotify(int) {
 
 void EntryPlayback::Refresh() {
     if (m_button) m_button->setEnabled(!m_playing && m_end > 0 && m_end > m_start);
-}
-
-TBtnImgD1Zv* MakePushButton(QWidget* parent, const QString& name, const QString& caption,
-                            const QString& icon) {
-    auto* b = new TBtnImgD1Zv(parent);
-    b->setObjectName(name);
-    b->setCaption(caption);
-    b->setGlyph(Pictures::Button(icon).normal);
-    b->setGlyphDown(Pictures::Button(icon).down);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::ButtonText, QColor(16, 44, 84));
-    b->setPalette(pal);
-    return b;
 }
 
 // ---- window
@@ -177,6 +163,16 @@ QPlainTextEdit* TDrillWindow::MakeMemo(const QString& name, QRect geometry) {
     f.setPointSize(11);
     m->setFont(f);
     return m;
+}
+
+void TDrillWindow::UsePlayButton(QAbstractButton* button) {
+    m_playback = new EntryPlayback(button, this);
+    PlayOnKey(button);
+    connect(button, &QAbstractButton::clicked, this, &TDrillWindow::PlayEntry);
+}
+
+void TDrillWindow::PlayEntry() {
+    Guarded([&] { m_playback->Play(m_sound); });
 }
 
 void TDrillWindow::PlayOnKey(QAbstractButton* button) {

@@ -11,10 +11,6 @@ class QLabel;
 class QPlainTextEdit;
 class TBtnImgD1Zv;
 
-// Picture push button with the window's caption colour.
-TBtnImgD1Zv* MakePushButton(QWidget* parent, const QString& name, const QString& caption,
-                            const QString& icon);
-
 // Plays one range of a wave file at a time and keeps its play button in step:
 // disabled while playing and for entries without a range.
 class EntryPlayback : public QObject {
@@ -72,8 +68,13 @@ protected:
     // Ctrl+P plays, wherever the focus is, when the button shows and is
     // enabled. Space stays with the focused control.
     void PlayOnKey(QAbstractButton* button);
+    // Makes `button` the entry's play button: a click or Ctrl+P plays the
+    // range of the entry on show from m_sound.
+    void UsePlayButton(QAbstractButton* button);
+    void PlayEntry();
 
     EntryPlayback* m_playback = nullptr;
+    QString m_sound;
 };
 
 // Shows the read-error message of the exercise windows.

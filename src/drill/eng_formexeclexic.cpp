@@ -28,8 +28,8 @@ TFormExecLexic::TFormExecLexic(QWidget* parent)
     big.setBold(true);
     EditText->setFont(big);
 
-    BitBtnPlay = MakePushButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("Play"),
-                                QStringLiteral("play"));
+    BitBtnPlay = MakeCaptionedButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("play"),
+                                     QStringLiteral("Play"), GlyphAt::Left);
     BitBtnPlay->setGeometry(556, 28, 104, 48);
     BitBtnPlay->setAutoDefault(false);
 
@@ -46,8 +46,8 @@ TFormExecLexic::TFormExecLexic(QWidget* parent)
     lf.setPointSize(11);
     ListBoxTrans->setFont(lf);
 
-    BitBtnNext = MakePushButton(this, QStringLiteral("BitBtnNext"), QStringLiteral("ОК"),
-                                QStringLiteral("ok"));
+    BitBtnNext = MakeCaptionedButton(this, QStringLiteral("BitBtnNext"), QStringLiteral("ok"),
+                                     QStringLiteral("ОК"), GlyphAt::Left);
     BitBtnNext->setGeometry(556, 104, 104, 48);
     BitBtnNext->setDefault(true);
     BitBtnNext->setAutoDefault(true);
@@ -71,10 +71,7 @@ TFormExecLexic::TFormExecLexic(QWidget* parent)
     LabelError =
         MakeCounter(QStringLiteral("LabelError"), QStringLiteral("Ошибок"), QPoint(572, 396), 80);
 
-    m_playback = new EntryPlayback(BitBtnPlay, this);
-    PlayOnKey(BitBtnPlay);
-    connect(m_playback, &EntryPlayback::finished, this, &TFormExecLexic::MediaPlayerPlayNotify);
-    connect(BitBtnPlay, &QAbstractButton::clicked, this, &TFormExecLexic::BitBtnPlayClick);
+    UsePlayButton(BitBtnPlay);
     connect(BitBtnNext, &QAbstractButton::clicked, this, &TFormExecLexic::BitBtnNextClick);
     connect(ListBoxTrans, &QListWidget::itemDoubleClicked, this, &TFormExecLexic::BitBtnNextClick);
     connect(ImageButton1, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexic::BitBtnNextClick);
@@ -179,19 +176,11 @@ bool TFormExecLexic::eventFilter(QObject* o, QEvent* e) {
         const auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Space && k->modifiers() == Qt::NoModifier) {
             if (!k->isAutoRepeat() && BitBtnPlay->isVisible() && BitBtnPlay->isEnabled())
-                BitBtnPlayClick();
+                PlayEntry();
             return true;
         }
     }
     return TDrillWindow::eventFilter(o, e);
-}
-
-void TFormExecLexic::BitBtnPlayClick() {
-    Guarded([&] { m_playback->Play(m_sound); });
-}
-
-void TFormExecLexic::MediaPlayerPlayNotify() {
-    // EntryPlayback has closed the device and enabled the button again.
 }
 
 void TFormExecLexic::BitBtn1Click() {

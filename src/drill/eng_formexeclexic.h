@@ -26,8 +26,6 @@ public:
 public Q_SLOTS:
     void SetInitialData();
     void BitBtnNextClick();
-    void BitBtnPlayClick();
-    void MediaPlayerPlayNotify();
     void BitBtn1Click();
     void ImageButton3Click();
 
@@ -40,7 +38,7 @@ private:
     void ShowCurrent();
     void ShowCounters();
 
-    QString m_expressions, m_translations, m_timing, m_sound;
+    QString m_expressions, m_translations, m_timing;
     QList<TLexicEntry> m_entries;
     std::unique_ptr<LexicDrill> m_drill;
     quint32 m_seed;

@@ -1,6 +1,5 @@
 #include "drill/eng_formexeclexicdemo.h"
 
-#include "base/guard.h"
 #include "base/ui_hooks.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
@@ -31,13 +30,13 @@ TFormExecLexicDemo::TFormExecLexicDemo(QWidget* parent) : TDrillWindow(550, 246,
     MakeLabel(QStringLiteral("Перевод"), QRect(20, 72, 380, 20));
     EditTranslate = MakeField(this, QStringLiteral("EditTranslate"), QRect(20, 92, 390, 30), false);
 
-    BitBtnPlay = MakePushButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("Проиграть"),
-                                QStringLiteral("play"));
+    BitBtnPlay = MakeCaptionedButton(this, QStringLiteral("BitBtnPlay"), QStringLiteral("play"),
+                                     QStringLiteral("Проиграть"), GlyphAt::Left);
     BitBtnPlay->setGeometry(420, 28, 114, 40);
     BitBtnPlay->setAutoDefault(false);
 
-    BitBtn1 = MakePushButton(this, QStringLiteral("BitBtn1"), QStringLiteral("Далее"),
-                             QStringLiteral("next"));
+    BitBtn1 = MakeCaptionedButton(this, QStringLiteral("BitBtn1"), QStringLiteral("next"),
+                                  QStringLiteral("Далее"), GlyphAt::Left);
     BitBtn1->setLayout(TBtnImgD1Zv::blGlyphTop);
     BitBtn1->setGeometry(20, 146, 90, 66);
     BitBtn1->setDefault(true);
@@ -56,10 +55,7 @@ TFormExecLexicDemo::TFormExecLexicDemo(QWidget* parent) : TDrillWindow(550, 246,
     LabelCount =
         MakeCounter(QStringLiteral("LabelCount"), QStringLiteral("Всего:"), QPoint(446, 166), 80);
 
-    m_playback = new EntryPlayback(BitBtnPlay, this);
-    PlayOnKey(BitBtnPlay);
-    connect(m_playback, &EntryPlayback::finished, this, &TFormExecLexicDemo::MediaPlayerPlayNotify);
-    connect(BitBtnPlay, &QAbstractButton::clicked, this, &TFormExecLexicDemo::BitBtnPlayClick);
+    UsePlayButton(BitBtnPlay);
     connect(BitBtn1, &QAbstractButton::clicked, this, &TFormExecLexicDemo::BitBtn1Click);
     connect(BitBtn2, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexicDemo::BitBtn2Click);
     connect(ImageButton3, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexicDemo::ImageButton3Click);
@@ -106,12 +102,6 @@ void TFormExecLexicDemo::BitBtn1Click() {
     else
         done(Completed);
 }
-
-void TFormExecLexicDemo::BitBtnPlayClick() {
-    Guarded([&] { m_playback->Play(m_sound); });
-}
-
-void TFormExecLexicDemo::MediaPlayerPlayNotify() {}
 
 void TFormExecLexicDemo::BitBtn2Click() {
     ShowHelpKeyword(QStringLiteral("LexicDemo"));

@@ -22,8 +22,6 @@ public:
 public Q_SLOTS:
     void SetInitialData();
     void BitBtn1Click();
-    void BitBtnPlayClick();
-    void MediaPlayerPlayNotify();
     void BitBtn2Click();
     void ImageButton3Click();
 
@@ -33,7 +31,7 @@ protected:
 private:
     void ShowCurrent();
 
-    QString m_expressions, m_translations, m_timing, m_sound;
+    QString m_expressions, m_translations, m_timing;
     QList<TLexicDemoEntry> m_entries;
     Pager m_pager{0};
 

@@ -15,8 +15,8 @@ TFormQuestDemo::TFormQuestDemo(QWidget* parent) : TDrillWindow(555, 251, 100, pa
     f.setPointSize(12);
     MemoQuest->setFont(f);
 
-    BitBtn1 = MakePushButton(this, QStringLiteral("BitBtn1"), QStringLiteral("Далее"),
-                             QStringLiteral("next"));
+    BitBtn1 = MakeCaptionedButton(this, QStringLiteral("BitBtn1"), QStringLiteral("next"),
+                                  QStringLiteral("Далее"), GlyphAt::Left);
     BitBtn1->setLayout(TBtnImgD1Zv::blGlyphTop);
     BitBtn1->setGeometry(20, 150, 90, 66);
     BitBtn1->setDefault(true);

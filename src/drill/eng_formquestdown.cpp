@@ -69,8 +69,8 @@ TFormQuestDown::TFormQuestDown(QWidget* parent)
     connect(RadioButton[2], &TChBxImgTransD1Zv::clicked, this, &TFormQuestDown::RadioButton3Click);
     connect(RadioButton[3], &TChBxImgTransD1Zv::clicked, this, &TFormQuestDown::RadioButton4Click);
 
-    BitBtn1 =
-        MakePushButton(this, QStringLiteral("BitBtn1"), QStringLiteral("OK"), QStringLiteral("ok"));
+    BitBtn1 = MakeCaptionedButton(this, QStringLiteral("BitBtn1"), QStringLiteral("ok"),
+                                  QStringLiteral("OK"), GlyphAt::Left);
     BitBtn1->setGeometry(20, 420, 100, 48);
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);

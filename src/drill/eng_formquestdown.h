@@ -44,7 +44,7 @@ private:
     void SyncMarks(int except = 0);
     void ShowCounters();
 
-    QString m_questions, m_answers, m_timing, m_sound;
+    QString m_questions, m_answers, m_timing;
     QList<TQuestEntry> m_entries;
     std::unique_ptr<QuestDownRun> m_run;
     quint32 m_seed;

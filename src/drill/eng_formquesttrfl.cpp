@@ -71,12 +71,9 @@ TFormQuestTrFl::TFormQuestTrFl(QWidget* parent)
     BitBtn1->setDefault(true);
     BitBtn1->setAutoDefault(true);
 
-    m_playback = new EntryPlayback(BitBtnPlay, this);
-    PlayOnKey(BitBtnPlay);
-    connect(m_playback, &EntryPlayback::finished, this, &TFormQuestTrFl::MediaPlayerPlayNotify);
+    UsePlayButton(BitBtnPlay);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtn1Click);
     connect(BitBtnNext, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtnNextClick);
-    connect(BitBtnPlay, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtnPlayClick);
     connect(BitBtn3, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtn4Click);
     setTabOrder(RadioButtonYes, BitBtn1);
@@ -142,12 +139,6 @@ void TFormQuestTrFl::BitBtn1Click() {
 void TFormQuestTrFl::BitBtnNextClick() {
     SelectNext();
 }
-
-void TFormQuestTrFl::BitBtnPlayClick() {
-    Guarded([&] { m_playback->Play(m_sound); });
-}
-
-void TFormQuestTrFl::MediaPlayerPlayNotify() {}
 
 void TFormQuestTrFl::BitBtn3Click() {
     done(Ignored);

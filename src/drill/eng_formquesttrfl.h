@@ -26,8 +26,6 @@ public Q_SLOTS:
     void SelectNext();
     void BitBtn1Click();
     void BitBtnNextClick();
-    void BitBtnPlayClick();
-    void MediaPlayerPlayNotify();
     void BitBtn3Click();
     void BitBtn4Click();
 
@@ -38,7 +36,7 @@ protected:
 private:
     void ShowCurrent();
 
-    QString m_questions, m_answers, m_timing, m_sound;
+    QString m_questions, m_answers, m_timing;
     QList<TTrFlEntry> m_entries;
     std::unique_ptr<TrFlRun> m_run;
     quint32 m_seed;

@@ -2,6 +2,7 @@
 
 #include "base/guard.h"
 #include "base/ui_hooks.h"
+#include "controls/captionedbutton.h"
 #include "learners/picbuttons.h"
 #include "learners/teacherpass.h"
 
@@ -38,10 +39,11 @@ TDlgChPassPrep::TDlgChPassPrep(QWidget* parent) : TPictureDialog(parent) {
     label1->setBuddy(Edit1);
     label2->setBuddy(Edit2);
 
-    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("Подтверждние"),
-                         PicKind::Ok);
-    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
-                             PicKind::Cancel);
+    OKBtn = MakeCaptionedButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("confirm"),
+                                QStringLiteral("Подтверждние"), GlyphAt::Top);
+    CancelBtn =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("cancel"),
+                            QStringLiteral("Отмена"), GlyphAt::Top);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);

@@ -2,7 +2,9 @@
 
 #include "base/guard.h"
 #include "base/ui_hooks.h"
+#include "controls/captionedbutton.h"
 #include "learners/picbuttons.h"
+#include "learners/userrec.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -17,33 +19,6 @@
 #include <QRadioButton>
 #include <QValidator>
 #include <QVBoxLayout>
-
-QString ModeDescription(char mode) {
-    switch (mode) {
-    case 'A':
-        return QStringLiteral("Для наиболее подготовленных пользователей. Тренажер по синхронному "
-                              "переводу ") +
-               QStringLiteral("наиболее трудных текстов курса.");
-    case 'B':
-        return QStringLiteral("Для подготовленных пользователей. Тренажер по синхронному переводу "
-                              "текстов ") +
-               QStringLiteral("средней трудности.");
-    case 'C':
-        return QStringLiteral("Для пользователей, ставящих задачу совершенствования восприятия на "
-                              "слух ") +
-               QStringLiteral("немецкой речи. Будут проработаны все тексты курса и выполнены "
-                              "тесты на ") +
-               QStringLiteral("понимание. Содержит элементы тренажера по синхронному переводу.");
-    case 'D':
-        return QStringLiteral("Наиболее легкий режим. Предоставляет те же возможности, что и режим "
-                              "C, но здесь ") +
-               QStringLiteral("пользователь перед каждым текстом проходит предварительную "
-                              "подготовку по ") +
-               QStringLiteral("предстоящим лексическим трудностям.");
-    default:
-        return {};
-    }
-}
 
 namespace {
 // Pasted or dropped text loses what the keyboard could not have typed.
@@ -95,7 +70,7 @@ TOKBottomDlgNewUser::TOKBottomDlgNewUser(QWidget* parent) : TPictureDialog(paren
         const char mode = char('A' + i);
         auto* radio = new QRadioButton(QString(QLatin1Char(mode)), RadioGroupMode);
         radio->setObjectName(QStringLiteral("RadioButton") + QLatin1Char(mode));
-        auto* text = new QLabel(ModeDescription(mode), RadioGroupMode);
+        auto* text = new QLabel(WorkModeDescription(mode), RadioGroupMode);
         text->setObjectName(QStringLiteral("LabelMode") + QLatin1Char(mode));
         text->setWordWrap(true);
         text->setMinimumWidth(460);
@@ -113,20 +88,22 @@ TOKBottomDlgNewUser::TOKBottomDlgNewUser(QWidget* parent) : TPictureDialog(paren
     EditFileName = new QLineEdit(PanelFile);
     EditFileName->setObjectName(QStringLiteral("EditFileName"));
     EditFileName->setReadOnly(true);
-    BitBtn1 = NewPicButton(PanelFile, QStringLiteral("BitBtn1"), QStringLiteral("Обзор..."),
-                           PicKind::Browse);
+    BitBtn1 =
+        MakeCaptionedButton(PanelFile, QStringLiteral("BitBtn1"), QStringLiteral("select-user"),
+                            QStringLiteral("Обзор..."), GlyphAt::Top);
     auto* fileRow = new QHBoxLayout(PanelFile);
     fileRow->addWidget(labelFile);
     fileRow->addWidget(EditFileName, 1);
     fileRow->addWidget(BitBtn1);
     PanelFile->hide();
 
-    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("Подтверждение"),
-                         PicKind::Ok);
-    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
-                             PicKind::Cancel);
-    BitBtn4 = NewPicButton(buttonBar(), QStringLiteral("BitBtn4"), QStringLiteral("Помощь"),
-                           PicKind::Help);
+    OKBtn = MakeCaptionedButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("confirm"),
+                                QStringLiteral("Подтверждение"), GlyphAt::Top);
+    CancelBtn =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("cancel"),
+                            QStringLiteral("Отмена"), GlyphAt::Top);
+    BitBtn4 = MakeCaptionedButton(buttonBar(), QStringLiteral("BitBtn4"), QStringLiteral("help"),
+                                  QStringLiteral("Помощь"), GlyphAt::Top);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);

@@ -12,9 +12,6 @@ class QLineEdit;
 class QRadioButton;
 class QWidget;
 
-// The description shown beside work mode 'A'..'D'.
-QString ModeDescription(char mode);
-
 class TOKBottomDlgNewUser : public TPictureDialog {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "learners/eng_dlgpassword.h"
 
 #include "base/ui_hooks.h"
+#include "controls/captionedbutton.h"
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>
@@ -21,9 +22,11 @@ TDlgPassWord::TDlgPassWord(QWidget* parent) : TPictureDialog(parent) {
     EditPassWord->setMinimumWidth(220);
     label->setBuddy(EditPassWord);
 
-    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("OK"), PicKind::Ok);
-    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
-                             PicKind::Cancel);
+    OKBtn = MakeCaptionedButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("confirm"),
+                                QStringLiteral("OK"), GlyphAt::Top);
+    CancelBtn =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("cancel"),
+                            QStringLiteral("Отмена"), GlyphAt::Top);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);

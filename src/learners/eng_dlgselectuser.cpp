@@ -2,6 +2,7 @@
 
 #include "base/guard.h"
 #include "base/ui_hooks.h"
+#include "controls/captionedbutton.h"
 #include "course/appstate.h"
 #include "learners/eng_dlgnewuser.h"
 #include "learners/eng_dlgpassword.h"
@@ -32,16 +33,19 @@ TOKBottomDlgSelectUsers::TOKBottomDlgSelectUsers(QWidget* parent) : TPictureDial
     ListBoxUsers->setMinimumSize(360, 220);
     Label1->setBuddy(ListBoxUsers);
 
-    OKBtn = NewPicButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("Подтверждение"),
-                         PicKind::Ok);
-    CancelBtn = NewPicButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("Отмена"),
-                             PicKind::Cancel);
-    Button1 = NewPicButton(buttonBar(), QStringLiteral("Button1"), QStringLiteral("Новое имя"),
-                           PicKind::NewName);
-    ButtonDel = NewPicButton(buttonBar(), QStringLiteral("ButtonDel"),
-                             QStringLiteral("Удалить имя"), PicKind::DeleteName);
-    BitBtn3 = NewPicButton(buttonBar(), QStringLiteral("BitBtn3"), QStringLiteral("Помощь"),
-                           PicKind::Help);
+    OKBtn = MakeCaptionedButton(buttonBar(), QStringLiteral("OKBtn"), QStringLiteral("confirm"),
+                                QStringLiteral("Подтверждение"), GlyphAt::Top);
+    CancelBtn =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("CancelBtn"), QStringLiteral("cancel"),
+                            QStringLiteral("Отмена"), GlyphAt::Top);
+    Button1 =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("Button1"), QStringLiteral("new-user"),
+                            QStringLiteral("Новое имя"), GlyphAt::Top);
+    ButtonDel =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("ButtonDel"), QStringLiteral("delete-user"),
+                            QStringLiteral("Удалить имя"), GlyphAt::Top);
+    BitBtn3 = MakeCaptionedButton(buttonBar(), QStringLiteral("BitBtn3"), QStringLiteral("help"),
+                                  QStringLiteral("Помощь"), GlyphAt::Top);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);

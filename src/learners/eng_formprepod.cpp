@@ -128,13 +128,13 @@ TFormPrepod::TFormPrepod(QWidget* parent) : TPictureDialog(parent) {
     top->addLayout(left);
     top->addLayout(right, 1);
 
-    struct Spec {
+    struct StripButton {
         TBtnImgTransD1Zv** button;
         const char* name;
         const char* icon;
         QString caption;
     };
-    const Spec specs[] = {
+    const StripButton stripButtons[] = {
         {&BitBtnPlay, "BitBtnPlay", "play", QStringLiteral("Воспроизведение")},
         {&BitBtn3, "BitBtn3", "print", QStringLiteral("Печать")},
         {&BitBtn2, "BitBtn2", "key", QStringLiteral("Изменить пароль\nпреподавателя")},
@@ -142,7 +142,7 @@ TFormPrepod::TFormPrepod(QWidget* parent) : TPictureDialog(parent) {
         {&BitBtnClose, "BitBtnClose", "exit", QStringLiteral("Выход")},
     };
     QHBoxLayout* strip = buttonLayout();
-    for (const Spec& s : specs) {
+    for (const StripButton& s : stripButtons) {
         QLabel* label = nullptr;
         TBtnImgTransD1Zv* b = MakeCaptionedButton(buttonBar(), QString::fromLatin1(s.name),
                                                   QString::fromLatin1(s.icon), s.caption, &label);

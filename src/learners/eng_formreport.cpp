@@ -3,6 +3,7 @@
 #include "base/guard.h"
 #include "base/paths.h"
 #include "base/ui_hooks.h"
+#include "controls/captionedbutton.h"
 #include "learners/learnerplace.h"
 #include "learners/picbuttons.h"
 #include "learners/reportline.h"
@@ -167,12 +168,15 @@ TFormReport::TFormReport(QWidget* parent) : TPictureDialog(parent) {
     ListBoxReport->setPalette(lp);
     ListBoxReport->setMinimumSize(560, 20 * kLineHeight + 4);
 
-    BtnImgDeleteFile = NewPicButton(buttonBar(), QStringLiteral("BtnImgDeleteFile"),
-                                    QStringLiteral("Удалить звуковой файл"), PicKind::DeleteName);
-    BtnImgD1Zv1 = NewPicButton(buttonBar(), QStringLiteral("BtnImgD1Zv1"), QStringLiteral("Помошь"),
-                               PicKind::Help);
-    BtnImgClose = NewPicButton(buttonBar(), QStringLiteral("BtnImgClose"),
-                               QStringLiteral("Закрыть"), PicKind::Ok);
+    BtnImgDeleteFile = MakeCaptionedButton(buttonBar(), QStringLiteral("BtnImgDeleteFile"),
+                                           QStringLiteral("delete-user"),
+                                           QStringLiteral("Удалить звуковой файл"), GlyphAt::Top);
+    BtnImgD1Zv1 =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("BtnImgD1Zv1"), QStringLiteral("help"),
+                            QStringLiteral("Помошь"), GlyphAt::Top);
+    BtnImgClose =
+        MakeCaptionedButton(buttonBar(), QStringLiteral("BtnImgClose"), QStringLiteral("confirm"),
+                            QStringLiteral("Закрыть"), GlyphAt::Top);
     SetDefaultButton(BtnImgClose);
     BtnImgDeleteFile->setEnabled(false);
 

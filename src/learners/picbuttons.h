@@ -1,17 +1,12 @@
 #pragma once
-// The picture buttons of the learner dialogs: a picture with its caption
-// below it, in the dialog's button strip. One place builds them so every
-// dialog looks the same.
-#include <QString>
+// The learner dialogs' button strip (its buttons come from
+// MakeCaptionedButton with GlyphAt::Top) and their password fields.
+#include <QList>
 
 class QAbstractButton;
 class QWidget;
 class TPictureDialog;
 
-enum class PicKind { Ok, Cancel, NewName, DeleteName, Help, Browse, Play, Print, Key, Exit };
-
-QAbstractButton* NewPicButton(QWidget* parent, const QString& objectName, const QString& caption,
-                              PicKind kind);
 // Makes the button the one Enter presses.
 void SetDefaultButton(QAbstractButton* b);
 // Puts the buttons into the dialog's strip, left to right, with white

@@ -41,3 +41,7 @@ TUserRec AnonymousUser();
 
 // "Anna - Режим B"
 QString UserListLine(const TUserRec& r);
+
+// What a work mode ('A'..'D') offers, as the mode choices describe it;
+// empty for any other letter.
+QString WorkModeDescription(char mode);

@@ -1,5 +1,6 @@
 #include "main/eng_dlgabout.h"
 
+#include "controls/captionedbutton.h"
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>
@@ -71,7 +72,8 @@ TOKBottomDlgAbout::TOKBottomDlgAbout(QWidget* parent) : TPictureDialog(parent) {
                  "<p>Клавиша F1 открывает справку в любом окне.</p>")),
         QStringLiteral("Как работать"));
 
-    OKBtn = NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("Закрыть"), PicKind::Ok);
+    OKBtn = MakeCaptionedButton(this, QStringLiteral("OKBtn"), QStringLiteral("confirm"),
+                                QStringLiteral("Закрыть"), GlyphAt::Top);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
 

@@ -1,7 +1,9 @@
 #include "main/eng_dlgchengreg.h"
 
 #include "base/ui_hooks.h"
+#include "controls/captionedbutton.h"
 #include "learners/picbuttons.h"
+#include "learners/userrec.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -11,33 +13,6 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-QString TOKBottomDlgChengeReg::ModeText(char mode) {
-    switch (mode) {
-    case 'A':
-        return QStringLiteral("Для наиболее подготовленных пользователей. Тренажер по синхронному "
-                              "переводу ") +
-               QStringLiteral("наиболее трудных текстов курса.");
-    case 'B':
-        return QStringLiteral("Для подготовленных пользователей. Тренажер по синхронному переводу "
-                              "текстов ") +
-               QStringLiteral("средней трудности.");
-    case 'C':
-        return QStringLiteral("Для пользователей, ставящих задачу совершенствования восприятия на "
-                              "слух ") +
-               QStringLiteral("немецкой речи. Будут проработаны все тексты курса и выполнены тесты "
-                              "на ") +
-               QStringLiteral("понимание. Содержит элементы тренажера по синхронному переводу.");
-    case 'D':
-        return QStringLiteral("Наиболее легкий режим. Предоставляет те же возможности, что и "
-                              "режим C, но здесь ") +
-               QStringLiteral("пользователь перед каждым текстом проходит предварительную "
-                              "подготовку по ") +
-               QStringLiteral("предстоящим лексическим трудностям.");
-    default:
-        return {};
-    }
-}
 
 TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : TPictureDialog(parent) {
     setObjectName(QStringLiteral("OKBottomDlgChengeReg"));
@@ -53,7 +28,7 @@ TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : TPictureDialog(p
         const char mode = char('A' + k);
         auto* radio = new QRadioButton(QString(QLatin1Char(mode)), RadioGroup1);
         radio->setObjectName(QStringLiteral("RadioButton") + QLatin1Char(mode));
-        auto* text = new QLabel(ModeText(mode), RadioGroup1);
+        auto* text = new QLabel(WorkModeDescription(mode), RadioGroup1);
         text->setObjectName(QStringLiteral("LabelMode") + QLatin1Char(mode));
         text->setWordWrap(true);
         text->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -78,12 +53,12 @@ TOKBottomDlgChengeReg::TOKBottomDlgChengeReg(QWidget* parent) : TPictureDialog(p
     LabelWarningText->setObjectName(QStringLiteral("LabelWarningText"));
     LabelWarningText->setWordWrap(true);
 
-    OKBtn =
-        NewPicButton(this, QStringLiteral("OKBtn"), QStringLiteral("Подтверждние"), PicKind::Ok);
-    CancelBtn =
-        NewPicButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Отмена"), PicKind::Cancel);
-    BitBtn3 =
-        NewPicButton(this, QStringLiteral("BitBtn3"), QStringLiteral("Помощь"), PicKind::Help);
+    OKBtn = MakeCaptionedButton(this, QStringLiteral("OKBtn"), QStringLiteral("confirm"),
+                                QStringLiteral("Подтверждние"), GlyphAt::Top);
+    CancelBtn = MakeCaptionedButton(this, QStringLiteral("CancelBtn"), QStringLiteral("cancel"),
+                                    QStringLiteral("Отмена"), GlyphAt::Top);
+    BitBtn3 = MakeCaptionedButton(this, QStringLiteral("BitBtn3"), QStringLiteral("help"),
+                                  QStringLiteral("Помощь"), GlyphAt::Top);
     SetDefaultButton(OKBtn);
     connect(OKBtn, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QAbstractButton::clicked, this, &QDialog::reject);

@@ -17,9 +17,6 @@ public:
     char SelectedMode() const;
     void SetSelectedMode(char mode);
 
-    // The description shown beside a mode's button.
-    static QString ModeText(char mode);
-
     QGroupBox* RadioGroup1;
     QRadioButton* RadioButtonA;
     QRadioButton* RadioButtonB;

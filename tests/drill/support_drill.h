@@ -1,36 +1,18 @@
 #pragma once
-// Fixtures shared by the drill tests: lesson bytes, the message recorder,
-// child lookup.
+// Lesson-file bytes for the drill tests.
 #include "base/cp1251.h"
-#include "base/ui_hooks.h"
 
-#include <QLabel>
-#include <QStringList>
-#include <QWidget>
+#include <QByteArray>
+#include <QList>
 
 inline QByteArray W(const QString& s) {
     return EncodeCp1251(s);
 }
 // Lines joined by `eol`; `lastEnd` says whether the last line is ended too.
-QByteArray Join(const QList<QByteArray>& lines, const QByteArray& eol = "\r\n",
-                bool lastEnd = true);
-// 16-bit mono PCM, 8000 Hz, silent, `ms` long.
-QByteArray Wave(int ms);
-
-// Records the program's messages instead of showing them.
-struct Messages {
-    QStringList texts, titles;
-    QList<int> flags;
-    XMessageHandler old;
-    Messages();
-    ~Messages();
-};
-
-template <typename T> T* Child(QWidget* w, const QString& name) {
-    T* c = w->findChild<T*>(name);
-    if (!c) qWarning("no child %s", qPrintable(name));
-    return c;
-}
-inline QString Text(QWidget* w, const char* label) {
-    return Child<QLabel>(w, label)->text();
+inline QByteArray Join(const QList<QByteArray>& lines, const QByteArray& eol = "\r\n",
+                       bool lastEnd = true) {
+    QByteArray out;
+    for (int i = 0; i < lines.size(); ++i)
+        out += lines[i] + (i + 1 < lines.size() || lastEnd ? eol : QByteArray());
+    return out;
 }

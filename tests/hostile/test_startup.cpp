@@ -55,9 +55,9 @@ QByteArray RandomBytes(int n, quint32 seed) {
 }
 
 // Learner records "name|dir|file;..." as Users.eng bytes.
-QByteArray UsersBytes(const QString& spec) {
+QByteArray UsersBytes(const QString& records) {
     QByteArray out;
-    for (const QString& r : spec.split(';')) {
+    for (const QString& r : records.split(';')) {
         const QStringList f = r.split('|');
         TUserRec u = AnonymousUser();
         u.UserName = f.value(0);
@@ -133,11 +133,11 @@ class TestStartup : public QObject {
     }
 
     // Applies one "path:how" edit to the course: missing, empty, dir,
-    // random:N, users:SPEC or text:BYTES (@OUT@ stands for the outside folder).
-    void edit(const QString& course, const QString& spec) {
-        const QString rel = spec.section(':', 0, 0);
-        const QString how = spec.section(':', 1, 1);
-        QString arg = spec.section(':', 2);
+    // random:N, users:RECORDS or text:BYTES (@OUT@ stands for the outside folder).
+    void edit(const QString& course, const QString& change) {
+        const QString rel = change.section(':', 0, 0);
+        const QString how = change.section(':', 1, 1);
+        QString arg = change.section(':', 2);
         arg.replace("@OUT@", path("outside"));
         const QString file = course + '/' + rel;
         QFileInfo(file).isDir() ? void(QDir(file).removeRecursively()) : void(QFile::remove(file));
@@ -146,7 +146,7 @@ class TestStartup : public QObject {
         else if (how == "dir")
             QDir().mkpath(file + "/inner");
         else if (how == "random")
-            testenv::WriteBytes(file, RandomBytes(arg.toInt(), qHash(spec)));
+            testenv::WriteBytes(file, RandomBytes(arg.toInt(), qHash(change)));
         else if (how == "users")
             testenv::WriteBytes(file, UsersBytes(arg));
         else if (how == "text")

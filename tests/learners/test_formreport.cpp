@@ -2,6 +2,7 @@
 // and deleting a recording from the learner's own directory only.
 #include "base/paths.h"
 #include "common/testenv.h"
+#include "common/widgets.h"
 #include "learners/eng_formreport.h"
 #include "support_learners.h"
 
@@ -259,7 +260,7 @@ private Q_SLOTS:
         CurrentProgress()[4].Done = 1;
         QCOMPARE(lineImage(), bold);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(list));
-        form.grab().save("/tmp/report-window.png");
+        testui::Shot(&form, "report-window");
     }
 
     void help() {

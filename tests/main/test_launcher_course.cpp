@@ -6,6 +6,7 @@
 #include "base/textfile.h"
 #include "base/ui_hooks.h"
 #include "common/testenv.h"
+#include "common/widgets.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
@@ -44,9 +45,7 @@ void CopyTree(const QString& from, const QString& to) {
 }
 
 void Shot(QWidget* w, const QString& name) {
-    QDir().mkpath(QStringLiteral("/tmp/vantrel-shots"));
-    const QPixmap pm = w->grab();
-    pm.save(QStringLiteral("/tmp/vantrel-shots/%1@%2x.png").arg(name).arg(pm.devicePixelRatio()));
+    testui::Shot(w, name);
 }
 
 template <typename T = QWidget> T* Find(QWidget* w, const char* name) {

@@ -2,12 +2,11 @@
 // after it and the player is closed when the music ends.
 #include "app/eng_formbegin.h"
 #include "common/testenv.h"
+#include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
-#include "support_wave.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
@@ -25,33 +24,10 @@ private Q_SLOTS:
     void init() { VirtualAudio::Reset(); }
     void cleanup() { TFormBegin::SetSplashDuration(4500); }
 
-    void window() {
-        TFormBegin::SetSplashDuration(4500);
-        QCOMPARE(TFormBegin::SplashDuration(), 4500);
-        TFormBegin f;
-        QCOMPARE(f.objectName(), QStringLiteral("TFormBegin"));
-        QCOMPARE(f.size(), QSize(472, 480));
-        QVERIFY(f.windowFlags() & Qt::FramelessWindowHint);
-        QVERIFY(f.isModal());
-        QCOMPARE(f.Image->size(), QSize(480, 480));
-        QCOMPARE(f.Image->pixmap().size(), QSize(480, 480));
-        QVERIFY(f.Timer->isSingleShot());
-        const QImage img = TFormBegin::TitlePicture().toImage();
-        // Light blue, and not one flat colour: there is a picture on it.
-        const QColor corner = img.pixelColor(240, 470);
-        QVERIFY(corner.blue() > corner.red() && corner.blue() > 180);
-        QSet<QRgb> colours;
-        for (int y = 0; y < 480; y += 8)
-            for (int x = 0; x < 472; x += 8)
-                colours.insert(img.pixel(x, y));
-        QVERIFY(colours.size() > 20);
-        img.save("/tmp/vantrel-splash.png");
-    }
-
     void run_data() {
         QTest::addColumn<QByteArray>("music"); // empty: no music file
         QTest::addColumn<bool>("plays");
-        QTest::newRow("with music") << PcmWave(8000, 1, 16, 8000 * 6) << true;
+        QTest::newRow("with music") << testwave::Pcm(8000, 1, 16, 8000 * 6) << true;
         QTest::newRow("no music file") << QByteArray() << false;
         QTest::newRow("broken music file") << QByteArray("RIFF\x04\0\0\0WAV", 11) << false;
     }
@@ -61,7 +37,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, music);
         QFETCH(bool, plays);
         QFile::remove("music.wav");
-        if (!music.isEmpty()) WriteFile("music.wav", music);
+        if (!music.isEmpty()) testenv::WriteBytes("music.wav", music);
         TFormBegin::SetSplashDuration(300);
         TFormBegin f;
         bool wasShown = false, wasModal = false, centred = false;
@@ -99,7 +75,7 @@ private Q_SLOTS:
     }
 
     void skipped() {
-        WriteFile("music.wav", PcmWave(8000, 1, 16, 800));
+        testenv::WriteBytes("music.wav", testwave::Pcm(8000, 1, 16, 800));
         TFormBegin::SetSplashDuration(0);
         TFormBegin f;
         QElapsedTimer clock;

@@ -1,12 +1,12 @@
 // The full-duplex check and its dialog, on the virtual back end.
 #include "common/testenv.h"
+#include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 #include "media/eng_dlgtestfullduplex.h"
 #include "media/virtualaudio.h"
-#include "support_wave.h"
 
-#include <QLabel>
+#include <QApplication>
 #include <QPushButton>
 #include <QtTest>
 
@@ -22,35 +22,8 @@ private Q_SLOTS:
     }
     void init() {
         VirtualAudio::Reset();
-        WriteFile("Null.wav", PcmWave(22050, 1, 16, 11025));
-        WriteFile("NullRec.wav", EmptyWave(22050, 1, 16));
-    }
-
-    void dialog() {
-        TDlgTestFullDulex dlg;
-        QCOMPARE(dlg.objectName(), QStringLiteral("TDlgTestFullDulex"));
-        QCOMPARE(dlg.windowTitle(), QStringLiteral("Внимание"));
-        QCOMPARE(dlg.size(), QSize(432, 213));
-        auto* label = dlg.findChild<QLabel*>("Label");
-        QVERIFY(label);
-        QCOMPARE(label->text().split('\n'),
-                 QStringList({"На вашем компьютере данное упражнение не ",
-                              "может быть выполнено. Звуковая карта не ",
-                              "поддерживает режим FullDuplex (невозможно ",
-                              "одновременно воспроизводить и записывать)."}));
-        QVERIFY(label->alignment() & Qt::AlignHCenter);
-        const auto buttons = dlg.findChildren<QPushButton*>();
-        QCOMPARE(buttons.size(), 1);
-        QCOMPARE(buttons[0]->text(), QStringLiteral("OK"));
-        // The whole text fits: nothing cut at the default font.
-        dlg.show();
-        QVERIFY(label->sizeHint().width() <= label->width());
-        QVERIFY(label->sizeHint().height() <= label->height());
-        QVERIFY(buttons[0]->hasFocus() || QApplication::focusWidget() == nullptr);
-        dlg.grab().save("/tmp/vantrel-duplex-dialog.png");
-        // Enter closes it as OK.
-        QTest::keyClick(&dlg, Qt::Key_Return);
-        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        testenv::WriteBytes("Null.wav", testwave::Pcm(22050, 1, 16, 11025));
+        testenv::WriteBytes("NullRec.wav", testwave::Empty(22050, 1, 16));
     }
 
     void check_data() {

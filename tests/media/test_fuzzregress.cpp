@@ -3,7 +3,6 @@
 #include "common/testenv.h"
 #include "media/deviceerror.h"
 #include "media/wavefile.h"
-#include "support_wave.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -69,7 +68,7 @@ private Q_SLOTS:
         QFETCH(int, code);
         QFETCH(qint64, frames);
         const QString path = QDir::current().absoluteFilePath(QStringLiteral("f.wav"));
-        WriteFile(path, bytes);
+        testenv::WriteBytes(path, bytes);
         QElapsedTimer clock;
         clock.start();
         int got = 0;

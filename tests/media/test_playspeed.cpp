@@ -1,9 +1,9 @@
 // Slowed playback without the sound card: the steps a learner moves through,
 // the choice kept between runs, and the sound a play hands to the output.
 #include "common/testenv.h"
+#include "common/wave.h"
 #include "media/playfeed.h"
 #include "media/playspeed.h"
-#include "support_wave.h"
 
 #include <cmath>
 #include <QSettings>
@@ -131,8 +131,8 @@ private Q_SLOTS:
         QFETCH(int, channels);
         QFETCH(qint64, from);
         QFETCH(qint64, to);
-        const QByteArray file = PcmWave(rate, channels, 16, 44100);
-        WriteFile("full.wav", file);
+        const QByteArray file = testwave::Pcm(rate, channels, 16, 44100);
+        testenv::WriteBytes("full.wav", file);
         PlayFeed feed;
         feed.start("full.wav", from, to, 100, Format(rate, channels, QAudioFormat::Int16));
         const QByteArray out = PullAll(feed);
@@ -160,8 +160,8 @@ private Q_SLOTS:
         QFETCH(int, channels);
         QFETCH(int, outRate);
         const qint64 from = rate / 7, to = from + rate; // one second, off a cycle's start
-        const QByteArray file = PcmWave(rate, channels, 16, 2 * rate);
-        WriteFile("voice.wav", file);
+        const QByteArray file = testwave::Pcm(rate, channels, 16, 2 * rate);
+        testenv::WriteBytes("voice.wav", file);
         const std::vector<float> range =
             AsFloats(file.mid(44 + from * 2 * channels, (to - from) * 2 * channels));
         PlayFeed feed;
@@ -198,7 +198,7 @@ private Q_SLOTS:
     }
     void fileEndsFirst() {
         QFETCH(int, speed);
-        WriteFile("short.wav", PcmWave(8000, 1, 16, 4000));
+        testenv::WriteBytes("short.wav", testwave::Pcm(8000, 1, 16, 4000));
         PlayFeed feed;
         feed.start("short.wav", 1000, 9000, speed, Format(8000, 1, QAudioFormat::Int16));
         const qint64 frames = PullAll(feed).size() / 2;

@@ -1,11 +1,11 @@
 // The device's state machine on the virtual back end: every command, the
 // mode after it, positions, lengths and the notifications, run as scripts.
 #include "common/testenv.h"
+#include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 #include "media/virtualaudio.h"
 #include "media/wavefile.h"
-#include "support_wave.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -96,9 +96,9 @@ private Q_SLOTS:
         testenv::PrivateHome();
         m_dir = std::make_unique<testenv::CourseDir>();
         AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
-        WriteFile("two.wav", PcmWave(8000, 1, 16, 16000)); // 2000 ms
-        WriteFile("empty.wav", EmptyWave(22050, 1, 16));
-        WriteFile("r22.wav", PcmWave(22050, 2, 16, 44100)); // 2000 ms
+        testenv::WriteBytes("two.wav", testwave::Pcm(8000, 1, 16, 16000)); // 2000 ms
+        testenv::WriteBytes("empty.wav", testwave::Empty(22050, 1, 16));
+        testenv::WriteBytes("r22.wav", testwave::Pcm(22050, 2, 16, 44100)); // 2000 ms
     }
     void init() { VirtualAudio::Reset(); }
 
@@ -265,7 +265,7 @@ private Q_SLOTS:
     // Saving where it cannot be written keeps the old file and says why.
     void saveFailureKeepsOld() {
         QDir().mkpath("ro");
-        WriteFile("ro/keep.wav", PcmWave(8000, 1, 16, 800));
+        testenv::WriteBytes("ro/keep.wav", testwave::Pcm(8000, 1, 16, 800));
         const QByteArray before = testenv::ReadBytes("ro/keep.wav");
         AudioDevice rec;
         rec.setFileName("ro/keep.wav");

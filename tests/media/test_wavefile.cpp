@@ -2,12 +2,12 @@
 // be refused (with its text), damaged files that must not crash, and the
 // sample conversion towards the sound device.
 #include "common/testenv.h"
+#include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 #include "media/soundconvert.h"
 #include "media/virtualaudio.h"
 #include "media/wavefile.h"
-#include "support_wave.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -30,25 +30,29 @@ private Q_SLOTS:
         QTest::addColumn<int>("channels");
         QTest::addColumn<qint64>("frames");
         QTest::newRow("hand-made pcm16 mono")
-            << PcmWave(22050, 1, 16, 2205) << 22050 << 1 << qint64(2205);
+            << testwave::Pcm(22050, 1, 16, 2205) << 22050 << 1 << qint64(2205);
         QTest::newRow("hand-made pcm8 stereo")
-            << PcmWave(11025, 2, 8, 1000) << 11025 << 2 << qint64(1000);
-        QTest::newRow("hand-made pcm24") << PcmWave(48000, 2, 24, 480) << 48000 << 2 << qint64(480);
-        QTest::newRow("hand-made pcm32") << PcmWave(8000, 1, 32, 80) << 8000 << 1 << qint64(80);
+            << testwave::Pcm(11025, 2, 8, 1000) << 11025 << 2 << qint64(1000);
+        QTest::newRow("hand-made pcm24")
+            << testwave::Pcm(48000, 2, 24, 480) << 48000 << 2 << qint64(480);
+        QTest::newRow("hand-made pcm32")
+            << testwave::Pcm(8000, 1, 32, 80) << 8000 << 1 << qint64(80);
         QTest::newRow("template: header, no samples")
-            << EmptyWave(22050, 1, 16) << 22050 << 1 << qint64(0);
-        QTest::newRow("float") << SndWave(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 44100, 1, 4410) << 44100
-                               << 1 << qint64(4410);
-        QTest::newRow("u-law") << SndWave(SF_FORMAT_WAV, SF_FORMAT_ULAW, 8000, 1, 800) << 8000 << 1
-                               << qint64(800);
-        QTest::newRow("a-law") << SndWave(SF_FORMAT_WAV, SF_FORMAT_ALAW, 8000, 2, 800) << 8000 << 2
-                               << qint64(800);
+            << testwave::Empty(22050, 1, 16) << 22050 << 1 << qint64(0);
+        QTest::newRow("float") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 44100, 1, 4410)
+                               << 44100 << 1 << qint64(4410);
+        QTest::newRow("u-law") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_ULAW, 8000, 1, 800) << 8000
+                               << 1 << qint64(800);
+        QTest::newRow("a-law") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_ALAW, 8000, 2, 800) << 8000
+                               << 2 << qint64(800);
         // Block codecs round the length up to whole blocks.
-        QTest::newRow("ima adpcm") << SndWave(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 22050, 1, 2041)
-                                   << 22050 << 1 << qint64(-1);
-        QTest::newRow("ms adpcm") << SndWave(SF_FORMAT_WAV, SF_FORMAT_MS_ADPCM, 11025, 2, 2036)
+        QTest::newRow("ima adpcm")
+            << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 22050, 1, 2041) << 22050 << 1
+            << qint64(-1);
+        QTest::newRow("ms adpcm") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_MS_ADPCM, 11025, 2,
+                                                   2036)
                                   << 11025 << 2 << qint64(-1);
-        QTest::newRow("wavex") << SndWave(SF_FORMAT_WAVEX, SF_FORMAT_PCM_16, 16000, 2, 1600)
+        QTest::newRow("wavex") << testwave::Snd(SF_FORMAT_WAVEX, SF_FORMAT_PCM_16, 16000, 2, 1600)
                                << 16000 << 2 << qint64(1600);
     }
     void readsEncodings() {
@@ -56,7 +60,7 @@ private Q_SLOTS:
         QFETCH(int, rate);
         QFETCH(int, channels);
         QFETCH(qint64, frames);
-        WriteFile("enc.wav", bytes);
+        testenv::WriteBytes("enc.wav", bytes);
         const WaveInfo w = ProbeWave("enc.wav");
         QCOMPARE(w.rate, rate);
         QCOMPARE(w.channels, channels);
@@ -85,48 +89,38 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("text");
-        const QByteArray good = PcmWave(22050, 1, 16, 100);
-        QTest::newRow("missing") << QByteArray("<none>") << int(DevErrFileNotFound)
-                                 << "Звуковой файл не найден: bad.wav";
-        QTest::newRow("empty") << QByteArray() << int(DevErrNotWave)
-                               << "Файл не является звуковым файлом WAVE: bad.wav";
-        QTest::newRow("text") << QByteArray("Hello, this is no sound at all.\r\n")
-                              << int(DevErrNotWave)
-                              << "Файл не является звуковым файлом WAVE: bad.wav";
-        QTest::newRow("RIFF but AVI")
-            << QByteArray("RIFF\x10\0\0\0AVI LIST\0\0\0\0", 20) << int(DevErrNotWave)
-            << "Файл не является звуковым файлом WAVE: bad.wav";
-        QTest::newRow("aiff") << SndWave(SF_FORMAT_AIFF, SF_FORMAT_PCM_16, 8000, 1, 10)
-                              << int(DevErrNotWave)
-                              << "Файл не является звуковым файлом WAVE: bad.wav";
-        QTest::newRow("three bytes of RIFF")
-            << QByteArray("RIF") << int(DevErrBadHeader)
-            << "Заголовок звукового файла повреждён или обрезан: bad.wav";
-        QTest::newRow("header cut at 12")
-            << good.left(12) << int(DevErrBadHeader)
-            << "Заголовок звукового файла повреждён или обрезан: bad.wav";
-        QTest::newRow("format block cut")
-            << good.left(30) << int(DevErrBadHeader)
-            << "Заголовок звукового файла повреждён или обрезан: bad.wav";
-        QTest::newRow("no data chunk")
-            << good.left(36) << int(DevErrBadHeader)
-            << "Заголовок звукового файла повреждён или обрезан: bad.wav";
+        const QHash<int, QString> texts{
+            {DevErrFileNotFound, "Звуковой файл не найден: bad.wav"},
+            {DevErrNotWave, "Файл не является звуковым файлом WAVE: bad.wav"},
+            {DevErrBadHeader, "Заголовок звукового файла повреждён или обрезан: bad.wav"},
+            {DevErrUnsupported, "Формат звукового файла не поддерживается: bad.wav"}};
+        auto row = [&](const char* name, const QByteArray& bytes, int code) {
+            QTest::newRow(name) << bytes << code << texts[code];
+        };
+        const QByteArray good = testwave::Pcm(22050, 1, 16, 100);
+        row("missing", "<none>", DevErrFileNotFound);
+        row("empty", {}, DevErrNotWave);
+        row("text", "Hello, this is no sound at all.\r\n", DevErrNotWave);
+        row("RIFF but AVI", QByteArray("RIFF\x10\0\0\0AVI LIST\0\0\0\0", 20), DevErrNotWave);
+        row("aiff", testwave::Snd(SF_FORMAT_AIFF, SF_FORMAT_PCM_16, 8000, 1, 10), DevErrNotWave);
+        row("three bytes of RIFF", "RIF", DevErrBadHeader);
+        row("header cut at 12", good.left(12), DevErrBadHeader);
+        row("format block cut", good.left(30), DevErrBadHeader);
+        row("no data chunk", good.left(36), DevErrBadHeader);
         QByteArray codec = good;
         codec[20] = char(0x34); // format tag 0x1234: no such codec
         codec[21] = char(0x12);
-        QTest::newRow("unknown codec") << codec << int(DevErrUnsupported)
-                                       << "Формат звукового файла не поддерживается: bad.wav";
+        row("unknown codec", codec, DevErrUnsupported);
         QByteArray noChannels = good;
         noChannels[22] = 0;
-        QTest::newRow("no channels") << noChannels << int(DevErrUnsupported)
-                                     << "Формат звукового файла не поддерживается: bad.wav";
+        row("no channels", noChannels, DevErrUnsupported);
     }
     void refuses() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, code);
         QFETCH(QString, text);
         QFile::remove("bad.wav");
-        if (bytes != "<none>") WriteFile("bad.wav", bytes);
+        if (bytes != "<none>") testenv::WriteBytes("bad.wav", bytes);
         AudioDevice dev;
         dev.setFileName("bad.wav");
         try {
@@ -154,14 +148,15 @@ private Q_SLOTS:
     // opens what it can (never longer than the whole) or refuses with a text.
     void damagedFilesNeverCrash_data() {
         QTest::addColumn<QByteArray>("good");
-        QTest::newRow("pcm16") << PcmWave(8000, 2, 16, 60);
-        QTest::newRow("ima adpcm") << SndWave(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 8000, 1, 1100);
-        QTest::newRow("float") << SndWave(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 8000, 1, 50);
+        QTest::newRow("pcm16") << testwave::Pcm(8000, 2, 16, 60);
+        QTest::newRow("ima adpcm")
+            << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 8000, 1, 1100);
+        QTest::newRow("float") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 8000, 1, 50);
     }
     void damagedFilesNeverCrash() {
         QFETCH(QByteArray, good);
         const qint64 fullFrames = [&] {
-            WriteFile("full.wav", good);
+            testenv::WriteBytes("full.wav", good);
             return ProbeWave("full.wav").frames;
         }();
         QList<QByteArray> cases;
@@ -177,7 +172,7 @@ private Q_SLOTS:
         }
         int opened = 0, refused = 0;
         for (const QByteArray& b : cases) {
-            WriteFile("fuzz.wav", b);
+            testenv::WriteBytes("fuzz.wav", b);
             AudioDevice dev;
             dev.setFileName("fuzz.wav");
             try {

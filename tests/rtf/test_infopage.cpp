@@ -46,8 +46,6 @@ private Q_SLOTS:
         for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
             got << b.text();
         QCOMPARE(got, blocks);
-        QCOMPARE(doc.defaultFont().family(), QString("Arial"));
-        QCOMPARE(doc.defaultFont().pixelSize(), 12);
         QVERIFY(!doc.isUndoAvailable());
     }
 

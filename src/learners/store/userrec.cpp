@@ -58,3 +58,30 @@ TUserRec AnonymousUser() {
 QString UserListLine(const TUserRec& r) {
     return r.UserName + QStringLiteral(" - Режим ") + DecodeCp1251(QByteArrayView(&r.Mode, 1));
 }
+
+QString WorkModeDescription(char mode) {
+    switch (mode) {
+    case 'A':
+        return QStringLiteral("Для наиболее подготовленных пользователей. Тренажер по синхронному "
+                              "переводу ") +
+               QStringLiteral("наиболее трудных текстов курса.");
+    case 'B':
+        return QStringLiteral("Для подготовленных пользователей. Тренажер по синхронному переводу "
+                              "текстов ") +
+               QStringLiteral("средней трудности.");
+    case 'C':
+        return QStringLiteral("Для пользователей, ставящих задачу совершенствования восприятия на "
+                              "слух ") +
+               QStringLiteral("немецкой речи. Будут проработаны все тексты курса и выполнены "
+                              "тесты на ") +
+               QStringLiteral("понимание. Содержит элементы тренажера по синхронному переводу.");
+    case 'D':
+        return QStringLiteral("Наиболее легкий режим. Предоставляет те же возможности, что и режим "
+                              "C, но здесь ") +
+               QStringLiteral("пользователь перед каждым текстом проходит предварительную "
+                              "подготовку по ") +
+               QStringLiteral("предстоящим лексическим трудностям.");
+    default:
+        return {};
+    }
+}

@@ -1,10 +1,14 @@
-#include "support_wave.h"
+#include "wave.h"
 
 #include <cmath>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <sndfile.h>
 #include <vector>
+
+namespace testwave {
 
 static void Put16(QByteArray& b, quint16 v) {
     b.append(char(v & 0xff));
@@ -15,9 +19,8 @@ static void Put32(QByteArray& b, quint32 v) {
         b.append(char((v >> (8 * i)) & 0xff));
 }
 
-QByteArray PcmWave(int rate, int channels, int bits, qint64 frames) {
+static QByteArray Header(int rate, int channels, int bits, quint32 data) {
     const int bps = bits / 8;
-    const quint32 data = quint32(frames * channels * bps);
     QByteArray b("RIFF");
     Put32(b, 36 + data);
     b += "WAVEfmt ";
@@ -30,6 +33,12 @@ QByteArray PcmWave(int rate, int channels, int bits, qint64 frames) {
     Put16(b, quint16(bits));
     b += "data";
     Put32(b, data);
+    return b;
+}
+
+QByteArray Pcm(int rate, int channels, int bits, qint64 frames) {
+    const int bps = bits / 8;
+    QByteArray b = Header(rate, channels, bits, quint32(frames * channels * bps));
     for (qint64 f = 0; f < frames; ++f)
         for (int c = 0; c < channels; ++c) {
             const double s = 0.25 * std::sin(2 * M_PI * 440.0 * double(f) / rate);
@@ -44,13 +53,18 @@ QByteArray PcmWave(int rate, int channels, int bits, qint64 frames) {
     return b;
 }
 
-QByteArray EmptyWave(int rate, int channels, int bits) {
-    return PcmWave(rate, channels, bits, 0);
+QByteArray Empty(int rate, int channels, int bits) {
+    return Pcm(rate, channels, bits, 0);
 }
 
-QByteArray SndWave(int major, int subtype, int rate, int channels, qint64 frames) {
+QByteArray Silent(int ms) {
+    const quint32 data = quint32(ms) * 16;
+    return Header(8000, 1, 16, data) + QByteArray(int(data), '\0');
+}
+
+QByteArray Snd(int major, int subtype, int rate, int channels, qint64 frames) {
     QTemporaryFile tmp;
-    tmp.open();
+    if (!tmp.open()) qFatal("no temporary file for the wave fixture");
     const QByteArray path = QFile::encodeName(tmp.fileName());
     tmp.close();
     SF_INFO si{};
@@ -66,13 +80,16 @@ QByteArray SndWave(int major, int subtype, int rate, int channels, qint64 frames
     sf_writef_float(sf, buf.data(), frames);
     sf_close(sf);
     QFile f(tmp.fileName());
-    f.open(QIODevice::ReadOnly);
+    if (!f.open(QIODevice::ReadOnly)) qFatal("cannot read back the wave fixture");
     return f.readAll();
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
+void WriteSilent(const QString& path, int ms) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(path));
-    f.write(bytes);
+    f.write(Silent(ms));
 }
+
+} // namespace testwave
