@@ -11,8 +11,10 @@
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QProcess>
+#include <memory>
 #include <QSignalSpy>
 #include <QtTest>
+#include <memory>
 #include <sndfile.h>
 
 namespace {
@@ -117,6 +119,44 @@ private Q_SLOTS:
         QVERIFY(a.first >= 0 && b.first > a.first + want / 2);
         const double pace = double(b.second - a.second) / double(b.first - a.first) / rate;
         QVERIFY2(pace > 0.97 && pace < 1.03, qPrintable(QString::number(pace)));
+    }
+
+    // A window closed while its voice plays destroys the device mid-play:
+    // nothing of it may reach the next play (no stale queued events, no hang).
+    void goneWhilePlaying_data() {
+        QTest::addColumn<int>("speed");
+        QTest::newRow("full speed") << 100;
+        QTest::newRow("60 %") << 60;
+    }
+    void goneWhilePlaying() {
+        QFETCH(int, speed);
+        static QStringList warnings;
+        warnings.clear();
+        const QtMessageHandler before = qInstallMessageHandler(
+            [](QtMsgType t, const QMessageLogContext&, const QString& m) {
+                if (t != QtDebugMsg && t != QtInfoMsg) warnings << m;
+            });
+        {
+            auto dev = std::make_unique<AudioDevice>();
+            dev->setFileName("two.wav");
+            dev->open();
+            dev->setSpeed(speed);
+            dev->play();
+            QTest::qWait(300);
+        }
+        QTest::qWait(100);
+        AudioDevice next;
+        QSignalSpy spy(&next, &AudioDevice::notify);
+        next.setFileName("two.wav");
+        next.open();
+        next.setSpeed(speed);
+        next.setStartPos(100);
+        next.setEndPos(400);
+        next.play();
+        const int outcome = WaitNotify(spy, 3000);
+        qInstallMessageHandler(before);
+        QCOMPARE(outcome, int(AudioDevice::Successful));
+        QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
     }
 
     // Every encoding the reader knows plays a range to its end.
