@@ -1,6 +1,7 @@
 #include "controls/btnimgd1.h"
 
 #include "base/ui_hooks.h"
+#include "controls/focusring.h"
 #include "controls/pictures.h"
 
 #include <QDialog>
@@ -188,11 +189,10 @@ void TBtnImgD1Zv::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QPixmap& pic = (isDown() && !m_glyphDown.isNull()) ? m_glyphDown : m_glyph;
     if (!pic.isNull()) p.drawPixmap(gr.topLeft(), isEnabled() ? pic : greyed(pic));
+    // No frame: the focus shows as the controls' ring around picture and caption.
+    if (hasFocus()) DrawFocusRing(p, gr.united(tr).adjusted(-4, -3, 4, 3) & rect(), FocusShape::Box);
     if (text().isEmpty()) return;
-    QFont f = font();
-    // No focus rectangle; a focused button underlines its caption instead.
-    if (hasFocus()) f.setUnderline(true);
-    p.setFont(f);
+    p.setFont(font());
     if (isEnabled()) {
         p.setPen(palette().color(QPalette::ButtonText));
         p.drawText(tr, Qt::AlignLeft | Qt::AlignVCenter, text());

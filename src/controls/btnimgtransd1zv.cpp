@@ -1,5 +1,8 @@
 #include "controls/btnimgtransd1zv.h"
 
+#include "controls/accessiblecontrols.h"
+#include "controls/focusring.h"
+
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -16,6 +19,7 @@ TBtnImgTransD1Zv::TBtnImgTransD1Zv(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     resize(50, 50);
+    InstallControlAccessibility();
 }
 
 TBtnImgTransD1Zv::Pic TBtnImgTransD1Zv::make(const QPixmap& pm) {
@@ -98,14 +102,7 @@ void TBtnImgTransD1Zv::paintEvent(QPaintEvent*) {
     m_shown = p->raw;
     QPainter painter(this);
     if (!p->keyed.isNull()) painter.drawPixmap(0, 0, p->keyed);
-    if (hasFocus()) {
-        // Keyboard focus: a thin ring just inside the picture's bounds.
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPen pen(QColor(20, 56, 110), 1.5, Qt::DotLine);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
+    if (hasFocus()) DrawFocusRing(painter, rect(), FocusShape::Round);
 }
 
 void TBtnImgTransD1Zv::enterEvent(QEnterEvent*) {

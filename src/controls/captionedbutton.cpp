@@ -1,5 +1,6 @@
 #include "controls/captionedbutton.h"
 
+#include "controls/accessiblecontrols.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/pictures.h"
@@ -18,6 +19,7 @@ public:
         : QObject(button), m_button(button), m_label(label), m_buttonId(button), m_labelId(label) {
         button->installEventFilter(this);
         label->installEventFilter(this);
+        m_spoken = label->text();
         sync();
     }
     QLabel* label() const { return m_label; }
@@ -34,6 +36,13 @@ protected:
                 m_button->click();
             return true;
         }
+        // The label is the button's name: a new caption (windows set it
+        // directly, "Начало" and "Конец" take turns) is a new name.
+        if (o == m_labelId && e->type() == QEvent::Paint && m_label && m_button &&
+            m_label->text() != m_spoken) {
+            m_spoken = m_label->text();
+            NotifyAccessibleEvent(m_button, QAccessible::NameChanged);
+        }
         return false;
     }
 
@@ -47,6 +56,7 @@ private:
     QPointer<QLabel> m_label;
     const QObject* m_buttonId;
     const QObject* m_labelId;
+    QString m_spoken;
 };
 } // namespace
 

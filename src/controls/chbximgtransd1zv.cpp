@@ -1,5 +1,8 @@
 #include "controls/chbximgtransd1zv.h"
 
+#include "controls/accessiblecontrols.h"
+#include "controls/focusring.h"
+
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,7 +15,16 @@ TChBxImgTransD1Zv::TChBxImgTransD1Zv(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(false);
     setFocusPolicy(Qt::TabFocus);
     resize(7, 7);
+    InstallControlAccessibility();
 }
+
+namespace {
+void notifyChecked(QObject* o) {
+    QAccessible::State s;
+    s.checked = true;
+    NotifyAccessibleState(o, s);
+}
+} // namespace
 
 TChBxImgTransD1Zv::Pic TChBxImgTransD1Zv::make(const QPixmap& pm) {
     if (pm.isNull()) return {};
@@ -26,13 +38,21 @@ void TChBxImgTransD1Zv::repaintNow() {
 }
 
 void TChBxImgTransD1Zv::setChecked(bool on) {
+    const bool changed = on != m_checked;
     m_checked = on;
     repaintNow();
+    if (changed) notifyChecked(this);
 }
 
 void TChBxImgTransD1Zv::setMarkEnabled(bool on) {
+    const bool changed = on != m_enabled;
     m_enabled = on;
     repaintNow();
+    if (changed) {
+        QAccessible::State s;
+        s.disabled = true;
+        NotifyAccessibleState(this, s);
+    }
 }
 
 void TChBxImgTransD1Zv::setInvertedLook(bool on) {
@@ -66,9 +86,11 @@ void TChBxImgTransD1Zv::setPictures(const CheckPictures& p) {
 }
 
 void TChBxImgTransD1Zv::setCaption(const QString& text) {
+    const bool changed = text != m_caption;
     m_caption = text;
     updateGeometry();
     repaintNow();
+    if (changed) NotifyAccessibleEvent(this, QAccessible::NameChanged);
 }
 
 void TChBxImgTransD1Zv::setFontColor(const QColor& c) {
@@ -98,6 +120,7 @@ void TChBxImgTransD1Zv::paintEvent(QPaintEvent*) {
         const QSize s = PictureSize(p.keyed);
         painter.drawPixmap(0, height() / 2 - s.height() / 2, p.keyed);
     }
+    if (hasFocus()) DrawFocusRing(painter, rect(), FocusShape::Box);
     if (m_caption.isEmpty()) return;
     const QFontMetrics fm(font());
     const int x = PictureSize(m_on.raw).width() + 4;
@@ -105,11 +128,6 @@ void TChBxImgTransD1Zv::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     painter.setPen(m_enabled ? m_fontColor : QColor(128, 128, 128));
     painter.drawText(x, top + fm.ascent(), m_caption);
-    if (hasFocus()) {
-        QPen pen(m_enabled ? m_fontColor : QColor(128, 128, 128), 1, Qt::DotLine);
-        painter.setPen(pen);
-        painter.drawRect(x - 2, top, fm.horizontalAdvance(m_caption) + 3, fm.height() - 1);
-    }
 }
 
 void TChBxImgTransD1Zv::click() {
@@ -120,6 +138,7 @@ void TChBxImgTransD1Zv::click() {
     if (!self || !m_enabled) return;
     m_checked = !m_checked;
     repaintNow();
+    notifyChecked(this);
 }
 
 void TChBxImgTransD1Zv::mousePressEvent(QMouseEvent* e) {

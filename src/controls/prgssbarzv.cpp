@@ -1,5 +1,7 @@
 #include "controls/prgssbarzv.h"
 
+#include "controls/accessiblecontrols.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -8,6 +10,7 @@ TPrgssBarZv::TPrgssBarZv(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     resize(150, 25);
+    InstallControlAccessibility();
 }
 
 void TPrgssBarZv::repaintNow() {
@@ -15,19 +18,24 @@ void TPrgssBarZv::repaintNow() {
 }
 
 void TPrgssBarZv::setMin(int v) {
+    const bool changed = v != m_min;
     m_min = v;
     repaintNow();
+    if (changed) NotifyAccessibleValue(this, m_position); // the percentage moved
 }
 
 void TPrgssBarZv::setMax(int v) {
+    const bool changed = v != m_max;
     m_max = v;
     repaintNow();
+    if (changed) NotifyAccessibleValue(this, m_position);
 }
 
 void TPrgssBarZv::setPosition(int v) {
     if (v == m_position) return;
     m_position = v;
     repaintNow();
+    NotifyAccessibleValue(this, m_position);
 }
 
 void TPrgssBarZv::setImgBeginLine(const QPixmap& pm) {

@@ -3,6 +3,7 @@
 #include "base/guard.h"
 #include "base/paths.h"
 #include "base/ui_hooks.h"
+#include "controls/elidedtipdelegate.h"
 #include "controls/modalresult.h"
 #include "course/appstate.h"
 #include "course/course.h"
@@ -280,6 +281,8 @@ void TFormMain::BuildPanel() {
 
     m_tree = new QTreeWidget(m_panel);
     m_tree->setObjectName(QStringLiteral("TreeView"));
+    m_tree->setAccessibleName(QStringLiteral("Содержание курса"));
+    m_tree->setItemDelegate(new TElidedTipDelegate(m_tree)); // cut captions shown whole on hover
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -304,6 +307,7 @@ void TFormMain::BuildPanel() {
     col->setSpacing(2);
     m_rich = new QTextEdit(info);
     m_rich->setObjectName(QStringLiteral("RichEdit1"));
+    m_rich->setAccessibleName(QStringLiteral("Описание"));
     m_rich->setReadOnly(true);
     m_rich->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_rich->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

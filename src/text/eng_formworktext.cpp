@@ -73,8 +73,10 @@ void TFormWorkText::buildControls() {
     m_staticPicture = StaticLessonPicture();
     TextSintagmText = new TTextSintagm(PanelText);
     TextSintagmText->setObjectName(QStringLiteral("TextSintagmText"));
+    TextSintagmText->setAccessibleName(QStringLiteral("Текст"));
     TextSintagmTrans = new TTextSintagm(PanelTrans);
     TextSintagmTrans->setObjectName(QStringLiteral("TextSintagmTrans"));
+    TextSintagmTrans->setAccessibleName(QStringLiteral("Перевод"));
     setupView(TextSintagmText);
     setupView(TextSintagmTrans);
     connect(TextSintagmText, &TTextSintagm::LineClicked, this, &TFormWorkText::SintagmClick);

@@ -105,6 +105,7 @@ void TFormTransNoText::buildControls() {
     v->setSpacing(0);
     ProgressBarRec = new TPrgssBarZv(PanelNavF);
     ProgressBarRec->setObjectName(QStringLiteral("ProgressBarRec"));
+    ProgressBarRec->setAccessibleName(QStringLiteral("Ход урока"));
     ProgressBarRec->setPictures(Pictures::Bar());
     ProgressBarRec->setFixedHeight(14);
     ProgressBarRec->setMin(0);

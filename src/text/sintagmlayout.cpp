@@ -29,6 +29,12 @@ void ensureRows(QList<TSintagmRow>& rows, int lastRow) {
 
 } // namespace
 
+QString SintagmSpokenText(const QString& line) {
+    if (!line.startsWith(QLatin1Char('#'))) return line;
+    if (line.size() > 1 && line[1] == QLatin1Char('@')) return {};
+    return line.mid(1);
+}
+
 TSintagmLayout LayoutSintagms(const QStringList& text, int availWidth, const TextWidthFn& width,
                               const PictureLoadFn& loadPicture) {
     TSintagmLayout l;

@@ -50,6 +50,10 @@ struct TSintagmLayout {
     int Pictures = 0;          // "#@" pictures loaded
 };
 
+// What a screen reader says for one line of a lesson text: a "#" heading
+// without its mark, nothing for a "#@" picture, any other line as it is.
+QString SintagmSpokenText(const QString& line);
+
 // Rows and spans of `text` for a text area `availWidth` pixels wide.
 // Characters get no attributes yet (see ApplyLooks).
 TSintagmLayout LayoutSintagms(const QStringList& text, int availWidth, const TextWidthFn& width,

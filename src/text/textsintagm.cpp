@@ -1,6 +1,8 @@
 #include "text/textsintagm.h"
 
 #include "base/paths.h"
+#include "controls/accessiblecontrols.h"
+#include "text/textsintagmaccessible.h"
 
 #include <cmath>
 #include <QFontInfo>
@@ -68,6 +70,7 @@ TTextSintagm::TTextSintagm(QWidget* parent) : QWidget(parent) {
     m_timer.setInterval(50);
     connect(&m_timer, &QTimer::timeout, this, &TTextSintagm::Tick);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InstallSintagmAccessibility();
 }
 
 TTextSintagm::~TTextSintagm() = default;
@@ -210,6 +213,20 @@ void TTextSintagm::Tick() {
 void TTextSintagm::Paint() {
     m_core.Prepare();
     drawFrame();
+    announceCurrent();
+}
+
+QString TTextSintagm::CurrentSintagmText() const {
+    const QStringList& t = m_core.Text();
+    const int i = m_core.Position();
+    return i >= 0 && i < t.size() ? SintagmSpokenText(t[i]) : QString();
+}
+
+void TTextSintagm::announceCurrent() {
+    const QString now = CurrentSintagmText();
+    if (now == m_spoken) return;
+    m_spoken = now;
+    NotifyAccessibleEvent(this, QAccessible::DescriptionChanged);
 }
 
 // Draws into the off-screen picture, then copies it to the screen at once.
@@ -252,6 +269,7 @@ void TTextSintagm::paintEvent(QPaintEvent*) {
     }
     QPainter p(this);
     p.drawImage(0, 0, m_buffer);
+    if (!m_fresh) announceCurrent(); // a text loaded through Text() shows here first
 }
 
 void TTextSintagm::drawRow(QPainter& p, const TSintagmRow& row, int y) {

@@ -62,6 +62,10 @@ public:
 
     void SetMargins(int left, int top, int right, int bottom);
 
+    // The current sintagm as a screen reader says it (accessible value and
+    // description; a change is announced when the view paints).
+    QString CurrentSintagmText() const;
+
     // One scroll step towards the current sintagm's place.
     void Tick();
     // Lays out when needed and draws at once.
@@ -102,6 +106,7 @@ private:
     void drawFrame();
     void drawRow(QPainter& p, const TSintagmRow& row, int y);
     bool loadPicture(const QString& name);
+    void announceCurrent();
     int pictureHeight(int idx) const;
 
     TSintagmCore m_core;
@@ -116,4 +121,5 @@ private:
     QHash<int, QImage> m_rowCache; // drawn text rows, while their looks stay
     int m_paints = 0;
     bool m_fresh = false; // the picture was just drawn by Paint
+    QString m_spoken;     // the current sintagm as last announced
 };

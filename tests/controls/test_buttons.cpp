@@ -276,6 +276,7 @@ private Q_SLOTS:
         c->setFontColor(QColor(200, 0, 0));
         c->setMarkEnabled(enabled);
         c->setGeometry(0, 0, 120, 30);
+        c->setFocusPolicy(Qt::NoFocus); // the focus ring is checked below
         back.show();
         QVERIFY(QTest::qWaitForWindowExposed(&back));
         const QImage shot = back.grab().toImage();
@@ -292,6 +293,15 @@ private Q_SLOTS:
             }
         QCOMPARE(reddish > 0, enabled);
         QCOMPARE(grey128 > 0, !enabled);
+
+        // With the keyboard focus a ring shows round the control, enabled or not.
+        c->setFocusPolicy(Qt::StrongFocus);
+        back.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&back));
+        c->setFocus();
+        QTRY_VERIFY(c->hasFocus());
+        const QImage focused = back.grab().toImage();
+        QVERIFY(at(focused, QPoint(1, 15)) != QColor(255, 255, 255));
     }
 
     void pushButtonResult_data() {
