@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -14,6 +15,21 @@
 #include <memory>
 
 namespace testenv {
+
+// A copy of a folder with everything below it (the demo course for a test).
+inline void CopyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = to + src.mid(from.size());
+        if (it.fileInfo().isDir())
+            QDir().mkpath(dst);
+        else
+            QFile::copy(src, dst);
+    }
+}
 
 // Call first in main() / initTestCase(): points HOME, XDG_CONFIG_HOME and
 // XDG_DATA_HOME at a fresh temporary directory for this process.

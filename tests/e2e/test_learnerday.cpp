@@ -168,20 +168,6 @@ private:
     bool m_busy = false;
 };
 
-void CopyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + src.mid(from.size());
-        if (it.fileInfo().isDir())
-            QDir().mkpath(dst);
-        else
-            QFile::copy(src, dst);
-    }
-}
-
 ProgressTable ProgressOnDisk(const QString& file, char mode) {
     ProgressTable t;
     ReadProgress(file, mode, t);
@@ -375,7 +361,7 @@ private Q_SLOTS:
         for (const QString& old : QDir(QStringLiteral(VANTREL_SHOTS_DIR)).entryList({"*.png"}))
             QFile::remove(QStringLiteral(VANTREL_SHOTS_DIR "/") + old);
         m_course = m_root.path() + QStringLiteral("/course");
-        CopyTree(QStringLiteral(VANTREL_COURSE_DIR), m_course);
+        testenv::CopyTree(QStringLiteral(VANTREL_COURSE_DIR), m_course);
         m_oldDir = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_course));
         m_course = QDir::currentPath();

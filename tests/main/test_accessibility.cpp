@@ -31,16 +31,6 @@
 
 namespace {
 
-void CopyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + src.mid(from.size());
-        QDir().mkpath(QFileInfo(dst).absolutePath());
-        QFile::copy(src, dst);
-    }
-}
-
 bool Shown(const QWidget* w, const QWidget* top) {
     return w->isVisibleTo(top) && w->window() == top && !w->size().isEmpty();
 }
@@ -133,8 +123,10 @@ QStringList TabFaults(QWidget* top) {
         }
         order << now;
     }
+    // A control that a window's timer enabled or disabled meanwhile is not counted.
     for (QWidget* w : stops)
-        if (!order.contains(w)) faults << QStringLiteral("Tab never reaches ") + Describe(w);
+        if (!order.contains(w) && TabStop(w, top))
+            faults << QStringLiteral("Tab never reaches ") + Describe(w);
     const auto centre = [top](QWidget* w) { return w->mapTo(top, w->rect().center()); };
     for (int i = 0; i < order.size(); ++i)
         for (int j = i + 1; j < order.size(); ++j) {
@@ -164,7 +156,7 @@ private Q_SLOTS:
         CurrentProgress() = ProgressTable{};
         Learners().Users.clear();
         m_dir = std::make_unique<testenv::CourseDir>();
-        CopyTree(QStringLiteral(VANTREL_DEMO_COURSE), m_dir->path());
+        testenv::CopyTree(QStringLiteral(VANTREL_DEMO_COURSE), m_dir->path());
     }
     void cleanup() { m_dir.reset(); }
 

@@ -34,16 +34,6 @@
 
 namespace {
 
-void CopyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + src.mid(from.size());
-        QDir().mkpath(QFileInfo(dst).absolutePath());
-        QFile::copy(src, dst);
-    }
-}
-
 void Shot(QWidget* w, const QString& name) {
     testui::Shot(w, name);
 }
@@ -193,7 +183,7 @@ private Q_SLOTS:
         Learners().Users.clear();
         m_messages.clear();
         m_dir = std::make_unique<testenv::CourseDir>();
-        CopyTree(QStringLiteral(VANTREL_DEMO_COURSE), m_dir->path());
+        testenv::CopyTree(QStringLiteral(VANTREL_DEMO_COURSE), m_dir->path());
     }
     void cleanup() { m_dir.reset(); }
 
