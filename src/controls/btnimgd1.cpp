@@ -1,6 +1,6 @@
 #include "controls/btnimgd1.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/pictures.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "drill/drillwindow.h"
 
 #include "base/paths.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/btnimgd1.h"
 #include "controls/pictures.h"
 #include "media/audiodevice.h"

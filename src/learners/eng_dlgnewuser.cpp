@@ -1,7 +1,7 @@
 #include "learners/eng_dlgnewuser.h"
 
-#include "base/guard.h"
-#include "base/ui_hooks.h"
+#include "controls/guard.h"
+#include "controls/ui_hooks.h"
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "learners/eng_dlgpassword.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>

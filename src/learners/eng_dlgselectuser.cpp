@@ -1,7 +1,7 @@
 #include "learners/eng_dlgselectuser.h"
 
-#include "base/guard.h"
-#include "base/ui_hooks.h"
+#include "controls/guard.h"
+#include "controls/ui_hooks.h"
 #include "course/appstate.h"
 #include "learners/eng_dlgnewuser.h"
 #include "learners/eng_dlgpassword.h"

@@ -1,6 +1,6 @@
 #include "main/eng_dlgchengreg.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>

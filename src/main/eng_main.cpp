@@ -1,8 +1,9 @@
 #include "main/eng_main.h"
+#include "main/coursetree.h"
 
-#include "base/guard.h"
+#include "controls/guard.h"
 #include "base/paths.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/modalresult.h"
 #include "course/appstate.h"
 #include "course/course.h"

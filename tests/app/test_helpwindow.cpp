@@ -1,5 +1,5 @@
 #include "app/helpwindow.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "common/testenv.h"
 
 #include <QDialog>

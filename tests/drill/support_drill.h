@@ -2,7 +2,7 @@
 // Fixtures shared by the drill tests: lesson bytes, the message recorder,
 // child lookup.
 #include "base/cp1251.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QLabel>
 #include <QStringList>

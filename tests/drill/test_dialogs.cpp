@@ -10,7 +10,7 @@
 #include "drill/eng_dlglexrepit.h"
 #include "support_drill.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

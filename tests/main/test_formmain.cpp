@@ -2,8 +2,9 @@
 // node images, switching learners, passwords, the teacher command, the
 // work mode change and what reaches the progress files.
 #include "base/cp1251.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "common/testenv.h"
+#include "main/coursetree.h"
 #include "controls/modalresult.h"
 #include "course/appstate.h"
 #include "course/course.h"

@@ -4,8 +4,9 @@
 // the progress table holds afterwards. Every window is also grabbed to
 // /tmp/vantrel-shots/ (a second run with QT_SCALE_FACTOR=2 gives the 200 % ones).
 #include "base/textfile.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "common/testenv.h"
+#include "main/coursetree.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"

@@ -2,7 +2,7 @@
 #include "common/testenv.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
-#include "media/eng_dlgtestfullduplex.h"
+#include "main/eng_dlgtestfullduplex.h"
 #include "media/virtualaudio.h"
 #include "support_wave.h"
 

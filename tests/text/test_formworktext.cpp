@@ -1,7 +1,7 @@
 // The text work window on the virtual audio back end: playback following,
 // marking, the loop, comments, the learner recording, pictures, read errors.
 #include "base/cp1251.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "common/testenv.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
