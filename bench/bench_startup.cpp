@@ -6,6 +6,7 @@
 #include "controls/modalresult.h"
 #include "course/appstate.h"
 #include "course/course.h"
+#include "main/coursetree.h"
 #include "course/progress.h"
 #include "learners/learnertable.h"
 #include "main/eng_main.h"
