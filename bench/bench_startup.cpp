@@ -2,10 +2,11 @@
 // The main window's start-up over a large course, and switching to a
 // learner (progress file written, read and the node images set), beside
 // filling the tree alone, which is the floor for both.
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/modalresult.h"
 #include "course/appstate.h"
 #include "course/course.h"
+#include "main/coursetree.h"
 #include "course/progress.h"
 #include "learners/learnertable.h"
 #include "main/eng_main.h"

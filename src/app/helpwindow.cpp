@@ -1,7 +1,7 @@
 #include "app/helpwindow.h"
 
 #include "base/errors.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "rtf/helpmap.h"
 
 #include <QApplication>

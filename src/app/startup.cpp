@@ -2,7 +2,7 @@
 
 #include "app/eng_formbegin.h"
 #include "app/helpwindow.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/formprogress.h"
 #include "drill/dlgmessage.h"
 #include "learners/learnerplace.h"

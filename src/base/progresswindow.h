@@ -1,6 +1,6 @@
 #pragma once
 // The small window shown while a long list is built ("Пожалуйста, подождите...").
-// The course model drives it; the program installs the picture version.
+// The course model drives it; the program installs the picture window.
 #include <functional>
 #include <memory>
 
@@ -14,5 +14,5 @@ public:
 
 using ProgressWindowFactory = std::function<std::unique_ptr<ProgressWindow>()>;
 void SetProgressWindowFactory(ProgressWindowFactory f);
-// A window from the installed factory, or a plain one when none is installed.
+// A window from the installed factory; one that shows nothing when none is installed.
 std::unique_ptr<ProgressWindow> MakeProgressWindow();

@@ -1,7 +1,7 @@
 #include "controls/btnimgd1.h"
 
-#include "base/ui_hooks.h"
 #include "controls/focusring.h"
+#include "controls/ui_hooks.h"
 #include "controls/pictures.h"
 
 #include <QDialog>

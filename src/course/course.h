@@ -6,8 +6,6 @@
 #include <QList>
 #include <QString>
 
-class QTreeWidget;
-
 struct TCourseItem {
     QString Caption;
     bool IsChild = false;
@@ -19,9 +17,20 @@ struct TCourseItem {
 };
 
 enum TExerciseKind : quint8 {
-    ekNone = 0, ekLexicDemo = 1, ekLexic = 2, ekQuestDemo = 3, ekTransRecord = 4, ekWorkText = 5,
-    ekQuestDown = 6, ekQuestTrFl = 7, ekTransListen = 8, ekTrans110 = 11, ekTrans140 = 12,
-    ekTrans150 = 13, ekTrans160 = 14, ekTrans170 = 15,
+    ekNone = 0,
+    ekLexicDemo = 1,
+    ekLexic = 2,
+    ekQuestDemo = 3,
+    ekTransRecord = 4,
+    ekWorkText = 5,
+    ekQuestDown = 6,
+    ekQuestTrFl = 7,
+    ekTransListen = 8,
+    ekTrans110 = 11,
+    ekTrans140 = 12,
+    ekTrans150 = 13,
+    ekTrans160 = 14,
+    ekTrans170 = 15,
 };
 
 // Kinds 4, 12, 13, 14 and 15 keep the learner's own recording.
@@ -49,7 +58,6 @@ TCourseItem ParseCourseLine(const QByteArray& line, const QString& fileName = {}
 // Throws FileError or CourseFormatError.
 CourseTable ReadCourseFile(const QString& fileName);
 
-
 // The four tables of the run, read once at start from the current directory.
 void LoadCourseTables();
 int CourseItemCount(char mode);
@@ -59,11 +67,13 @@ const CourseTable& CourseTableOf(char mode);
 void SetCourseTables(const CourseTable tables[4]);
 bool ValidMode(char mode);
 
-// Clears the tree and adds one node per item of the mode's table; the root
-// is selected afterwards. The node of item i is at display position i - 1.
-void FillCourseTree(QTreeWidget* tree, char mode);
-// The nodes as the tree lists them from top to bottom when everything is
-// expanded: the node at position p belongs to item p + 1.
-QList<class QTreeWidgetItem*> NodesInDisplayOrder(QTreeWidget* tree);
-// Item number of a node (display position + 1), 0 for none.
-int ItemNumberOf(QTreeWidget* tree, class QTreeWidgetItem* node);
+// Where each item of a table stands in the course tree: an item hangs below
+// its RefIndex (IsChild) or beside it; a RefIndex of 0 or not naming an
+// earlier item puts it at the top level. Children keep line order.
+struct CourseTreeShape {
+    QList<int> Parent;          // per item, 0 for the top level; index 0 unused
+    QList<int> TopLevel;        // items at the top level, in line order
+    QList<QList<int>> Children; // per item, its children in line order
+    QList<int> DisplayOrder;    // items as the expanded tree lists them
+};
+CourseTreeShape CourseTreeOf(const CourseTable& table);

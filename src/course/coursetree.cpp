@@ -1,51 +1,29 @@
 #include "course/course.h"
 
-#include "base/progresswindow.h"
-
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
-
-void FillCourseTree(QTreeWidget* tree, char mode) {
-    const CourseTable& t = CourseTableOf(mode);
-    const int count = int(t.size()) - 1;
-    auto progress = MakeProgressWindow();
-    progress->start(count);
-    // Lock drawing only when nobody above has locked it already; otherwise
-    // the tree would stay locked after the owner unlocks.
-    const bool lock = tree->updatesEnabled();
-    if (lock) tree->setUpdatesEnabled(false);
-    tree->clear();
-    QList<QTreeWidgetItem*> nodes(count + 1, nullptr);
-    QList<QTreeWidgetItem*> topLevel;
+CourseTreeShape CourseTreeOf(const CourseTable& table) {
+    CourseTreeShape s;
+    const int count = std::max<int>(0, int(table.size()) - 1);
+    s.Parent.fill(0, count + 1);
+    s.Children.resize(count + 1);
     for (int i = 1; i <= count; ++i) {
-        if (i % 256 == 0 || i == count) progress->setPosition(i);
-        const TCourseItem& it = t[i];
-        auto* node = new QTreeWidgetItem(QStringList{it.Caption});
+        const TCourseItem& it = table[i];
         const int r = it.RefIndex;
-        QTreeWidgetItem* ref = (i > 1 && r > 0 && r < i) ? nodes[r] : nullptr;
-        QTreeWidgetItem* parent = nullptr;
-        if (ref) parent = it.IsChild ? ref : ref->parent();
-        if (parent) parent->addChild(node);
-        else topLevel.append(node);
-        nodes[i] = node;
+        const bool linked = i > 1 && r > 0 && r < i;
+        const int parent = linked ? (it.IsChild ? r : s.Parent[r]) : 0;
+        s.Parent[i] = parent;
+        (parent == 0 ? s.TopLevel : s.Children[parent]).append(i);
     }
-    tree->addTopLevelItems(topLevel);
-    tree->expandAll();
-    if (lock) tree->setUpdatesEnabled(true);
-    progress->finish();
-    if (tree->topLevelItemCount() > 0) tree->setCurrentItem(tree->topLevelItem(0));
-}
-
-QList<QTreeWidgetItem*> NodesInDisplayOrder(QTreeWidget* tree) {
-    QList<QTreeWidgetItem*> out;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) out.append(*it);
-    return out;
-}
-
-int ItemNumberOf(QTreeWidget* tree, QTreeWidgetItem* node) {
-    if (!node) return 0;
-    int p = 0;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it, ++p)
-        if (*it == node) return p + 1;
-    return 0;
+    // Depth first without recursion: a long chain of children must not
+    // exhaust the stack.
+    QList<int> stack;
+    for (int k = int(s.TopLevel.size()) - 1; k >= 0; --k)
+        stack.append(s.TopLevel[k]);
+    while (!stack.isEmpty()) {
+        const int i = stack.takeLast();
+        s.DisplayOrder.append(i);
+        const QList<int>& c = s.Children[i];
+        for (int k = int(c.size()) - 1; k >= 0; --k)
+            stack.append(c[k]);
+    }
+    return s;
 }

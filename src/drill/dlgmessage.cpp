@@ -1,6 +1,6 @@
 #include "drill/dlgmessage.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/btnimgd1.h"
 #include "controls/pictures.h"
 

@@ -1,8 +1,10 @@
 #include "drill/drillwindow.h"
 
-#include "base/guard.h"
+#include "controls/guard.h"
 #include "base/paths.h"
-#include "base/ui_hooks.h"
+#include "controls/btnimgd1.h"
+#include "controls/pictures.h"
+#include "controls/ui_hooks.h"
 #include "media/audiodevice.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,7 @@
 #include "drill/eng_formexeclexicdemo.h"
 
-#include "base/ui_hooks.h"
+#include "controls/guard.h"
+#include "controls/ui_hooks.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/captionedbutton.h"

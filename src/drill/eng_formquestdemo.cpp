@@ -1,6 +1,6 @@
 #include "drill/eng_formquestdemo.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/captionedbutton.h"

@@ -1,6 +1,6 @@
 #include "drill/eng_formquesttrfl.h"
 
-#include "base/guard.h"
+#include "controls/guard.h"
 #include "drill/eng_formquestend.h"
 
 #include <QGridLayout>

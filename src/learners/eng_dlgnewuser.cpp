@@ -1,8 +1,8 @@
 #include "learners/eng_dlgnewuser.h"
 
-#include "base/guard.h"
-#include "base/ui_hooks.h"
 #include "controls/captionedbutton.h"
+#include "controls/guard.h"
+#include "controls/ui_hooks.h"
 #include "learners/picbuttons.h"
 #include "learners/userrec.h"
 

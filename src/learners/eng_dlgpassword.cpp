@@ -1,7 +1,7 @@
 #include "learners/eng_dlgpassword.h"
 
-#include "base/ui_hooks.h"
 #include "controls/captionedbutton.h"
+#include "controls/ui_hooks.h"
 #include "learners/picbuttons.h"
 
 #include <QAbstractButton>

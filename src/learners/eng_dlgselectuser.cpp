@@ -1,8 +1,8 @@
 #include "learners/eng_dlgselectuser.h"
 
-#include "base/guard.h"
-#include "base/ui_hooks.h"
 #include "controls/captionedbutton.h"
+#include "controls/guard.h"
+#include "controls/ui_hooks.h"
 #include "course/appstate.h"
 #include "learners/eng_dlgnewuser.h"
 #include "learners/eng_dlgpassword.h"

@@ -1,8 +1,8 @@
 #include "learners/eng_formprepod.h"
 
-#include "base/guard.h"
+#include "controls/guard.h"
 #include "base/paths.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/captionedbutton.h"
 #include "course/appstate.h"

@@ -4,7 +4,7 @@
 #include "base/cp1251.h"
 #include "base/errors.h"
 #include "base/paths.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "course/appstate.h"
 #include "course/progress.h"
 #include "learners/learnerplace.h"

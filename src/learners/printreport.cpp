@@ -1,6 +1,6 @@
 #include "learners/printreport.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>

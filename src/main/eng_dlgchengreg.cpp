@@ -1,7 +1,7 @@
 #include "main/eng_dlgchengreg.h"
 
-#include "base/ui_hooks.h"
 #include "controls/captionedbutton.h"
+#include "controls/ui_hooks.h"
 #include "learners/picbuttons.h"
 #include "learners/userrec.h"
 

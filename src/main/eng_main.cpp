@@ -1,10 +1,12 @@
 #include "main/eng_main.h"
+#include "main/coursetree.h"
 
-#include "base/guard.h"
 #include "base/paths.h"
-#include "base/ui_hooks.h"
 #include "controls/elidedtipdelegate.h"
+#include "controls/guard.h"
+#include "controls/ui_hooks.h"
 #include "controls/modalresult.h"
+#include "controls/ui_hooks.h"
 #include "course/appstate.h"
 #include "course/course.h"
 #include "course/progress.h"
@@ -51,27 +53,12 @@ std::function<void()>& SplashRunner() {
     return run;
 }
 
-// Runs `f` when leaving the scope, whatever happens.
-template <typename F> class Finally {
-public:
-    explicit Finally(F f) : m_f(std::move(f)) {}
-    ~Finally() { m_f(); }
-
-private:
-    F m_f;
-};
-
 // Course files may only name files inside the course directory: a stored
 // name that is absolute or climbs out with ".." is refused, not followed.
 void CheckCourseName(const QString& stored) {
     const QString p = QDir::cleanPath(NativePath(stored));
     if (QDir::isAbsolutePath(p) || p == QStringLiteral("..") || p.startsWith(QStringLiteral("../")))
         throw FileError(ErrInvalidFilename, stored);
-}
-
-// The progress file of a learner taken on (LearnerPlaceOf passed then).
-QString ProgressFileOf(const TUserRec& u) {
-    return LearnerPlaceOf(u).ReportFile;
 }
 
 QString LoadErrorText(const VError& e) {
@@ -119,7 +106,7 @@ void TFormMain::SetSplashRunner(std::function<void()> run) {
     SplashRunner() = std::move(run);
 }
 
-TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
+TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), m_session(*this, nullptr) {
     setObjectName(QStringLiteral("FormMain"));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kBackground);
@@ -152,6 +139,7 @@ TFormMain::~TFormMain() = default;
 
 void TFormMain::SetDialogs(std::unique_ptr<MainDialogs> d) {
     m_dialogs = std::move(d);
+    m_session.SetDialogs(m_dialogs.get());
 }
 void TFormMain::SetLaunchHost(std::unique_ptr<LaunchHost> h) {
     m_host = std::move(h);
@@ -370,13 +358,7 @@ void TFormMain::SetTitle(const QString& t) {
 }
 
 QString TFormMain::TitleText() const {
-    const AppState& a = App();
-    if (a.CurrentUser < 0 || a.CurrentUser >= Learners().count())
-        return QStringLiteral("Lumora Анонимный пользователь - Режим ") + QChar(a.AnonMode) +
-               QStringLiteral(".");
-    const TUserRec& u = Learners().Users[a.CurrentUser];
-    return QStringLiteral("Lumora ") + u.UserName + QStringLiteral(" - Режим ") + QChar(u.Mode) +
-           QStringLiteral(".");
+    return m_session.TitleText();
 }
 
 void TFormMain::RegisterFont() {
@@ -391,13 +373,10 @@ void TFormMain::FormShow() {
 }
 
 bool TFormMain::RunStartUp() {
-    if (!m_dialogs) m_dialogs = MakeProgramDialogs(this);
+    if (!m_dialogs) SetDialogs(MakeProgramDialogs(this));
     if (SplashRunner()) Guarded([] { SplashRunner()(); });
-    AppState& a = App();
-    a.TreeReady = false;
-    a.UserUnchanged = true;
+    m_session.Reset();
     RegisterFont();
-    a.AnonMode = AnonymousUser().Mode;
     try {
         LoadCourseTables();
     } catch (const VError& e) {
@@ -406,9 +385,7 @@ bool TFormMain::RunStartUp() {
         ::XMessage(text, QStringLiteral("Ошибка"), 0x10);
         return false;
     }
-    a.DataRoot = QStringLiteral("DemoData\\");
-    a.CurrentUser = -1;
-    ChangeUser(-1);
+    m_session.Start();
     m_tree->setFocus();
     // The title page: already on show (and any error reported) when the
     // learner change selected it.
@@ -425,66 +402,25 @@ void TFormMain::closeEvent(QCloseEvent* e) {
 void TFormMain::FormClose() {
     if (!m_startedUp || m_shutDown) return;
     m_shutDown = true;
-    const int cur = App().CurrentUser;
-    if (cur >= 0 && cur < Learners().count() && CurrentProgress().Complete)
-        Guarded([&] { WriteProgress(ProgressFileOf(Learners().Users[cur]), CurrentProgress()); });
-    if (!Learners().loadFailed()) Guarded([] { Learners().Save(); });
+    m_session.SaveOnClose();
 }
 
 void TFormMain::ChangeUser(int index) {
-    AppState& a = App();
-    a.TreeReady = false;
-    LearnerTable& users = Learners();
-    if (index >= users.count()) index = -1;
-    // The learner being left keeps what was done; a table that could not be
-    // read completely is never written over the file.
-    if (a.CurrentUser > -1 && a.CurrentUser < users.count() && CurrentProgress().Complete) {
-        const TUserRec& left = users.Users[a.CurrentUser];
-        if (!Guarded([&] { WriteProgress(ProgressFileOf(left), CurrentProgress()); })) {
-            a.TreeReady = true;
-            return;
-        }
-    }
-    // Only the dialogs run after this switch count as changing learners.
-    a.UserUnchanged = true;
-    if (index < 0) {
-        a.CurrentUser = -1;
-        m_btnReport->setEnabled(false);
-        SetTitle(TitleText());
-        FillTree(a.AnonMode);
-        m_btnRun->setEnabled(false);
-        a.CurrentMode = a.AnonMode;
-        SetNodeImages();
-    } else {
-        const TUserRec& u = users.Users[index];
-        // A damaged or hand-copied learner list may name files anywhere, or a
-        // work mode that does not exist: such a learner is not taken on.
-        LearnerPlace place;
-        if (!Guarded([&] { place = LearnerPlaceOf(u); })) {
-            a.CurrentUser = -1; // the learner left was saved above
-            ChangeUser(-1);
-            return;
-        }
-        a.CurrentUser = index;
-        m_btnReport->setEnabled(true);
-        SetTitle(TitleText());
-        FillTree(u.Mode);
-        m_btnRun->setEnabled(false);
-        a.CurrentMode = u.Mode;
-        QString grown;
-        if (!Guarded([&] {
-                grown =
-                    OpenLearnerProgress(place.ReportFile, u.Mode, u.UserName, CurrentProgress());
-            })) {
-            // The table stays incomplete and is never saved; work goes on
-            // as the anonymous learner so nothing done now is lost unseen.
-            ChangeUser(-1);
-            return;
-        }
-        SetNodeImages();
-        if (!grown.isEmpty()) ::XMessage(grown, QStringLiteral("Внимание"), MB_ICONINFORMATION);
-    }
-    a.TreeReady = true;
+    m_session.ChangeUser(index);
+}
+
+void TFormMain::ShowLearner(char mode, bool learner) {
+    m_btnReport->setEnabled(learner);
+    SetTitle(TitleText());
+    FillTree(mode);
+    m_btnRun->setEnabled(false);
+}
+
+void TFormMain::ShowProgress() {
+    SetNodeImages();
+}
+
+void TFormMain::ShowSelected() {
     TreeViewChange();
 }
 
@@ -497,12 +433,7 @@ void TFormMain::FillTree(char mode) {
 }
 
 int TFormMain::NodeImageOf(int i) const {
-    const AppState& a = App();
-    if (CourseItem(a.CurrentMode, i).ExerciseKind == 0) return 0;
-    if (a.CurrentUser < 0) return 1;
-    const ProgressTable& p = CurrentProgress();
-    if (i >= 1 && i <= p.Count && i < p.Recs.size() && p[i].Done == 1) return 2;
-    return 1;
+    return m_session.NodeImageOf(i);
 }
 
 void TFormMain::SetNodeImages() {
@@ -601,11 +532,7 @@ void TFormMain::ShowMainPanelAndRedraw() {
 }
 
 void TFormMain::NNewUserClick() {
-    Guarded([&] {
-        App().UserUnchanged = true;
-        m_dialogs->NewUser();
-        if (!App().UserUnchanged) ChangeUser(Learners().LastUser());
-    });
+    Guarded([&] { m_session.NewUser(); });
 }
 
 void TFormMain::ToolButtonNewUserClick() {
@@ -613,35 +540,7 @@ void TFormMain::ToolButtonNewUserClick() {
 }
 
 void TFormMain::NSelectUserClick() {
-    Guarded([&] {
-        const bool wasLearner = App().CurrentUser >= 0;
-        for (;;) {
-            int index = -1;
-            if (m_dialogs->SelectUsers(index) != mrOk) {
-                if (!App().UserUnchanged) ChangeUser(-1);
-                return;
-            }
-            const LearnerTable& users = Learners();
-            if (users.LastUser() < 0) {
-                ::XMessage(QStringLiteral("Нет ни одного имени"), QStringLiteral("Ошибка"), 0x10);
-                continue;
-            }
-            if (index < 0 || index > users.LastUser()) continue; // nothing chosen: ask again
-            QString typed;
-            if (m_dialogs->PassWord(typed) != mrOk) {
-                // Only a deleted current learner needs the switch; a learner
-                // just created leaves the current one as it is.
-                if (wasLearner && App().CurrentUser < 0) ChangeUser(-1);
-                return;
-            }
-            if (typed != users.Users[index].Password) {
-                ::XMessage(QStringLiteral("Неправильный пароль"), QStringLiteral("Ошибка"), 0x10);
-                continue;
-            }
-            ChangeUser(index);
-            return;
-        }
-    });
+    Guarded([&] { m_session.LogIn(); });
 }
 
 void TFormMain::ToolButton3Click() {
@@ -651,42 +550,12 @@ void TFormMain::ToolButton3Click() {
 void TFormMain::NChengRegClick() {
     Guarded([&] {
         if (m_dlgChengeReg->exec() != QDialog::Accepted) return;
-        const char mode = m_dlgChengeReg->SelectedMode();
-        AppState& a = App();
-        const int cur = a.CurrentUser;
-        if (cur >= 0 && cur < Learners().count()) {
-            TUserRec& u = Learners().Users[cur];
-            // Written before anything changes, so a failed write leaves the
-            // learner as before.
-            ProgressTable fresh = NewProgress(mode);
-            WriteProgress(ProgressFileOf(u), fresh);
-            u.Mode = mode;
-            CurrentProgress() = fresh;
-        } else {
-            a.AnonMode = mode;
-        }
-        ChangeUser(cur);
+        m_session.ChangeMode(m_dlgChengeReg->SelectedMode());
     });
 }
 
 void TFormMain::N6Click() {
-    Guarded([&] {
-        const QString stored = m_dialogs->TeacherPassword();
-        m_dialogs->SetPassWordHelp(90);
-        Finally reset([this] { m_dialogs->SetPassWordHelp(0); });
-        if (stored.isEmpty()) {
-            m_dialogs->TeacherConsole();
-            return;
-        }
-        QString typed;
-        if (m_dialogs->PassWord(typed) != mrOk) return;
-        if (typed == stored)
-            m_dialogs->TeacherConsole();
-        else
-            ::XMessage(QStringLiteral("Неправильный пароль"), QStringLiteral("Ошибка"), 0x10);
-    });
-    // The console may have changed learners' data shown here.
-    SetNodeImages();
+    m_session.TeacherCheck();
 }
 
 void TFormMain::ToolButton1Click() {
@@ -694,14 +563,7 @@ void TFormMain::ToolButton1Click() {
 }
 
 void TFormMain::NReportClick() {
-    Guarded([&] {
-        const int cur = App().CurrentUser;
-        if (cur < 0 || cur >= Learners().count()) return;
-        const TUserRec& u = Learners().Users[cur];
-        m_dialogs->Report(ProgressFileOf(u), u.Mode);
-    });
-    // A deleted recording marks its exercise not done again.
-    SetNodeImages();
+    m_session.Report();
 }
 
 void TFormMain::ToolButtonReportClick() {

@@ -1,8 +1,9 @@
 #pragma once
 // The main window: tool bar, menu, the course tree of the current work mode
-// and the information pane of the selected node. Keeps the current learner,
-// the work mode, the tree and the progress table in step (ChangeUser).
+// and the information pane of the selected node. The learner session keeps
+// the learner, the work mode and the progress table; the window shows them.
 #include "main/launcher.h"
+#include "main/learnersession.h"
 #include "main/maindialogs.h"
 
 #include <functional>
@@ -21,7 +22,7 @@ class TOKBottomDlgAbout;
 class TOKBottomDlgChengeReg;
 class TitleStrip;
 
-class TFormMain : public QMainWindow {
+class TFormMain : public QMainWindow, private SessionView {
     Q_OBJECT
 public:
     explicit TFormMain(QWidget* parent = nullptr);
@@ -35,6 +36,7 @@ public:
     void SetDialogs(std::unique_ptr<MainDialogs> d);
     void SetLaunchHost(std::unique_ptr<LaunchHost> h);
     MainDialogs& Dialogs() { return *m_dialogs; }
+    TLearnerSession& Session() { return m_session; }
 
     // The start-up sequence; call right after show(). False when the course
     // structure could not be read (the message has been shown already).
@@ -79,6 +81,9 @@ protected:
 
 private:
     friend class MainLaunchHost;
+    void ShowLearner(char mode, bool learner) override;
+    void ShowProgress() override;
+    void ShowSelected() override;
     void BuildMenu();
     void BuildToolBar();
     void BuildPanel();
@@ -93,6 +98,7 @@ private:
     void ShowMainPanelAndRedraw();
 
     std::unique_ptr<MainDialogs> m_dialogs;
+    TLearnerSession m_session;
     std::unique_ptr<LaunchHost> m_host;
     TOKBottomDlgChengeReg* m_dlgChengeReg = nullptr;
     TOKBottomDlgAbout* m_dlgAbout = nullptr;

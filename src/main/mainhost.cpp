@@ -1,6 +1,6 @@
 #include "main/mainhost.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "drill/eng_dlglexrepit.h"
 #include "drill/eng_formexeclexic.h"
 #include "drill/eng_formexeclexicdemo.h"
@@ -8,7 +8,7 @@
 #include "drill/eng_formquestdown.h"
 #include "drill/eng_formquesttrfl.h"
 #include "main/eng_main.h"
-#include "media/eng_dlgtestfullduplex.h"
+#include "main/eng_dlgtestfullduplex.h"
 #include "text/eng_formworktext.h"
 #include "text/eng_transnotext.h"
 

@@ -1,9 +1,9 @@
 #include "text/eng_formworktext.h"
 #include "text/lessonpanes.h"
 
-#include "base/guard.h"
+#include "controls/guard.h"
 #include "base/paths.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/captionedbutton.h"
 #include "controls/chbximgtransd1zv.h"

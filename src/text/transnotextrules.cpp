@@ -1,8 +1,8 @@
 #include "text/transnotextrules.h"
 
-#include "base/guard.h"
+#include "controls/guard.h"
 #include "base/paths.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 #include "media/wavefile.h"

@@ -1,6 +1,6 @@
 #include "text/worktextrun.h"
 
-#include "base/guard.h"
+#include "controls/guard.h"
 #include "base/paths.h"
 #include "media/audiodevice.h"
 

@@ -1,7 +1,7 @@
 #include "base/binrec.h"
 #include "base/cp1251.h"
 #include "base/errors.h"
-#include "base/guard.h"
+#include "controls/guard.h"
 #include "base/numconv.h"
 #include "base/paths.h"
 #include "base/textfile.h"

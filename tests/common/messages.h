@@ -1,6 +1,6 @@
 #pragma once
 // Records the program's messages (XMessage) instead of showing them.
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QList>
 #include <QString>

@@ -1,13 +1,14 @@
 #include "base/cp1251.h"
 #include "base/errors.h"
-#include "course/course.h"
 #include "common/testenv.h"
+#include "course/course.h"
 
-#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
-QByteArray cp(const QString& s) { return EncodeCp1251(s); }
+QByteArray cp(const QString& s) {
+    return EncodeCp1251(s);
+}
 
 void writeModes(const testenv::CourseDir& dir, const QByteArray& d, const QByteArray& other = {}) {
     const QByteArray rest = other.isEmpty() ? d : other;
@@ -33,44 +34,46 @@ private Q_SLOTS:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("files");
         QTest::newRow("full line")
-            << QByteArray("Cap\t1\t1\t0\tinfo.rtf\t5\tt.txt\tr.txt\ts.wav\tt.tim\tp.pic") << "Cap" << true
-            << 1 << 0 << "info.rtf" << 5 << QStringList{"t.txt", "r.txt", "s.wav", "t.tim", "p.pic"};
-        QTest::newRow("field 2 zero") << QByteArray("C\t0\t2\t0\t\t0\t") << "C" << false << 2 << 0 << ""
-                                      << 0 << QStringList{"", "", "", "", ""};
-        QTest::newRow("field 2 empty") << QByteArray("C\t\t2\t0\t\t0\t") << "C" << true << 2 << 0 << ""
-                                       << 0 << QStringList{"", "", "", "", ""};
-        QTest::newRow("field 2 double zero") << QByteArray("C\t00\t2\t0\t\t0\t") << "C" << true << 2 << 0
-                                             << "" << 0 << QStringList{"", "", "", "", ""};
-        QTest::newRow("field 2 blank zero") << QByteArray("C\t 0\t2\t0\t\t0\t") << "C" << true << 2 << 0
-                                            << "" << 0 << QStringList{"", "", "", "", ""};
+            << QByteArray("Cap\t1\t1\t0\tinfo.rtf\t5\tt.txt\tr.txt\ts.wav\tt.tim\tp.pic") << "Cap"
+            << true << 1 << 0 << "info.rtf" << 5
+            << QStringList{"t.txt", "r.txt", "s.wav", "t.tim", "p.pic"};
+        QTest::newRow("field 2 zero") << QByteArray("C\t0\t2\t0\t\t0\t") << "C" << false << 2 << 0
+                                      << "" << 0 << QStringList{"", "", "", "", ""};
+        QTest::newRow("field 2 empty") << QByteArray("C\t\t2\t0\t\t0\t") << "C" << true << 2 << 0
+                                       << "" << 0 << QStringList{"", "", "", "", ""};
+        QTest::newRow("field 2 double zero") << QByteArray("C\t00\t2\t0\t\t0\t") << "C" << true << 2
+                                             << 0 << "" << 0 << QStringList{"", "", "", "", ""};
+        QTest::newRow("field 2 blank zero") << QByteArray("C\t 0\t2\t0\t\t0\t") << "C" << true << 2
+                                            << 0 << "" << 0 << QStringList{"", "", "", "", ""};
         QTest::newRow("one trailing tab after kind")
             << QByteArray("Cap\t1\t1\t0\t\t0\t") << "Cap" << true << 1 << 0 << "" << 0
             << QStringList{"", "", "", "", ""};
-        QTest::newRow("kind without its tab") << QByteArray("Cap\t1\t1\t0\t\t0") << "Cap" << true << 1 << 0
-                                              << "" << -1 << QStringList{};
-        QTest::newRow("file after kind, no tab") << QByteArray("C\t1\t1\t0\t\t8\tpics.pic") << "C" << true
-                                                 << 1 << 0 << "" << 8
-                                                 << QStringList{"", "", "", "", "pics.pic"};
-        QTest::newRow("two files") << QByteArray("C\t1\t1\t0\t\t8\ta\tb") << "C" << true << 1 << 0 << ""
-                                   << 8 << QStringList{"a", "", "", "", "b"};
+        QTest::newRow("kind without its tab") << QByteArray("Cap\t1\t1\t0\t\t0") << "Cap" << true
+                                              << 1 << 0 << "" << -1 << QStringList{};
+        QTest::newRow("file after kind, no tab")
+            << QByteArray("C\t1\t1\t0\t\t8\tpics.pic") << "C" << true << 1 << 0 << "" << 8
+            << QStringList{"", "", "", "", "pics.pic"};
+        QTest::newRow("two files") << QByteArray("C\t1\t1\t0\t\t8\ta\tb") << "C" << true << 1 << 0
+                                   << "" << 8 << QStringList{"a", "", "", "", "b"};
         QTest::newRow("field 11 keeps tabs")
-            << QByteArray("C\t1\t1\t1\tp.bmp\t5\ta\tb\tc\td\te\tf\tg") << "C" << true << 1 << 1 << "p.bmp"
-            << 5 << QStringList{"a", "b", "c", "d", "e\tf\tg"};
-        QTest::newRow("signed numbers") << QByteArray("C\t1\t+1\t 1\t\t+3\t") << "C" << true << 1 << 1 << ""
-                                        << 3 << QStringList{"", "", "", "", ""};
-        QTest::newRow("bad ref") << QByteArray("C\t1\tx\t0\t\t0\t") << "" << true << -1 << 0 << "" << 0
-                                 << QStringList{};
-        QTest::newRow("kind 256") << QByteArray("C\t1\t1\t0\t\t256\t") << "" << true << 0 << 0 << "" << -1
-                                  << QStringList{};
-        QTest::newRow("kind -1") << QByteArray("C\t1\t1\t0\t\t-1\t") << "" << true << 0 << 0 << "" << -1
-                                 << QStringList{};
-        QTest::newRow("info kind 300") << QByteArray("C\t1\t1\t300\t\t0\t") << "" << true << 0 << -1 << ""
-                                       << 0 << QStringList{};
-        QTest::newRow("kind 200 loads") << QByteArray("C\t1\t1\t0\t\t200\t") << "C" << true << 1 << 0 << ""
-                                        << 200 << QStringList{"", "", "", "", ""};
-        QTest::newRow("empty line") << QByteArray("") << "" << true << -1 << 0 << "" << 0 << QStringList{};
-        QTest::newRow("no tabs at all") << QByteArray("Caption only") << "" << true << -1 << 0 << "" << 0
-                                        << QStringList{};
+            << QByteArray("C\t1\t1\t1\tp.bmp\t5\ta\tb\tc\td\te\tf\tg") << "C" << true << 1 << 1
+            << "p.bmp" << 5 << QStringList{"a", "b", "c", "d", "e\tf\tg"};
+        QTest::newRow("signed numbers") << QByteArray("C\t1\t+1\t 1\t\t+3\t") << "C" << true << 1
+                                        << 1 << "" << 3 << QStringList{"", "", "", "", ""};
+        QTest::newRow("bad ref") << QByteArray("C\t1\tx\t0\t\t0\t") << "" << true << -1 << 0 << ""
+                                 << 0 << QStringList{};
+        QTest::newRow("kind 256") << QByteArray("C\t1\t1\t0\t\t256\t") << "" << true << 0 << 0 << ""
+                                  << -1 << QStringList{};
+        QTest::newRow("kind -1") << QByteArray("C\t1\t1\t0\t\t-1\t") << "" << true << 0 << 0 << ""
+                                 << -1 << QStringList{};
+        QTest::newRow("info kind 300") << QByteArray("C\t1\t1\t300\t\t0\t") << "" << true << 0 << -1
+                                       << "" << 0 << QStringList{};
+        QTest::newRow("kind 200 loads") << QByteArray("C\t1\t1\t0\t\t200\t") << "C" << true << 1
+                                        << 0 << "" << 200 << QStringList{"", "", "", "", ""};
+        QTest::newRow("empty line")
+            << QByteArray("") << "" << true << -1 << 0 << "" << 0 << QStringList{};
+        QTest::newRow("no tabs at all")
+            << QByteArray("Caption only") << "" << true << -1 << 0 << "" << 0 << QStringList{};
     }
     void fieldRules() {
         QFETCH(QByteArray, line);
@@ -102,13 +105,16 @@ private Q_SLOTS:
         QCOMPARE(int(it.InfoKind), infoKind);
         QCOMPARE(it.InfoFile, info);
         QCOMPARE(int(it.ExerciseKind), kind);
-        QCOMPARE((QStringList{it.DataFile1, it.DataFile2, it.DataFile3, it.DataFile4, it.DataFile5}), files);
+        QCOMPARE(
+            (QStringList{it.DataFile1, it.DataFile2, it.DataFile3, it.DataFile4, it.DataFile5}),
+            files);
     }
 
     void longStringsAreCut() {
         const QByteArray cap(300, 'c');
         const QByteArray file(400, 'f');
-        TCourseItem it = ParseCourseLine(cap + "\t1\t0\t0\t" + file + "\t1\t" + file + "\t\t\t\t" + file);
+        TCourseItem it =
+            ParseCourseLine(cap + "\t1\t0\t0\t" + file + "\t1\t" + file + "\t\t\t\t" + file);
         QCOMPARE(it.Caption, QString(255, 'c'));
         QCOMPARE(it.InfoFile, QString(255, 'f'));
         QCOMPARE(it.DataFile1, QString(255, 'f'));
@@ -124,15 +130,21 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<int>("count"); // -1: the load fails
         QTest::newRow("one line") << QByteArray("Root\t1\t0\t0\t\t0\t") << 1;
-        QTest::newRow("final line break") << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t1\t0\t\t1\t\r\n") << 2;
-        QTest::newRow("no final line break") << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t1\t0\t\t1\t") << 2;
+        QTest::newRow("final line break")
+            << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t1\t0\t\t1\t\r\n") << 2;
+        QTest::newRow("no final line break")
+            << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t1\t0\t\t1\t") << 2;
         QTest::newRow("bare lf") << QByteArray("Root\t1\t0\t0\t\t0\t\nA\t1\t1\t0\t\t1\t\n") << 2;
         QTest::newRow("two line breaks at the end")
             << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t1\t0\t\t1\t\r\n\r\n") << -1;
-        QTest::newRow("empty line inside") << QByteArray("Root\t1\t0\t0\t\t0\t\r\n\r\nA\t1\t1\t0\t\t1\t\r\n") << -1;
-        QTest::newRow("ref beyond count") << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t3\t0\t\t1\t\r\n") << -1;
-        QTest::newRow("negative ref") << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t-1\t0\t\t1\t\r\n") << -1;
-        QTest::newRow("ref at count") << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t2\t0\t\t1\t\r\n") << 2;
+        QTest::newRow("empty line inside")
+            << QByteArray("Root\t1\t0\t0\t\t0\t\r\n\r\nA\t1\t1\t0\t\t1\t\r\n") << -1;
+        QTest::newRow("ref beyond count")
+            << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t3\t0\t\t1\t\r\n") << -1;
+        QTest::newRow("negative ref")
+            << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t-1\t0\t\t1\t\r\n") << -1;
+        QTest::newRow("ref at count")
+            << QByteArray("Root\t1\t0\t0\t\t0\t\r\nA\t1\t2\t0\t\t1\t\r\n") << 2;
         QTest::newRow("empty file") << QByteArray() << 0;
     }
     void fileRules() {
@@ -141,7 +153,8 @@ private Q_SLOTS:
         testenv::CourseDir dir;
         testenv::WriteBytes(dir.file("InitRegD.txt"), data);
         if (count < 0) {
-            QVERIFY_THROWS_EXCEPTION(CourseFormatError, ReadCourseFile(QStringLiteral("InitRegD.txt")));
+            QVERIFY_THROWS_EXCEPTION(CourseFormatError,
+                                     ReadCourseFile(QStringLiteral("InitRegD.txt")));
             return;
         }
         CourseTable t = ReadCourseFile(QStringLiteral("InitRegD.txt"));
@@ -189,52 +202,38 @@ private Q_SLOTS:
         QCOMPARE(CourseItemCount('X'), 0);
     }
 
-    void treeShape() {
-        testenv::CourseDir dir;
-        // 1 root; 2 child of 1; 3 child of 2; 4 sibling of 3; 5 sibling of 2; 6 top level (ref 0);
-        // 7 sibling of 1 (top level).
-        const QByteArray d = "R\t1\t0\t0\t\t0\t\r\n"
-                             "S1\t1\t1\t0\t\t0\t\r\n"
-                             "E1\t1\t2\t0\t\t1\t\r\n"
-                             "E2\t0\t3\t0\t\t2\t\r\n"
-                             "S2\t0\t2\t0\t\t0\t\r\n"
-                             "T\t1\t0\t0\t\t0\t\r\n"
-                             "U\t0\t1\t0\t\t0\t\r\n";
-        writeModes(dir, d);
-        LoadCourseTables();
-        QTreeWidget tree;
-        FillCourseTree(&tree, 'D');
-        QCOMPARE(tree.topLevelItemCount(), 3);
-        QTreeWidgetItem* root = tree.topLevelItem(0);
-        QCOMPARE(root->text(0), QStringLiteral("R"));
-        QCOMPARE(root->childCount(), 2);
-        QCOMPARE(root->child(0)->text(0), QStringLiteral("S1"));
-        QCOMPARE(root->child(0)->childCount(), 2);
-        QCOMPARE(root->child(0)->child(1)->text(0), QStringLiteral("E2"));
-        QCOMPARE(root->child(1)->text(0), QStringLiteral("S2"));
-        QCOMPARE(tree.topLevelItem(1)->text(0), QStringLiteral("T"));
-        QCOMPARE(tree.topLevelItem(2)->text(0), QStringLiteral("U"));
-        QCOMPARE(tree.currentItem(), root);
-        // Depth-first file: display position p is item p + 1.
-        const auto nodes = NodesInDisplayOrder(&tree);
-        QCOMPARE(nodes.size(), 7);
-        for (int i = 1; i <= 7; ++i) {
-            QCOMPARE(nodes[i - 1]->text(0), CourseItem('D', i).Caption);
-            QCOMPARE(ItemNumberOf(&tree, nodes[i - 1]), i);
-        }
-        // Filling again replaces the tree.
-        FillCourseTree(&tree, 'D');
-        QCOMPARE(NodesInDisplayOrder(&tree).size(), 7);
+    void treeShape_data() {
+        QTest::addColumn<QList<int>>("refs"); // per item from 1: RefIndex, negative for a sibling
+        QTest::addColumn<QList<int>>("parents");
+        QTest::addColumn<QList<int>>("order");
+        // 1 root; 2 child of 1; 3 child of 2; 4 sibling of 3; 5 sibling of 2; 6 top level; 7
+        // sibling of 1.
+        QTest::newRow("nested") << QList<int>{0, 1, 2, -3, -2, 0, -1}
+                                << QList<int>{0, 1, 2, 2, 1, 0, 0}
+                                << QList<int>{1, 2, 3, 4, 5, 6, 7};
+        QTest::newRow("not in line order")
+            << QList<int>{0, 1, 1, 2} << QList<int>{0, 1, 1, 2} << QList<int>{1, 2, 4, 3};
+        QTest::newRow("forward and own ref at top")
+            << QList<int>{0, 5, 3, 1} << QList<int>{0, 0, 0, 1} << QList<int>{1, 4, 2, 3};
+        QTest::newRow("first item ignores its ref")
+            << QList<int>{1, 1} << QList<int>{0, 1} << QList<int>{1, 2};
+        QTest::newRow("one line") << QList<int>{0} << QList<int>{0} << QList<int>{1};
     }
 
-    void oneLineTree() {
-        testenv::CourseDir dir;
-        writeModes(dir, "Only\t1\t0\t0\t\t0\t");
-        LoadCourseTables();
-        QTreeWidget tree;
-        FillCourseTree(&tree, 'D');
-        QCOMPARE(tree.topLevelItemCount(), 1);
-        QCOMPARE(tree.topLevelItem(0)->childCount(), 0);
+    void treeShape() {
+        QFETCH(QList<int>, refs);
+        QFETCH(QList<int>, parents);
+        QFETCH(QList<int>, order);
+        CourseTable t(1);
+        for (int r : refs) {
+            TCourseItem it;
+            it.IsChild = r >= 0;
+            it.RefIndex = qAbs(r);
+            t.append(it);
+        }
+        const CourseTreeShape shape = CourseTreeOf(t);
+        QCOMPARE(shape.Parent.mid(1), parents);
+        QCOMPARE(shape.DisplayOrder, order);
     }
 };
 

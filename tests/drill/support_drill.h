@@ -1,6 +1,7 @@
 #pragma once
 // Lesson-file bytes for the drill tests.
 #include "base/cp1251.h"
+#include "controls/ui_hooks.h"
 
 #include <QByteArray>
 #include <QList>

@@ -9,7 +9,7 @@
 #include "drill/eng_dlglexicerror.h"
 #include "drill/eng_dlglexrepit.h"
 
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -10,6 +10,7 @@
 #include "base/textfile.h"
 #include "base/timingline.h"
 #include "common/testenv.h"
+#include "main/coursetree.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
 #include "controls/formprogress.h"

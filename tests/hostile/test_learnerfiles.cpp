@@ -3,7 +3,7 @@
 // any of its files is read or written, and a recording named outside is
 // never deleted. A list made on Windows or before the course folder moved
 // names its learners' files below this course's Report/.
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "common/testenv.h"
 #include "course/appstate.h"
 #include "course/course.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the learner tests: a message recorder, course files
 // for a given number of items, and a learner record.
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "learners/userrec.h"
 
 #include <QList>

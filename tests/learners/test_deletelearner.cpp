@@ -254,24 +254,6 @@ private Q_SLOTS:
         QCOMPARE(rec.lastText(), QStringLiteral("Удалять больше нечего"));
     }
 
-    void selectDialogLooks() {
-        testenv::CourseDir dir;
-        TOKBottomDlgSelectUsers sel;
-        QCOMPARE(sel.windowTitle(), QStringLiteral("Выбор имени"));
-        QCOMPARE(sel.Label1->text(), QStringLiteral("Выберите имя"));
-        const QStringList captions{"Подтверждение", "Отмена", "Новое имя", "Удалить имя", "Помощь"};
-        const QList<QAbstractButton*> buttons{sel.OKBtn, sel.CancelBtn, sel.Button1, sel.ButtonDel,
-                                              sel.BitBtn3};
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(buttons[i]->text(), captions[i]);
-        QString keyword;
-        SetHelpHandlers([](int) {}, [&keyword](const QString& k) { keyword = k; });
-        sel.BitBtn3->click();
-        QCOMPARE(keyword, QStringLiteral("SelUser"));
-        QCOMPARE(sel.property("helpContext").toInt(), 30);
-        SetHelpHandlers({}, {});
-    }
-
     // Keyboard: Enter in the list confirms the name, Esc cancels.
     void keyboard_data() {
         QTest::addColumn<int>("key");

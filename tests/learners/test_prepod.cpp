@@ -87,7 +87,6 @@ private Q_SLOTS:
         }
         MessageRecorder rec;
         TFormPrepod form;
-        QCOMPARE(form.windowTitle(), QStringLiteral("Переподаватель"));
         form.FormShow();
         QCOMPARE(form.ListBoxUsers->item(1)->text(), QStringLiteral("Bob - Режим A"));
         QCOMPARE(form.ListBoxUsers->currentRow(), 0);

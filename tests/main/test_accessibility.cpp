@@ -11,10 +11,11 @@
 #include "course/course.h"
 #include "course/progress.h"
 #include "learners/learnertable.h"
+#include "main/coursetree.h"
 #include "main/eng_main.h"
 #include "media/audiodevice.h"
 #include "text/textsintagm.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

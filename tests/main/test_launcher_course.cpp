@@ -4,13 +4,13 @@
 // the progress table holds afterwards. Every window is also grabbed to
 // /tmp/vantrel-shots/ (a second run with QT_SCALE_FACTOR=2 gives the 200 % ones).
 #include "base/textfile.h"
-#include "base/ui_hooks.h"
 #include "common/testenv.h"
 #include "common/widgets.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
 #include "controls/picturedialog.h"
+#include "controls/ui_hooks.h"
 #include "course/appstate.h"
 #include "course/course.h"
 #include "course/progress.h"
@@ -18,6 +18,7 @@
 #include "drill/eng_formquestdown.h"
 #include "drill/eng_formquesttrfl.h"
 #include "learners/learnertable.h"
+#include "main/coursetree.h"
 #include "main/eng_main.h"
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"

@@ -4,7 +4,7 @@
 #include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
-#include "media/eng_dlgtestfullduplex.h"
+#include "main/eng_dlgtestfullduplex.h"
 #include "media/wavefile.h"
 
 #include <QAudioDevice>

@@ -1,7 +1,7 @@
 #pragma once
 // Fixtures shared by the text tests: silent waves, pictures, child lookup,
 // the message recorder and the event-loop settle.
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QColor>
 #include <QStringList>

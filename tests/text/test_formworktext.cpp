@@ -1,7 +1,7 @@
 // The text work window over its run: clicks reach the run, the run's state
 // reaches the screen, the keys and the focus, and the look of the boxes.
 #include "base/cp1251.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "common/testenv.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"

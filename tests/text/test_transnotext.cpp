@@ -3,7 +3,7 @@
 // advances them, and the test runs the timer steps itself.
 #include "base/cp1251.h"
 #include "base/textfile.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 #include "common/testenv.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"

@@ -6,7 +6,6 @@
 
 #include "base/paths.h"
 
-#include <functional>
 #include <QFile>
 #include <QImageReader>
 
@@ -28,10 +27,6 @@ void checkTree(Course& course, Findings& findings) {
             findings.Add(file, 0, QStringLiteral("the file has no items"));
             continue;
         }
-        // Build the tree as the main window does; then walk it depth first.
-        QList<int> parent(n + 1, 0);
-        QList<QList<int>> children(n + 1);
-        QList<int> top{1};
         bool sound = true;
         for (int i = 2; i <= n; ++i) {
             const int r = t[i].RefIndex;
@@ -40,19 +35,12 @@ void checkTree(Course& course, Findings& findings) {
                 sound = false;
                 break;
             }
-            int p = r == 0 ? 0 : (t[i].IsChild ? r : parent[r]);
-            parent[i] = p;
-            (p == 0 ? top : children[p]).append(i);
         }
         if (!sound) continue;
-        QList<int> order;
-        std::function<void(int)> walk = [&](int i) {
-            order.append(i);
-            for (int c : children[i])
-                walk(c);
-        };
-        for (int i : top)
-            walk(i);
+        // The tree as the main window builds it.
+        const CourseTreeShape shape = CourseTreeOf(t);
+        const QList<int>& order = shape.DisplayOrder;
+        const QList<int>& top = shape.TopLevel;
         for (int p = 0; p < n; ++p) {
             if (order[p] != p + 1) {
                 findings.Add(file, order[p],

@@ -4,7 +4,7 @@
 // ends the operation and its text is shown in the program's message box;
 // the program goes on. No exception ever crosses Qt's event loop.
 #include "base/errors.h"
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QString>
 #include <exception>

@@ -1,3 +1,3 @@
-#include "base/guard.h"
+#include "controls/guard.h"
 
 void ReportError(const QString& text) { XMessage(text, QStringLiteral("Ошибка"), MB_ICONSTOP); }

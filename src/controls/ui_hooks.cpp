@@ -1,4 +1,4 @@
-#include "base/ui_hooks.h"
+#include "controls/ui_hooks.h"
 
 #include <QMessageBox>
 #include <QShortcut>

@@ -1,4 +1,4 @@
-#include "media/eng_dlgtestfullduplex.h"
+#include "main/eng_dlgtestfullduplex.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 

@@ -1,0 +1,50 @@
+#pragma once
+// A small course of four work modes, learners with progress files and
+// answered learner dialogs, for the session and the main window.
+#include "common/testenv.h"
+#include "learners/userrec.h"
+#include "main/maindialogs.h"
+
+#include <functional>
+#include <QList>
+#include <QPair>
+#include <QStringList>
+
+namespace mainfix {
+
+// D: root, section, lesson, vocabulary (picture page), text work.
+// B: root, section, listening. A and C: root and one exercise.
+void WriteCourse(const testenv::CourseDir& dir);
+// A learner in the table with a progress file whose records `done` are set.
+TUserRec AddLearner(const testenv::CourseDir& dir, const QString& name, const QString& password,
+                    char mode, const QList<int>& done);
+
+using Selects = QList<QPair<int, int>>;       // modal result, index
+using Passwords = QList<QPair<int, QString>>; // modal result, typed
+
+struct Dialogs : MainDialogs {
+    Selects selects;
+    Passwords passwords;
+    int selectCalls = 0, passwordCalls = 0, consoles = 0, reports = 0;
+    QList<int> helpTopics;
+    QString teacher;
+    std::function<void()> newUser, duringSelect;
+
+    int SelectUsers(int& index) override;
+    void NewUser() override;
+    int PassWord(QString& typed) override;
+    void SetPassWordHelp(int topic) override { helpTopics << topic; }
+    QString TeacherPassword() override { return teacher; }
+    void TeacherConsole() override { ++consoles; }
+    void Report(const QString&, char) override { ++reports; }
+};
+
+// Records the program's message boxes as "text|title|flags in hex" while alive.
+class Messages {
+public:
+    Messages();
+    ~Messages();
+    QStringList list;
+};
+
+} // namespace mainfix
