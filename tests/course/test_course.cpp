@@ -74,6 +74,14 @@ private Q_SLOTS:
             << QByteArray("") << "" << true << -1 << 0 << "" << 0 << QStringList{};
         QTest::newRow("no tabs at all")
             << QByteArray("Caption only") << "" << true << -1 << 0 << "" << 0 << QStringList{};
+        QTest::newRow("cyrillic caption")
+            << cp(QStringLiteral("Урок 1\t1\t1\t0\t\t0\t")) << "Урок 1" << true << 1 << 0 << "" << 0
+            << QStringList{"", "", "", "", ""};
+        const QByteArray f(400, 'f'), cut(255, 'f');
+        QTest::newRow("long strings are cut")
+            << QByteArray(300, 'c') + "\t1\t0\t0\t" + f + "\t1\t" + f + "\t\t\t\t" + f
+            << QString(255, 'c') << true << 0 << 0 << QString(cut) << 1
+            << QStringList{QString(cut), "", "", "", QString(cut)};
     }
     void fieldRules() {
         QFETCH(QByteArray, line);
@@ -108,22 +116,6 @@ private Q_SLOTS:
         QCOMPARE(
             (QStringList{it.DataFile1, it.DataFile2, it.DataFile3, it.DataFile4, it.DataFile5}),
             files);
-    }
-
-    void longStringsAreCut() {
-        const QByteArray cap(300, 'c');
-        const QByteArray file(400, 'f');
-        TCourseItem it =
-            ParseCourseLine(cap + "\t1\t0\t0\t" + file + "\t1\t" + file + "\t\t\t\t" + file);
-        QCOMPARE(it.Caption, QString(255, 'c'));
-        QCOMPARE(it.InfoFile, QString(255, 'f'));
-        QCOMPARE(it.DataFile1, QString(255, 'f'));
-        QCOMPARE(it.DataFile5, QString(255, 'f'));
-    }
-
-    void cyrillicCaption() {
-        TCourseItem it = ParseCourseLine(cp(QStringLiteral("Урок 1\t1\t1\t0\t\t0\t")));
-        QCOMPARE(it.Caption, QStringLiteral("Урок 1"));
     }
 
     void fileRules_data() {

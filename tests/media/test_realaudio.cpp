@@ -2,19 +2,18 @@
 // sink and source in CI). Skipped cleanly where no server answers.
 #include "common/testenv.h"
 #include "common/wave.h"
+#include "main/eng_dlgtestfullduplex.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
-#include "main/eng_dlgtestfullduplex.h"
 #include "media/wavefile.h"
 
+#include <memory>
 #include <QAudioDevice>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QProcess>
-#include <memory>
 #include <QSignalSpy>
 #include <QtTest>
-#include <memory>
 #include <sndfile.h>
 
 namespace {
@@ -132,8 +131,8 @@ private Q_SLOTS:
         QFETCH(int, speed);
         static QStringList warnings;
         warnings.clear();
-        const QtMessageHandler before = qInstallMessageHandler(
-            [](QtMsgType t, const QMessageLogContext&, const QString& m) {
+        const QtMessageHandler before =
+            qInstallMessageHandler([](QtMsgType t, const QMessageLogContext&, const QString& m) {
                 if (t != QtDebugMsg && t != QtInfoMsg) warnings << m;
             });
         {
@@ -159,20 +158,15 @@ private Q_SLOTS:
         QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
     }
 
-    // Every encoding the reader knows plays a range to its end.
+    // Encodings and rates other than the device's play a range to its end
+    // (each encoding's decoding is the wave reader's test).
     void playsEveryEncoding_data() {
         QTest::addColumn<int>("subtype");
         QTest::addColumn<int>("rate");
         QTest::addColumn<int>("channels");
         QTest::newRow("pcm8 11025 mono") << int(SF_FORMAT_PCM_U8) << 11025 << 1;
         QTest::newRow("pcm16 48000 stereo") << int(SF_FORMAT_PCM_16) << 48000 << 2;
-        QTest::newRow("pcm24 22050 mono") << int(SF_FORMAT_PCM_24) << 22050 << 1;
-        QTest::newRow("pcm32 8000 stereo") << int(SF_FORMAT_PCM_32) << 8000 << 2;
-        QTest::newRow("float 44100 mono") << int(SF_FORMAT_FLOAT) << 44100 << 1;
-        QTest::newRow("ima adpcm 22050 mono") << int(SF_FORMAT_IMA_ADPCM) << 22050 << 1;
         QTest::newRow("ms adpcm 11025 stereo") << int(SF_FORMAT_MS_ADPCM) << 11025 << 2;
-        QTest::newRow("u-law 8000 mono") << int(SF_FORMAT_ULAW) << 8000 << 1;
-        QTest::newRow("a-law 16000 mono") << int(SF_FORMAT_ALAW) << 16000 << 1;
     }
     void playsEveryEncoding() {
         QFETCH(int, subtype);
