@@ -1,8 +1,8 @@
 // vantrel-check run on a small course built here: a sound course gives no
 // finding; one broken line in a file gives one finding naming that file and line.
 #include "common/testenv.h"
+#include "common/wave.h"
 
-#include <cmath>
 #include <QDir>
 #include <QImage>
 #include <QJsonArray>
@@ -14,23 +14,9 @@
 
 namespace {
 
+// A quiet 22050 Hz mono sine of the given length.
 QByteArray wave(int ms) {
-    const int rate = 22050, frames = rate * ms / 1000;
-    QByteArray pcm;
-    for (int i = 0; i < frames; ++i) {
-        const qint16 s = qint16(8000 * std::sin(i * 0.05));
-        pcm.append(char(s & 0xff)).append(char((s >> 8) & 0xff));
-    }
-    auto le32 = [](quint32 v) {
-        QByteArray b(4, 0);
-        for (int i = 0; i < 4; ++i)
-            b[i] = char((v >> (8 * i)) & 0xff);
-        return b;
-    };
-    QByteArray h = "RIFF" + le32(36 + pcm.size()) + "WAVEfmt " + le32(16);
-    h += QByteArray::fromHex("01000100") + le32(rate) + le32(rate * 2) +
-         QByteArray::fromHex("02001000");
-    return h + "data" + le32(pcm.size()) + pcm;
+    return testwave::Pcm(22050, 1, 16, 22050 * ms / 1000);
 }
 
 QByteArray lines(std::initializer_list<const char*> l) {
@@ -153,22 +139,15 @@ private Q_SLOTS:
             << "DemoData/L1/L1.tra" << 2 << QByteArray() << "DemoData/L1/L1.tra:2:";
         QTest::newRow("translation: marker differs")
             << "DemoData/L1/L1.tra" << 3 << QByteArray("Text") << "DemoData/L1/L1.tra:3:";
-        QTest::newRow("timing: not a number")
-            << "DemoData/L1/L1.tim" << 5 << QByteArray("800\tabc") << "DemoData/L1/L1.tim:5:";
         QTest::newRow("timing: beyond the recording")
             << "DemoData/L1/L1.tim" << 6 << QByteArray("1300\t2500") << "DemoData/L1/L1.tim:6:";
         QTest::newRow("timing: goes backwards")
             << "DemoData/L1/L1.tim" << 5 << QByteArray("300\t700") << "DemoData/L1/L1.tim:5:";
         QTest::newRow("timing: sound for a # line")
             << "DemoData/L1/L1.tim" << 3 << QByteArray("650\t700") << "DemoData/L1/L1.tim:3:";
-        QTest::newRow("pictures: bad number")
-            << "DemoData/L1/L1.pic" << 1 << QByteArray("0\tzz\tL1\\p1.bmp")
-            << "DemoData/L1/L1.pic:1:";
         QTest::newRow("pictures: missing picture")
             << "DemoData/L1/L1.pic" << 1 << QByteArray("0\t1900\tL1\\p9.bmp")
             << "DemoData/L1/L1.pic:1:";
-        QTest::newRow("comments: no line number")
-            << "DemoData/L1/L1.apc" << 2 << QByteArray("abcText") << "DemoData/L1/L1.apc:2:";
         QTest::newRow("comments: line beyond the text")
             << "DemoData/L1/L1.apc" << 1 << QByteArray("009Text") << "DemoData/L1/L1.apc:1:";
         QTest::newRow("vocabulary: empty translation")
@@ -236,31 +215,20 @@ private Q_SLOTS:
         QCOMPARE(o["items"].toArray().size(), count);
         QCOMPARE(o["error"].toString().contains(error), true);
         QCOMPARE(o.contains("error"), !error.isEmpty());
-        const QJsonObject first = o["items"].toArray()[0].toObject();
-        QCOMPARE(first["InfoFile"].toString(), QString("Title.rtf"));
-        QCOMPARE(first["IsChild"].toBool(), false);
+        // The fields as the reader gives them (its rules are the course reader's test).
+        const QJsonObject last = o["items"].toArray()[count - 1].toObject();
+        QCOMPARE(last["IsChild"].toBool(), count == 2);
         if (count == 2) {
-            const QJsonObject second = o["items"].toArray()[1].toObject();
-            QCOMPARE(second["Caption"].toString(), QString::fromUtf8("Урок"));
-            QCOMPARE(second["ExerciseKind"].toInt(), 5);
-            QCOMPARE(second["InfoKind"].toInt(), 1);
-            QCOMPARE(second["DataFile4"].toString(), QString("d"));
-            QCOMPARE(second["DataFile5"].toString(), QString("e\tf"));
+            QCOMPARE(last["Caption"].toString(), QString::fromUtf8("Урок"));
+            QCOMPARE(last["ExerciseKind"].toInt(), 5);
+            QCOMPARE(last["DataFile5"].toString(), QString("e\tf"));
         }
     }
 
-    void dumpProgress_data() {
-        QTest::addColumn<int>("records"); // records after the header
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("count");
-        QTest::newRow("complete") << 3 << 0 << 3;
-        QTest::newRow("longer file") << 5 << 0 << 3;
-        QTest::newRow("short file: the course grew") << 2 << 0 << 3;
-    }
+    // A short file (the course grew): the items it lacks are blank. Longer
+    // and shorter files are the progress reader's test.
     void dumpProgress() {
-        QFETCH(int, records);
-        QFETCH(int, code);
-        QFETCH(int, count);
+        const int records = 2, count = 3;
         QTemporaryDir dir;
         testenv::WriteBytes(
             dir.path() + "/InitRegB.txt",
@@ -277,7 +245,7 @@ private Q_SLOTS:
         }
         testenv::WriteBytes(dir.path() + "/Ann.rep", rep);
         const Run r = check({"--dump", "progress", "Ann.rep", "B"}, dir.path());
-        QCOMPARE(r.code, code);
+        QCOMPARE(r.code, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out).object();
         QCOMPARE(o["count"].toInt(), count);
         const QJsonArray recs = o["records"].toArray();
@@ -290,7 +258,7 @@ private Q_SLOTS:
             QCOMPARE(recs[k - 1].toObject()["RecordFile"].toString(),
                      inFile ? QString("Ann%1.wav").arg(k) : QString());
         }
-        QCOMPARE(o.contains("error"), code != 0);
+        QVERIFY(!o.contains("error"));
     }
 };
 
