@@ -1,7 +1,10 @@
 // vantrel-check run on a small course built here: a sound course gives no
-// finding; one broken line in a file gives one finding naming that file and line.
+// finding; one broken line in a file gives one finding naming that file and
+// line. And its --dump output of the stored files.
 #include "common/testenv.h"
 #include "common/wave.h"
+#include "course/progress.h"
+#include "learners/learnertable.h"
 
 #include <QDir>
 #include <QImage>
@@ -259,6 +262,104 @@ private Q_SLOTS:
                      inFile ? QString("Ann%1.wav").arg(k) : QString());
         }
         QVERIFY(!o.contains("error"));
+    }
+
+    // One learner's report lines from the learner list, the learner's
+    // progress file and the work mode's structure file.
+    void dumpReport_data() {
+        QTest::addColumn<QString>("index");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("error");
+        const QString in = QStringLiteral("       ");
+        QTest::newRow("learner 1") << "1" << 0
+                                   << QStringList{"   Раздел: Урок", in + "Слова - Выполнено",
+                                                  in + "Вопросы - Выполнено, Ошибок - 25%"}
+                                   << "";
+        QTest::newRow("no progress file") << "0" << 2 << QStringList{} << "File not found";
+        QTest::newRow("no such learner")
+            << "2" << 2 << QStringList{} << "No learner 2 in Users.eng";
+        QTest::newRow("not a number") << "x" << 64 << QStringList{} << "";
+    }
+    void dumpReport() {
+        QFETCH(QString, index);
+        QFETCH(int, code);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, error);
+        testenv::CourseDir dir;
+        // "Урок", "Слова", "Вопросы"; the last item (kind 10) gives no line.
+        testenv::WriteBytes(
+            "InitRegB.txt",
+            testenv::CrLf({"\xD3\xF0\xEE\xEA\t0\t0\t0\t\t0\t",
+                           "\xD1\xEB\xEE\xE2\xE0\t1\t1\t0\t\t2\t",
+                           "\xC2\xEE\xEF\xF0\xEE\xF1\xFB\t1\t2\t0\t\t6\t", "-\t1\t3\t0\t\t10\t"}));
+        LearnerTable users;
+        for (const QString name : {"Ann", "Bob"})
+            users.Users << TUserRec{
+                name, 'B', {}, "Report\\" + name + "\\", "Report\\" + name + "\\" + name + ".rep",
+                {}};
+        users.Save("Users.eng");
+        ProgressTable t;
+        t.Recs = {{}, {}, {1, 0, {}}, {1, 25, {}}, {1, 0, {}}};
+        t.Count = 4;
+        testenv::WriteBytes("Report/Bob/Bob.rep", EncodeProgressFile(t));
+        const Run r = check({"--dump", "report", "Users.eng", index});
+        QCOMPARE(r.code, code);
+        if (code == 64) return;
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.value("lines").toVariant().toStringList(), lines);
+        QCOMPARE(o.value("error").toString(), error);
+    }
+
+    // Timing, pictures and comments as the readers give them, partial
+    // content and the reader's error on a broken line.
+    void dumpLessonFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("first"); // first entry as compact JSON
+        QTest::addColumn<QString>("error");
+        QTest::newRow("timing") << "timing" << QByteArray("#\t#\r\n0\t1500\r\n1600\t2900") << 0 << 3
+                                << R"({"EndPos":0,"StartPos":0})"
+                                << "";
+        QTest::newRow("timing broken line 2")
+            << "timing" << QByteArray("0\t10\r\n12\tx\r\n20\t30\r\n") << 2 << 1
+            << R"({"EndPos":10,"StartPos":0})"
+            << "'x' is not a valid integer value";
+        QTest::newRow("pictures") << "pictures"
+                                  << QByteArray(
+                                         "0\t5000\tp1.bmp\r\n#\r\n5000\t9000\tL1\\p2.bmp\r\n")
+                                  << 0 << 3
+                                  << R"({"FromPos":0,"PictureFile":"p1.bmp","ToPos":5000})"
+                                  << "";
+        QTest::newRow("comments") << "comments"
+                                  << QByteArray("007A sentence.\r\n012\xcf\xf0\xe8\xe2\xe5\xf2\r\n")
+                                  << 0 << 2 << R"({"SintagmNo":7,"Text":"A sentence."})"
+                                  << "";
+    }
+    void dumpLessonFiles() {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, content);
+        QFETCH(int, exitCode);
+        QFETCH(int, count);
+        QFETCH(QString, first);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("f.dat"));
+        testenv::WriteBytes(file, content);
+        const Run r = check({"--dump", kind, file});
+        QCOMPARE(r.code, exitCode);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.value("count").toInt(), count);
+        const QJsonArray a = o.value(kind == "comments" ? "comments" : "entries").toArray();
+        QCOMPARE(int(a.size()), count);
+        QCOMPARE(
+            QString::fromUtf8(QJsonDocument(a.first().toObject()).toJson(QJsonDocument::Compact)),
+            first);
+        QCOMPARE(o.value("error").toString(), error);
+        if (kind == "comments")
+            QCOMPARE(a.at(1).toObject().value("Text").toString(), QStringLiteral("Привет"));
     }
 };
 
