@@ -1,9 +1,6 @@
-// The aligner from the bottom up: FFT, rate conversion, pauses, time
-// warping, the timing file it writes, and a short flite recording aligned
-// and checked against its known ranges.
+// The aligner's rules: rate conversion, pauses, the timing file it writes, and a short flite
+// recording aligned and checked against its known ranges.
 #include "align/audiocheck.h"
-#include "align/dtw.h"
-#include "align/features.h"
 #include "align/synth.h"
 #include "base/errors.h"
 #include "common/flitesample.h"
@@ -31,14 +28,6 @@ double rms(const float* x, size_t n) {
     for (size_t i = 0; i < n; ++i)
         s += double(x[i]) * x[i];
     return std::sqrt(s / double(n));
-}
-
-TFeatures oneDim(const std::vector<float>& v) {
-    TFeatures f;
-    f.Dim = 1;
-    f.Count = int(v.size());
-    f.Data = v;
-    return f;
 }
 
 } // namespace
@@ -70,25 +59,6 @@ private slots:
         TAlignParams p;
         m_sound = ReadSoundMono(m_sample.Wave, p.RateHz, &p.OriginalRate);
         m_aligned = AlignLesson(m_lines, m_sound, p);
-    }
-
-    void fftMatchesTheDefinition() {
-        std::mt19937 rng(7);
-        std::uniform_real_distribution<float> u(-1, 1);
-        const size_t n = 64;
-        std::vector<std::complex<float>> x(n);
-        for (auto& v : x)
-            v = {u(rng), u(rng)};
-        std::vector<std::complex<float>> y = x;
-        Fft(y);
-        for (size_t k = 0; k < n; ++k) {
-            std::complex<double> s;
-            for (size_t t = 0; t < n; ++t)
-                s += std::complex<double>(x[t]) *
-                     std::polar(1.0, -2 * std::numbers::pi * double(k * t) / double(n));
-            QVERIFY2(std::abs(s - std::complex<double>(y[k])) < 1e-4,
-                     qPrintable(QString::number(k)));
-        }
     }
 
     void resampler_data() {
@@ -155,59 +125,6 @@ private slots:
         QVERIFY(m.Loudness(500) > 0.9 && m.Loudness(900) < 0.1);
     }
 
-    void elasticColumnsAreSkippedFree() {
-        // The 9s are a pause the reference has and the recording has not.
-        const TFeatures a = oneDim({1, 2, 3, 4, 5});
-        const TFeatures b = oneDim({1, 2, 9, 9, 9, 3, 4, 5});
-        const std::vector<char> elastic{0, 0, 1, 1, 1, 0, 0, 0};
-        const TDtwPath p = Dtw(a, b, DiagonalBand(a.Count, b.Count, 8), elastic);
-        for (const auto& [i, j] : p.Cells)
-            if (j >= 2 && j <= 4) QCOMPARE(i, 1); // passed along the row before the pause
-        QVERIFY(std::find(p.Cells.begin(), p.Cells.end(), std::pair(2, 5)) != p.Cells.end());
-    }
-
-    void multiscaleFollowsAStretch_data() {
-        QTest::addColumn<double>("stretch");
-        QTest::newRow("reference half as long again") << 1.5;
-        QTest::newRow("reference shorter") << 0.7;
-    }
-    void multiscaleFollowsAStretch() {
-        QFETCH(double, stretch);
-        // A smooth random curve, and the same curve played `stretch` times slower.
-        std::mt19937 rng(11);
-        std::uniform_real_distribution<double> phase(0, 2 * std::numbers::pi);
-        double ph[3][4];
-        for (auto& d : ph)
-            for (auto& v : d)
-                v = phase(rng);
-        const auto curve = [&](double t, int d) {
-            double v = 0;
-            for (int k = 0; k < 4; ++k)
-                v += std::sin(t * (0.031 + 0.017 * k) * (d + 1) + ph[d][k]);
-            return float(v);
-        };
-        const int n = 3000, m = int(n * stretch);
-        TFeatures a, b;
-        a.Dim = b.Dim = 3;
-        a.Count = n;
-        b.Count = m;
-        for (int i = 0; i < n; ++i)
-            for (int d = 0; d < 3; ++d)
-                a.Data.push_back(curve(i, d));
-        for (int j = 0; j < m; ++j)
-            for (int d = 0; d < 3; ++d)
-                b.Data.push_back(curve(j / stretch, d));
-        const TDtwPath p = MultiscaleDtw(a, b, {16, 4, 1}, 200, 8);
-        QCOMPARE(p.Cells.front(), std::pair(0, 0));
-        QCOMPARE(p.Cells.back(), std::pair(n - 1, m - 1));
-        for (size_t k = 1; k < p.Cells.size(); ++k) {
-            const auto [i, j] = p.Cells[k];
-            const auto [pi, pj] = p.Cells[k - 1];
-            QVERIFY(i - pi >= 0 && i - pi <= 1 && j - pj >= 0 && j - pj <= 1);
-            QVERIFY2(std::abs(j - i * stretch) <= 3 + stretch, qPrintable(QString::number(i)));
-        }
-    }
-
     void timingFileBytes_data() {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QList<TTimingEntry>>("entries");
@@ -242,17 +159,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, timing);
         QCOMPARE(DefaultTimingName(text), timing);
-    }
-
-    void existingTimingFileIsReplacedOnlyWithForce() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("L1.tim");
-        testenv::WriteBytes(path, "old\r\n");
-        QVERIFY(!WriteTimingFile(path, "new\r\n", false));
-        QCOMPARE(testenv::ReadBytes(path), QByteArray("old\r\n"));
-        QVERIFY(WriteTimingFile(path, "new\r\n", true));
-        QCOMPARE(testenv::ReadBytes(path), QByteArray("new\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"L1.tim"}); // no leftovers
     }
 
     void alignsAFliteRecording() {
