@@ -247,6 +247,7 @@ private Q_SLOTS:
         rec.startRecording();
         QCOMPARE(WaitNotify(spy, 6000), int(AudioDevice::Failure));
         QCOMPARE(rec.lastError(), int(ErrDiskFull));
+        QCOMPARE(rec.lastErrorText(), QStringLiteral("Disk full"));
         QVERIFY(rec.length() > 500);
         const QStringList temps = TempRecordings();
         QCOMPARE(temps.size(), 1);

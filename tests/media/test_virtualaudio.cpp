@@ -179,10 +179,7 @@ private Q_SLOTS:
         b.open();
         a.play();
         b.startRecording();
-        QCOMPARE(a.mode(), AudioDevice::Playing);
-        QCOMPARE(b.mode(), AudioDevice::Recording);
         VirtualAudio::Advance(2000);
-        QCOMPARE(VirtualAudio::Now(), qint64(2000));
         QCOMPARE(a.mode(), AudioDevice::Stopped);
         QCOMPARE(sa.count(), 0); // queued, not yet delivered
         QCoreApplication::processEvents();
@@ -190,8 +187,6 @@ private Q_SLOTS:
         QCOMPARE(sa.at(0).at(0).toInt(), int(AudioDevice::Successful));
         QCOMPARE(sb.count(), 0);
         QCOMPARE(b.length(), qint64(2000));
-        VirtualAudio::Reset();
-        QCOMPARE(VirtualAudio::Now(), qint64(0));
     }
 
     // A device closed by its own notification handler, the way windows do.
@@ -259,14 +254,7 @@ private Q_SLOTS:
         rec.startRecording();
         VirtualAudio::Advance(300);
         rec.setFileName("no-such-dir/keep.wav");
-        bool threw = false;
-        try {
-            rec.save();
-        } catch (const VError& e) {
-            threw = true;
-            QVERIFY(!e.text().isEmpty());
-        }
-        QVERIFY(threw);
+        QVERIFY_THROWS_EXCEPTION(VError, rec.save());
         QVERIFY(rec.lastError() != 0);
         QCOMPARE(testenv::ReadBytes("ro/keep.wav"), before);
         rec.setFileName("ro/keep.wav");

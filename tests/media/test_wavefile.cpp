@@ -228,7 +228,6 @@ private Q_SLOTS:
                 }
             } catch (const DeviceError& e) {
                 ++refused;
-                QVERIFY(!e.text().isEmpty());
                 QVERIFY(e.text().contains("fuzz.wav"));
                 QVERIFY(dev.lastError() != 0);
             }
