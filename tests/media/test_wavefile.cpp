@@ -49,41 +49,31 @@ private Q_SLOTS:
         QTest::addColumn<int>("rate");
         QTest::addColumn<int>("channels");
         QTest::addColumn<qint64>("frames");
-        QTest::newRow("hand-made pcm16 mono")
-            << testwave::Pcm(22050, 1, 16, 2205) << 22050 << 1 << qint64(2205);
-        QTest::newRow("hand-made pcm8 stereo")
-            << testwave::Pcm(11025, 2, 8, 1000) << 11025 << 2 << qint64(1000);
-        QTest::newRow("hand-made pcm24")
-            << testwave::Pcm(48000, 2, 24, 480) << 48000 << 2 << qint64(480);
-        QTest::newRow("hand-made pcm32")
-            << testwave::Pcm(8000, 1, 32, 80) << 8000 << 1 << qint64(80);
-        QTest::newRow("template: header, no samples")
-            << testwave::Empty(22050, 1, 16) << 22050 << 1 << qint64(0);
-        QTest::newRow("float") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 44100, 1, 4410)
-                               << 44100 << 1 << qint64(4410);
-        QTest::newRow("u-law") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_ULAW, 8000, 1, 800) << 8000
-                               << 1 << qint64(800);
-        QTest::newRow("a-law") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_ALAW, 8000, 2, 800) << 8000
-                               << 2 << qint64(800);
-        // Block codecs round the length up to whole blocks.
-        QTest::newRow("ima adpcm")
-            << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 22050, 1, 2041) << 22050 << 1
-            << qint64(-1);
-        QTest::newRow("ms adpcm") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_MS_ADPCM, 11025, 2,
-                                                   2036)
-                                  << 11025 << 2 << qint64(-1);
-        QTest::newRow("wavex") << testwave::Snd(SF_FORMAT_WAVEX, SF_FORMAT_PCM_16, 16000, 2, 1600)
-                               << 16000 << 2 << qint64(1600);
+        const auto row = [](const char* name, const QByteArray& b, int rate, int ch, qint64 n) {
+            QTest::newRow(name) << b << rate << ch << n;
+        };
+        const auto snd = [](int type, int sub, int rate, int ch, int n) {
+            return testwave::Snd(type, sub, rate, ch, n);
+        };
+        row("hand-made pcm16 mono", testwave::Pcm(22050, 1, 16, 2205), 22050, 1, 2205);
+        row("hand-made pcm8 stereo", testwave::Pcm(11025, 2, 8, 1000), 11025, 2, 1000);
+        row("hand-made pcm24", testwave::Pcm(48000, 2, 24, 480), 48000, 2, 480);
+        row("hand-made pcm32", testwave::Pcm(8000, 1, 32, 80), 8000, 1, 80);
+        row("template: header, no samples", testwave::Empty(22050, 1, 16), 22050, 1, 0);
+        row("float", snd(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 44100, 1, 4410), 44100, 1, 4410);
+        row("u-law", snd(SF_FORMAT_WAV, SF_FORMAT_ULAW, 8000, 1, 800), 8000, 1, 800);
+        row("a-law", snd(SF_FORMAT_WAV, SF_FORMAT_ALAW, 8000, 2, 800), 8000, 2, 800);
+        // Block codecs round the length up to whole blocks (-1: any length).
+        row("ima adpcm", snd(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 22050, 1, 2041), 22050, 1, -1);
+        row("ms adpcm", snd(SF_FORMAT_WAV, SF_FORMAT_MS_ADPCM, 11025, 2, 2036), 11025, 2, -1);
+        row("wavex", snd(SF_FORMAT_WAVEX, SF_FORMAT_PCM_16, 16000, 2, 1600), 16000, 2, 1600);
         // What must keep opening: a whole list after the samples, garbage
         // after them, and samples cut short by a recording that stopped.
-        QTest::newRow("whole list after the samples")
-            << FloatWave("data" + Le32(16) + kSamples + "LIST" + Le32(4) + "INFO") << 16000 << 1
-            << qint64(4);
-        QTest::newRow("garbage after the samples")
-            << FloatWave("data" + Le32(16) + kSamples + QByteArray(40, '\xff')) << 16000 << 1
-            << qint64(4);
-        QTest::newRow("samples cut short")
-            << FloatWave("data" + Le32(4000) + kSamples) << 16000 << 1 << qint64(4);
+        const QByteArray data = "data" + Le32(16) + kSamples;
+        row("whole list after the samples", FloatWave(data + "LIST" + Le32(4) + "INFO"), 16000, 1,
+            4);
+        row("garbage after the samples", FloatWave(data + QByteArray(40, '\xff')), 16000, 1, 4);
+        row("samples cut short", FloatWave("data" + Le32(4000) + kSamples), 16000, 1, 4);
     }
     void readsEncodings() {
         QFETCH(QByteArray, bytes);
