@@ -35,6 +35,15 @@ Run check(const QStringList& args) {
     return run(QStringLiteral(VANTREL_CHECK_EXE), args);
 }
 
+// The timing file with one line's range moved by the given amounts.
+QByteArray shifted(const QString& timing, int line, int start, int end) {
+    QList<QByteArray> lines = testenv::ReadBytes(timing).split('\n');
+    const QList<QByteArray> f = lines[line - 1].trimmed().split('\t');
+    lines[line - 1] = QByteArray::number(f[0].toInt() + start) + '\t' +
+                      QByteArray::number(f[1].toInt() + end) + '\r';
+    return lines.join('\n');
+}
+
 } // namespace
 
 class TestAlignTool : public QObject {
@@ -106,11 +115,8 @@ private slots:
     void audioCheckOfGivenFiles() {
         QCOMPARE(check({"--audio", m_s.Text, m_s.Wave, m_s.Truth}).code, 0);
         // Line 3 made to start 300 ms late.
-        QList<QByteArray> lines = testenv::ReadBytes(m_s.Truth).split('\n');
-        const QList<QByteArray> f = lines[2].trimmed().split('\t');
-        lines[2] = QByteArray::number(f[0].toInt() + 300) + '\t' + f[1] + '\r';
         const QString bad = m_dir.filePath("bad.tim");
-        testenv::WriteBytes(bad, lines.join('\n'));
+        testenv::WriteBytes(bad, shifted(m_s.Truth, 3, 300, 0));
         const Run r = check({"--audio", m_s.Text, m_s.Wave, bad});
         QCOMPARE(r.code, 1);
         for (const QString& l : r.out.split('\n', Qt::SkipEmptyParts))
@@ -135,10 +141,7 @@ private slots:
         QCOMPARE(good.code, 0);
         QCOMPARE(good.out, QString());
         // The last sintagm timed to end a word too early.
-        QList<QByteArray> lines = testenv::ReadBytes(m_s.Truth).split('\n');
-        const QList<QByteArray> f = lines[4].trimmed().split('\t');
-        lines[4] = f[0] + '\t' + QByteArray::number(f[1].toInt() - 250) + '\r';
-        testenv::WriteBytes(d + "/DemoData/L1/L1.tim", lines.join('\n'));
+        testenv::WriteBytes(d + "/DemoData/L1/L1.tim", shifted(m_s.Truth, 5, 0, -250));
         const Run bad = check({"--audio", d});
         QCOMPARE(bad.code, 1);
         QVERIFY2(bad.out.startsWith("DemoData/L1/L1.tim:5: "), qPrintable(bad.out));
