@@ -176,14 +176,11 @@ private slots:
             last = t[i].EndPos;
             QVERIFY(m_aligned.Confidence[i] >= 0 && m_aligned.Confidence[i] <= 1);
             // Generous: the benchmark measures the real accuracy.
-            QVERIFY2(std::abs(t[i].StartPos - m_truth[i].StartPos) <= 150 &&
-                         std::abs(t[i].EndPos - m_truth[i].EndPos) <= 150,
-                     qPrintable(QStringLiteral("line %1: %2-%3, truth %4-%5")
-                                    .arg(i)
-                                    .arg(t[i].StartPos)
-                                    .arg(t[i].EndPos)
-                                    .arg(m_truth[i].StartPos)
-                                    .arg(m_truth[i].EndPos)));
+            QVERIFY2(
+                std::abs(t[i].StartPos - m_truth[i].StartPos) <= 150 &&
+                    std::abs(t[i].EndPos - m_truth[i].EndPos) <= 150,
+                qPrintable(QString::asprintf("line %d: %d-%d, truth %d-%d", i, t[i].StartPos,
+                                             t[i].EndPos, m_truth[i].StartPos, m_truth[i].EndPos)));
         }
         QVERIFY(last <= m_sound.LengthMs());
     }
