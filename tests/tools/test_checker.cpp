@@ -22,12 +22,7 @@ QByteArray wave(int ms) {
     return testwave::Pcm(22050, 1, 16, 22050 * ms / 1000);
 }
 
-QByteArray lines(std::initializer_list<const char*> l) {
-    QList<QByteArray> b;
-    for (const char* s : l)
-        b.append(s);
-    return testenv::CrLf(b);
-}
+using testenv::CrLf;
 
 void picture(const QString& path) {
     QImage img(16, 16, QImage::Format_RGB32);
@@ -41,44 +36,43 @@ void buildCourse(const QString& dir) {
     auto put = [&](const QString& name, const QByteArray& b) {
         testenv::WriteBytes(dir + "/" + name, b);
     };
+    const auto lesson = [&](const char* name, const QByteArray& b) {
+        put("DemoData/L1/" + QString(name), b);
+    };
     const QByteArray text = "L1\\L1.txt\tL1\\L1.tra\tL1\\L1.wav\tL1\\L1.tim\tL1\\L1.pic";
     const QByteArray q = "L1\\L1q.wav\tL1\\L1q.tim\t";
     put("InitRegD.txt",
-        testenv::CrLf(
-            {"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t", "Lesson\t1\t1\t0\tTitle.rtf\t0\t\t\t\t\t",
-             "Words\t1\t2\t1\tL1\\Page.bmp\t1\tL1\\L1.lex\tL1\\L1.ltr\tL1\\L1lex.wav\tL1\\L1lex."
-             "tim\t",
-             "Choice\t0\t3\t0\tTitle.rtf\t6\tL1\\L1.qst\tL1\\L1.ans\t" + q,
-             "TrFl\t0\t4\t0\tTitle.rtf\t7\tL1\\L1.tf\tL1\\L1.tfa\t" + q,
-             "Record\t0\t5\t0\tTitle.rtf\t13\t" + text, "Text\t0\t6\t0\tTitle.rtf\t5\t" + text}));
+        CrLf({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t", "Lesson\t1\t1\t0\tTitle.rtf\t0\t\t\t\t\t",
+              "Words\t1\t2\t1\tL1\\Page.bmp\t1\tL1\\L1.lex\tL1\\L1.ltr\tL1\\L1lex.wav\tL1\\L1lex."
+              "tim\t",
+              "Choice\t0\t3\t0\tTitle.rtf\t6\tL1\\L1.qst\tL1\\L1.ans\t" + q,
+              "TrFl\t0\t4\t0\tTitle.rtf\t7\tL1\\L1.tf\tL1\\L1.tfa\t" + q,
+              "Record\t0\t5\t0\tTitle.rtf\t13\t" + text, "Text\t0\t6\t0\tTitle.rtf\t5\t" + text}));
     for (const char* m : {"InitRegA.txt", "InitRegB.txt", "InitRegC.txt"})
-        put(m, lines({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t"}));
+        put(m, CrLf({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t"}));
     put("DemoData/Title.rtf", "{\\rtf1\\ansi Title\\par}");
-    picture(dir + "/DemoData/L1/Page.bmp");
-    picture(dir + "/DemoData/L1/p1.bmp");
-    for (const char* p : {"ill.bmp", "rill.bmp", "gill.bmp"})
+    for (const char* p :
+         {"DemoData/L1/Page.bmp", "DemoData/L1/p1.bmp", "ill.bmp", "rill.bmp", "gill.bmp"})
         picture(dir + "/" + p);
     for (const char* w : {"music.wav", "Null.wav", "NullRec.wav", "TSBegin.wav"})
         put(w, wave(100));
     put("NFREESET.TTF", "font");
-    put("DemoData/L1/L1.txt",
-        lines({"#Title", "Hello there.", "#", "#@ill.bmp", "How are you?", "Fine."}));
-    put("DemoData/L1/L1.tra", lines({"#Title", "Hi.", "#", "#@ill.bmp", "How?", "Good."}));
-    put("DemoData/L1/L1.tim",
-        lines({"#\t#", "100\t600", "#\t#", "#\t#", "800\t1200", "1300\t1900"}));
-    put("DemoData/L1/L1.pic", lines({"0\t1900\tL1\\p1.bmp"}));
-    put("DemoData/L1/L1.apc", lines({"002A note.", "005Another."}));
-    put("DemoData/L1/L1.wav", wave(2000));
-    put("DemoData/L1/L1.lex", lines({"hello", "fine"}));
-    put("DemoData/L1/L1.ltr", lines({"\xef\xf0\xe8\xe2\xe5\xf2", "\xf5\xee\xf0\xee\xf8\xee"}));
-    put("DemoData/L1/L1lex.tim", lines({"100\t500", "700\t1100"}));
-    put("DemoData/L1/L1lex.wav", wave(1500));
-    put("DemoData/L1/L1.qst", lines({"Who?", "Where?"}));
-    put("DemoData/L1/L1.ans", lines({"#1", "Me", "You", "#2", "Here", "There", "Nowhere"}));
-    put("DemoData/L1/L1q.tim", lines({"100\t500", "700\t1100"}));
-    put("DemoData/L1/L1q.wav", wave(1500));
-    put("DemoData/L1/L1.tf", lines({"Is it?\t0", "Is it not?\t1"}));
-    put("DemoData/L1/L1.tfa", lines({"yes", "no"}));
+    lesson("L1.txt", CrLf({"#Title", "Hello there.", "#", "#@ill.bmp", "How are you?", "Fine."}));
+    lesson("L1.tra", CrLf({"#Title", "Hi.", "#", "#@ill.bmp", "How?", "Good."}));
+    lesson("L1.tim", CrLf({"#\t#", "100\t600", "#\t#", "#\t#", "800\t1200", "1300\t1900"}));
+    lesson("L1.pic", CrLf({"0\t1900\tL1\\p1.bmp"}));
+    lesson("L1.apc", CrLf({"002A note.", "005Another."}));
+    lesson("L1.wav", wave(2000));
+    lesson("L1.lex", CrLf({"hello", "fine"}));
+    lesson("L1.ltr", CrLf({"\xef\xf0\xe8\xe2\xe5\xf2", "\xf5\xee\xf0\xee\xf8\xee"}));
+    lesson("L1lex.tim", CrLf({"100\t500", "700\t1100"}));
+    lesson("L1lex.wav", wave(1500));
+    lesson("L1.qst", CrLf({"Who?", "Where?"}));
+    lesson("L1.ans", CrLf({"#1", "Me", "You", "#2", "Here", "There", "Nowhere"}));
+    lesson("L1q.tim", CrLf({"100\t500", "700\t1100"}));
+    lesson("L1q.wav", wave(1500));
+    lesson("L1.tf", CrLf({"Is it?\t0", "Is it not?\t1"}));
+    lesson("L1.tfa", CrLf({"yes", "no"}));
 }
 
 void replaceLine(const QString& path, int line, const QByteArray& content) {
@@ -178,11 +172,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("error");
-        QTest::newRow("good") << lines({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t",
-                                        "\xd3\xf0\xee\xea\t1\t1\t1\tp.jpg\t5\ta\tb\tc\td\te\tf"})
+        QTest::newRow("good") << CrLf({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t",
+                                       "\xd3\xf0\xee\xea\t1\t1\t1\tp.jpg\t5\ta\tb\tc\td\te\tf"})
                               << 0 << 2 << QString();
         QTest::newRow("bad second line")
-            << lines({"Course\t0\t0\t0\tTitle.rtf\t0\t", "X\t1\tnope\t0\t\t0\t"}) << 2 << 1
+            << CrLf({"Course\t0\t0\t0\tTitle.rtf\t0\t", "X\t1\tnope\t0\t\t0\t"}) << 2 << 1
             << "RefIndex";
     }
     void dumpCourse() {
@@ -208,9 +202,8 @@ private Q_SLOTS:
     // A short file (the course grew): the items it lacks are blank.
     void dumpProgress() {
         QTemporaryDir dir;
-        testenv::WriteBytes(
-            dir.path() + "/InitRegB.txt",
-            lines({"C\t0\t0\t0\t\t0\t", "L\t1\t1\t0\t\t0\t", "E\t1\t2\t0\t\t13\t"}));
+        testenv::WriteBytes(dir.path() + "/InitRegB.txt",
+                            CrLf({"C\t0\t0\t0\t\t0\t", "L\t1\t1\t0\t\t0\t", "E\t1\t2\t0\t\t13\t"}));
         ProgressTable t;
         t.Recs = {{}, {1, 10, "Ann1.wav"}, {0, 20, "Ann2.wav"}};
         t.Count = 2;
