@@ -108,21 +108,6 @@ private Q_SLOTS:
         QCOMPARE(f.pixel(150 - 21, y + 5), qRgb(255, 255, 255));
     }
 
-    void missingPictureKeepsEarlierRows() {
-        testenv::CourseDir dir;
-        TTextSintagm v;
-        v.setText({"#T", "one", "#@nothere.bmp", "two"});
-        v.show();
-        v.setPosition(3); // a line the layout never reached
-        v.Paint();
-        const TSintagmLayout& l = v.core().Layout();
-        QCOMPARE(l.LinesLaid, 2);
-        for (int r = 0; r <= l.LastRow; ++r)
-            QCOMPARE(l.Rows[r].Attrs.size(), l.Rows[r].RowText.size() + 1);
-        QVERIFY(countColour(v.Frame(), qRgb(0, 0, 0), 0, 200) > 10); // the earlier rows are drawn
-        v.Tick();
-    }
-
     void clickReportsLine() {
         TTextSintagm v;
         v.resize(400, 300);

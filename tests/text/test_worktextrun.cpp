@@ -13,6 +13,7 @@
 
 using testenv::CrLf;
 using testenv::WriteBytes;
+using testui::Settle;
 
 namespace {
 
@@ -54,7 +55,7 @@ struct Lesson {
         WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
         WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
         WriteBytes(dir.file("L1.apc"), CrLf({"003Comment three", "005Note five", "005second"}));
-        WriteWave(dir.file("Lesson.wav"), 7000);
+        testwave::WriteSilent(dir.file("Lesson.wav"), 7000);
     }
     TWorkTextRun& open(const QString& learner = QString()) {
         run = std::make_unique<TWorkTextRun>(
@@ -263,7 +264,7 @@ private Q_SLOTS:
 
     void learnerRecording() {
         Lesson l;
-        WriteWave(l.dir.file("Ann3.wav"), 3000); // no Ann3.txt: the lesson's positions
+        testwave::WriteSilent(l.dir.file("Ann3.wav"), 3000); // no Ann3.txt: the lesson's positions
         TWorkTextRun& r = l.open("Ann3.wav");
         r.UseLearnerRecording(true);
         QCOMPARE(r.SelectedRecording(), QString("Ann3.wav"));
@@ -299,7 +300,7 @@ private Q_SLOTS:
 
     void learnerTimingUsed() {
         Lesson l;
-        WriteWave(l.dir.file("Ann3.wav"), 3000);
+        testwave::WriteSilent(l.dir.file("Ann3.wav"), 3000);
         WriteBytes(l.dir.file("Ann3.txt"), CrLf({"#\t#", "0\t500", "500\t900", "#\t#", "900\t1400",
                                                  "1400\t2000", "#\t#", "2000\t2900"}));
         TWorkTextRun& r = l.open("Ann3.wav");
