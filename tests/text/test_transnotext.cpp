@@ -30,42 +30,6 @@ namespace {
 const QList<QByteArray> kFiveText{"#Title", "One two", "Three four", "#", "Five"};
 const QList<QByteArray> kFiveTiming{"#\t#", "1000\t2000", "2000\t3000", "#\t#", "3000\t4000"};
 
-// A lesson in a temporary course directory: text, translation, timing,
-// picture schedule, a 5 s recording and the recorder's template.
-struct Lesson {
-    testenv::CourseDir dir;
-    TListenParams p;
-    explicit Lesson(const QList<QByteArray>& text = kFiveText,
-                    const QList<QByteArray>& timing = kFiveTiming, int ms = 5000) {
-        WriteBytes(dir.file("L1.txt"), CrLf(text));
-        QList<QByteArray> trans;
-        for (const QByteArray& l : text)
-            trans << (l.startsWith('#') ? l : EncodeCp1251(u"Перевод ") + l);
-        WriteBytes(dir.file("T1.txt"), CrLf(trans));
-        WriteBytes(dir.file("Tm1.txt"), CrLf(timing));
-        QDir().mkpath(dir.file("DemoData"));
-        WriteBytes(dir.file("DemoData/Pic1.txt"), CrLf({"0\t2000\tp1.bmp", "2000\t9000\tp2.bmp"}));
-        WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
-        WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
-        WriteSilent(dir.file("Lesson.wav"), ms);
-        WriteSilent(dir.file("TSBegin.wav"), 0);
-        QDir().mkpath(dir.file("Report/Ann"));
-        p.Files.Sound = "Lesson.wav";
-        p.Files.Text = "L1.txt";
-        p.Files.Translation = "T1.txt";
-        p.Files.Timing = "Tm1.txt";
-        p.Files.Pictures = "DemoData\\Pic1.txt";
-        p.DataRoot = "DemoData\\";
-        p.HelpContext = 140;
-    }
-    void record(bool wait) {
-        p.RecordName = "Report\\Ann\\Ann12.wav";
-        p.WaitAllowed = wait;
-    }
-    QString recording() const { return dir.file("Report/Ann/Ann12.wav"); }
-    QString timingFile() const { return dir.file("Report/Ann/Ann12.txt"); }
-};
-
 // What the run asked the window to do.
 struct FakeView : TListenView {
     TListenControls last;
@@ -99,6 +63,49 @@ std::unique_ptr<TTransNoTextRun> MakeRun(const TListenParams& p, FakeView& v) {
     return r;
 }
 
+// A lesson in a temporary course directory: text, translation, timing,
+// picture schedule, a 5 s recording and the recorder's template.
+struct Lesson {
+    testenv::CourseDir dir;
+    TListenParams p;
+    FakeView v;
+    explicit Lesson(const QList<QByteArray>& text = kFiveText,
+                    const QList<QByteArray>& timing = kFiveTiming, int ms = 5000) {
+        WriteBytes(dir.file("L1.txt"), CrLf(text));
+        QList<QByteArray> trans;
+        for (const QByteArray& l : text)
+            trans << (l.startsWith('#') ? l : EncodeCp1251(u"Перевод ") + l);
+        WriteBytes(dir.file("T1.txt"), CrLf(trans));
+        WriteBytes(dir.file("Tm1.txt"), CrLf(timing));
+        QDir().mkpath(dir.file("DemoData"));
+        WriteBytes(dir.file("DemoData/Pic1.txt"), CrLf({"0\t2000\tp1.bmp", "2000\t9000\tp2.bmp"}));
+        WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
+        WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
+        WriteSilent(dir.file("Lesson.wav"), ms);
+        WriteSilent(dir.file("TSBegin.wav"), 0);
+        QDir().mkpath(dir.file("Report/Ann"));
+        p.Files.Sound = "Lesson.wav";
+        p.Files.Text = "L1.txt";
+        p.Files.Translation = "T1.txt";
+        p.Files.Timing = "Tm1.txt";
+        p.Files.Pictures = "DemoData\\Pic1.txt";
+        p.DataRoot = "DemoData\\";
+        p.HelpContext = 140;
+    }
+    void record(bool wait) {
+        p.RecordName = "Report\\Ann\\Ann12.wav";
+        p.WaitAllowed = wait;
+    }
+    // The run over a fake window, started unless asked not to.
+    std::unique_ptr<TTransNoTextRun> run(bool play = true) {
+        auto r = MakeRun(p, v);
+        if (play) r->Play(false, false);
+        return r;
+    }
+    QString recording() const { return dir.file("Report/Ann/Ann12.wav"); }
+    QString timingFile() const { return dir.file("Report/Ann/Ann12.txt"); }
+};
+
 } // namespace
 
 class TestTransNoText : public QObject {
@@ -112,9 +119,7 @@ private Q_SLOTS:
 
     void listenOnlyStopsAtLessonEnd() {
         Lesson l;
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         QVERIFY(r->Playing());
         QVERIFY(!r->Recording());
         QCOMPARE(r->Recorder()->mode(), AudioDevice::NotReady);
@@ -136,9 +141,7 @@ private Q_SLOTS:
     void recordingStopsTenSecondsAfterEnd() {
         Lesson l;
         l.record(false);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         QVERIFY(r->Recording());
         QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
         QVERIFY(r->Controls().RecordingSign);
@@ -185,8 +188,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         Lesson l(text, timing);
         l.record(true);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
+        auto r = l.run(false);
         QVERIFY(r->Lesson().ok());
         r->Play(false, false);
         Run(*r, 16000);
@@ -201,16 +203,14 @@ private Q_SLOTS:
     void stopRunsOnce() {
         Lesson l;
         l.record(true);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Run(*r, 2500);
         r->Stop();
         const QByteArray timing = ReadBytes(l.timingFile());
         // Lines the run never reached are written as silent.
         QCOMPARE(timing, QByteArray("#\t#\r\n0\t2050\r\n2050\t2500\r\n#\t#\r\n#\t#\r\n"));
         const QDateTime saved = QFileInfo(l.recording()).lastModified();
-        const int applied = v.applied;
+        const int applied = l.v.applied;
         // A second stop, later steps and late notifications change nothing.
         r->Stop();
         Run(*r, 3000);
@@ -219,16 +219,14 @@ private Q_SLOTS:
         QCOMPARE(ReadBytes(l.timingFile()), timing);
         QCOMPARE(QFileInfo(l.recording()).lastModified(), saved);
         QCOMPARE(WaveMs(l.recording()), qint64(2500));
-        QCOMPARE(v.applied, applied);
+        QCOMPARE(l.v.applied, applied);
         QCOMPARE(r->Current(), 3);
     }
 
     void waitThenGoOn() {
         Lesson l;
         l.record(true);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Run(*r, 1500);
         r->Wait();
         QVERIFY(r->Waiting());
@@ -254,9 +252,7 @@ private Q_SLOTS:
     void waitGoesOnByItself() {
         Lesson l;
         l.record(true);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Run(*r, 1000);
         r->Wait();
         // Sintagm 2 lasts 1000 ms: the wait holds for 1000 + 20000 ms, then goes on.
@@ -273,9 +269,7 @@ private Q_SLOTS:
     void pauseHoldsBothDevices() {
         Lesson l;
         l.record(true);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Run(*r, 1200);
         r->Pause();
         QVERIFY(r->Paused());
@@ -311,9 +305,7 @@ private Q_SLOTS:
     void continueAfterLessonEndOnlyRecords() {
         Lesson l;
         l.record(true);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Run(*r, 6000);
         QCOMPARE(r->StopMark(), qint64(5000));
         r->Pause();
@@ -337,9 +329,7 @@ private Q_SLOTS:
         // A lesson of length 0 gives a recorder end of 10000 ms per text row.
         Lesson l({"#T", "a"}, {"#\t#", "0\t0"}, 0);
         l.record(false);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Settle();
         QCOMPARE(r->StopMark(), qint64(0));
         const qint64 end = 10000 * r->Pane(0).Layout.RowCount;
@@ -356,9 +346,7 @@ private Q_SLOTS:
         Lesson l;
         l.record(true);
         testui::MessageRecorder m;
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Run(*r, 2500);
         r->RecorderNotify(AudioDevice::Failure);
         QVERIFY(!r->Playing());
@@ -396,9 +384,7 @@ private Q_SLOTS:
         const QByteArray oldRec = ReadBytes(l.recording());
         const QByteArray oldTiming = ReadBytes(l.timingFile());
         testui::MessageRecorder m;
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         QCOMPARE(m.messages.size(), 1);
         QVERIFY(m.messages[0].text.contains(message));
         QCOMPARE(m.messages[0].flags, 16);
@@ -433,8 +419,7 @@ private Q_SLOTS:
         l.record(false);
         if (earlierMs > 0) WriteSilent(l.recording(), earlierMs);
         if (earlierMs == 0) WriteBytes(l.recording(), QByteArray());
-        FakeView v;
-        auto r = MakeRun(l.p, v);
+        auto r = l.run(false);
         if (record) {
             r->Play(false, false);
             Run(*r, 2000);
@@ -449,9 +434,7 @@ private Q_SLOTS:
         l.p.RecordName = "Report\\Bob\\Bob12.wav";
         WriteSilent(l.dir.file("vantrel-rec-000001.tmp"), 300); // an earlier run's, stale
         testui::MessageRecorder m;
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Run(*r, 2000);
         // What the recorder left behind: a wave file of the take so far.
         WriteSilent(l.dir.file("vantrel-rec-00abcd.tmp"), 2000);
@@ -476,9 +459,7 @@ private Q_SLOTS:
         l.record(true);
         WriteBytes(l.timingFile(), "earlier\r\n");
         {
-            FakeView v;
-            auto r = MakeRun(l.p, v);
-            r->Play(false, false);
+            auto r = l.run();
             Run(*r, 2500);
             QCOMPARE(ReadBytes(l.timingFile()), QByteArray("earlier\r\n"));
             // The run object goes away without a stop (the program ends).
@@ -507,8 +488,7 @@ private Q_SLOTS:
         Lesson l(text, timing, ms);
         if (noPictures) WriteBytes(l.dir.file("DemoData/Pic1.txt"), "");
         l.record(true);
-        FakeView v;
-        auto r = MakeRun(l.p, v);
+        auto r = l.run(false);
         r->Play(true, false);
         QCOMPARE(r->Controls().ProgressMax, ms / 1000);
         r->Wait(); // held until it goes on by itself
@@ -517,38 +497,35 @@ private Q_SLOTS:
         QVERIFY(!r->Playing());
         QVERIFY(r->TakeSaved());
         QCOMPARE(CountLines(ReadBytes(l.timingFile())), int(text.size()));
-        if (noPictures) QVERIFY(v.pictures.isEmpty());
+        if (noPictures) QVERIFY(l.v.pictures.isEmpty());
     }
 
     void schedulePictures() {
         Lesson l;
-        FakeView v;
-        auto r = MakeRun(l.p, v);
-        r->Play(false, false);
+        auto r = l.run();
         Run(*r, 1000);
         // Sintagm 2 ends at 2000: entry 1 (0 < t <= 2000).
-        QCOMPARE(v.pictures, QList<int>{1});
+        QCOMPARE(l.v.pictures, QList<int>{1});
         Run(*r, 1050);
-        QCOMPARE(v.pictures, (QList<int>{1, 2}));
+        QCOMPARE(l.v.pictures, (QList<int>{1, 2}));
         QCOMPARE(r->ShownPicture(), 2);
         Run(*r, 1000);
-        QCOMPARE(v.pictures, (QList<int>{1, 2}));
+        QCOMPARE(l.v.pictures, (QList<int>{1, 2}));
         // The translation shown: no schedule pictures, the pane is drawn instead.
         r->Stop();
-        QCOMPARE(v.pictures.last(), 1);
-        v.pictures.clear();
-        v.drawn.clear();
+        QCOMPARE(l.v.pictures.last(), 1);
+        l.v.pictures.clear();
+        l.v.drawn.clear();
         r->Play(false, true);
         Run(*r, 2500);
-        QVERIFY(v.pictures.isEmpty());
-        QVERIFY(v.drawn.contains(1));
-        QVERIFY(!v.drawn.contains(0));
+        QVERIFY(l.v.pictures.isEmpty());
+        QVERIFY(l.v.drawn.contains(1));
+        QVERIFY(!l.v.drawn.contains(0));
     }
 
     void scrollFollowsPlayback() {
         Lesson l;
-        FakeView v;
-        auto r = MakeRun(l.p, v);
+        auto r = l.run(false);
         r->Play(true, true);
         Run(*r, 2500);
         const TListenPane& p = r->Pane(0);
@@ -556,14 +533,13 @@ private Q_SLOTS:
         QCOMPARE(p.Drift, -50);
         QCOMPARE(p.Scroll, ListenScroll(2500, 5000, p.Layout.RowCount, -50));
         QCOMPARE(p.RowPos, kListenRowPitch * p.Layout.Spans[r->Current()].FirstRow - p.Scroll);
-        QVERIFY(v.drawn.count(0) == 50 && v.drawn.count(1) == 50);
+        QVERIFY(l.v.drawn.count(0) == 50 && l.v.drawn.count(1) == 50);
     }
 
     void readError() {
         Lesson l;
         WriteBytes(l.dir.file("Tm1.txt"), CrLf({"#\t#", "1000\tabc"}));
-        FakeView v;
-        auto r = MakeRun(l.p, v);
+        auto r = l.run(false);
         QVERIFY(!r->Lesson().ok());
         QCOMPARE(r->Lesson().N, 5);
         QCOMPARE(r->Lesson().Trans.size(), 5);
