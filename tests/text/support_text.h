@@ -1,6 +1,7 @@
 #pragma once
 // Lesson fixtures of the text tests; the rest comes from tests/common.
 #include "common/messages.h"
+#include "common/testenv.h"
 #include "common/wave.h"
 #include "common/widgets.h"
 
@@ -10,3 +11,6 @@
 qint64 WaveMs(const QString& path);
 // A solid picture of the size the lesson pictures have.
 void WritePicture(const QString& path, QColor c);
+// The text work lesson, lines 1..8: title, two sintagms, "#", two sintagms,
+// a heading, a sintagm; pictures, comments on lines 3 and 5, a 7 s recording.
+void WriteWorkTextLesson(const testenv::CourseDir& dir, bool withTiming);

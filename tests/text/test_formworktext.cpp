@@ -1,6 +1,5 @@
 // The text work window over its run: clicks reach the run, the run's state
 // reaches the screen, the keys and the focus, and the look of the boxes.
-#include "base/cp1251.h"
 #include "common/testenv.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
@@ -16,33 +15,14 @@
 #include <QSlider>
 #include <QtTest>
 
-using testenv::CrLf;
-using testenv::WriteBytes;
 using testui::Child;
 using testui::Settle;
 
 namespace {
 
-// Lines 1..8: title, two sintagms, "#", two sintagms, a heading, a sintagm.
 struct Lesson {
     testenv::CourseDir dir;
-    Lesson(bool withTiming = true) {
-        WriteBytes(dir.file("L1.txt"), CrLf({"#Title", "One two", "Three four", "#", "Five six",
-                                             "Seven", "#Heading", "Eight nine"}));
-        WriteBytes(dir.file("T1.txt"),
-                   EncodeCp1251(u"#Заголовок\r\nРаз два\r\nТри четыре\r\n#\r\nПять шесть\r\n"
-                                u"Семь\r\n#Раздел\r\nВосемь девять\r\n"));
-        if (withTiming)
-            WriteBytes(dir.file("Tm1.txt"),
-                       CrLf({"#\t#", "1000\t2000", "2000\t3000", "#\t#", "3000\t4000", "4000\t5000",
-                             "#\t#", "5000\t6000"}));
-        QDir().mkpath(dir.file("DemoData"));
-        WriteBytes(dir.file("DemoData/Pic1.txt"), CrLf({"0\t2500\tp1.bmp", "2500\t9000\tp2.bmp"}));
-        WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
-        WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
-        WriteBytes(dir.file("L1.apc"), CrLf({"003Comment three", "005Note five", "005second"}));
-        testwave::WriteSilent(dir.file("Lesson.wav"), 7000);
-    }
+    explicit Lesson(bool withTiming = true) { WriteWorkTextLesson(dir, withTiming); }
     std::unique_ptr<TFormWorkText> open(const QString& learner = QString()) {
         auto f = std::make_unique<TFormWorkText>(
             TLessonFiles{"L1.txt", "T1.txt", "Lesson.wav", "Tm1.txt", "DemoData\\Pic1.txt"},
