@@ -475,8 +475,7 @@ private Q_SLOTS:
         r->Play(true, false);
         QCOMPARE(r->Controls().ProgressMax, ms / 1000);
         r->Wait(); // held until it goes on by itself
-        Run(*r, 25000);
-        Run(*r, 12000);
+        Run(*r, 37000);
         QVERIFY(!r->Playing());
         QVERIFY(r->TakeSaved());
         QCOMPARE(CountLines(ReadBytes(l.timingFile())), int(text.size()));
