@@ -12,10 +12,6 @@
 
 namespace {
 
-QByteArray hexOf(const QByteArray& bytes) {
-    return bytes.toHex();
-}
-
 // One canonical line for the character properties the reader sets.
 QString describe(const QTextCharFormat& f) {
     QStringList p;
@@ -304,7 +300,7 @@ private Q_SLOTS:
         QTextDocument doc;
         // Groups inside the picture (here one Word writes) must not feed its data.
         LoadRtfInto(&doc,
-                    "{\\rtf1 a{\\pict{\\*\\blipuid 0123abcd}" + pict + "\n" + hexOf(data) + "}b}");
+                    "{\\rtf1 a{\\pict{\\*\\blipuid 0123abcd}" + pict + "\n" + data.toHex() + "}b}");
         const QList<Frag> f = fragments(doc);
         if (shown.isEmpty()) {
             QCOMPARE(plainOf(doc), QString("ab"));

@@ -255,40 +255,40 @@ private Q_SLOTS:
         if (failed) QVERIFY(!d.Error.describe().isEmpty());
     }
 
+    // The learner's own timing file beside the recording, as ReadWorkTextLesson reads it.
+    void learnerTiming_data() {
+        QTest::addColumn<QByteArray>("bytes"); // empty: no file
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("start3"); // StartPos of line 3; -1 here and below: not looked at
+        QTest::addColumn<int>("end");    // EndPos of the last line read (3, or 2 when damaged)
+        QTest::newRow("none") << QByteArray() << true << -1 << -1;
+        QTest::newRow("read") << CrLf({"#\t#", "0\t700", "700\t1500"}) << true << 700 << 1500;
+        // Written while the text ends with a "#" line, the learner file has a
+        // line more than the text; what lies beyond line N is not looked at.
+        QTest::newRow("a line beyond the text")
+            << CrLf({"#\t#", "0\t700", "700\t1500", "1500\tx"}) << true << 700 << 1500;
+        // Reported, but the rest of the lesson is read.
+        QTest::newRow("damaged") << CrLf({"#\t#", "0\t7x0"}) << false << -1 << 0;
+    }
+
     void learnerTiming() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
+        QFETCH(int, start3);
+        QFETCH(int, end);
         testenv::CourseDir dir;
         WriteBytes(dir.file("L1.txt"), CrLf({"#Title", "One", "Two"}));
         WriteBytes(dir.file("T1.txt"), CrLf({"#T", "1", "2"}));
         WriteBytes(dir.file("Tm1.txt"), CrLf({"#\t#", "1000\t2000", "2000\t3000"}));
         WriteBytes(dir.file("P1.txt"), CrLf({"0\t9000\ta.bmp"}));
-
-        // Recording without its timing file: the lesson positions are used.
-        TLessonData d = ReadWorkTextLesson("L1.txt", "T1.txt", "Tm1.txt", "P1.txt", "Ann3.wav");
-        QVERIFY(d.ok());
-        QVERIFY(!d.LearnerTimingLoaded);
-
-        WriteBytes(dir.file("Ann3.txt"), CrLf({"#\t#", "0\t700", "700\t1500"}));
-        d = ReadWorkTextLesson("L1.txt", "T1.txt", "Tm1.txt", "P1.txt", "Ann3.wav");
-        QVERIFY(d.ok());
-        QVERIFY(d.LearnerTimingLoaded);
-        QCOMPARE(d.LearnerTiming[3].StartPos, 700);
-        QCOMPARE(d.LearnerTiming[3].EndPos, 1500);
-
-        // Written while the text ends with a "#" line, the learner file has a
-        // line more than the text; what lies beyond line N is not looked at.
-        WriteBytes(dir.file("Ann3.txt"), CrLf({"#\t#", "0\t700", "700\t1500", "1500\tx"}));
-        d = ReadWorkTextLesson("L1.txt", "T1.txt", "Tm1.txt", "P1.txt", "Ann3.wav");
-        QVERIFY(d.ok());
-        QVERIFY(d.LearnerTimingLoaded);
-        QCOMPARE(d.LearnerTiming[3].EndPos, 1500);
-
-        // A damaged learner file is reported but the rest of the lesson is read.
-        WriteBytes(dir.file("Ann3.txt"), CrLf({"#\t#", "0\t7x0"}));
-        d = ReadWorkTextLesson("L1.txt", "T1.txt", "Tm1.txt", "P1.txt", "Ann3.wav");
-        QVERIFY(!d.ok());
-        QVERIFY(!d.LearnerTimingLoaded);
+        if (!bytes.isEmpty()) WriteBytes(dir.file("Ann3.txt"), bytes);
+        const TLessonData d =
+            ReadWorkTextLesson("L1.txt", "T1.txt", "Tm1.txt", "P1.txt", "Ann3.wav");
+        QCOMPARE(d.ok(), ok);
+        QCOMPARE(d.LearnerTimingLoaded, ok && !bytes.isEmpty());
         QCOMPARE(d.M, 1);
-        QCOMPARE(d.LearnerTiming[2].EndPos, 0);
+        if (start3 >= 0) QCOMPARE(d.LearnerTiming[3].StartPos, start3);
+        if (end >= 0) QCOMPARE(d.LearnerTiming[ok ? 3 : 2].EndPos, end);
     }
 
     // The writer is driven like the listening practice drives it: Begin at play

@@ -46,24 +46,24 @@ private Q_SLOTS:
             << QStringList{"", "", "Title", "two words ", "", "next "}
             << QStringList{"0=2,1-2,5", "1=3,0-3,10", "2=4,1-4,0", "3=5,0-5,5"};
         // The second on a shared row starts at the blank.
-        QTest::newRow("two sintagms share a row") << QStringList{"#T", "ab cd", "ef"} << 500
-                                                  << QStringList{"", "", "T", "ab cd ef "}
-                                                  << QStringList{"1=3,0-3,6", "2=3,6-3,9"};
+        QTest::newRow("two sintagms share a row")
+            << QStringList{"#T", "ab cd", "ef"} << 500 << QStringList{"", "", "T", "ab cd ef "}
+            << QStringList{"1=3,0-3,6", "2=3,6-3,9"};
         // A wrapped first word starts on the row before.
-        QTest::newRow("first word wraps") << QStringList{"#T", "abc de", "fghij"} << 80
-                                          << QStringList{"", "", "T", "abc de ", "fghij "}
-                                          << QStringList{"2=3,7-4,6"};
+        QTest::newRow("first word wraps")
+            << QStringList{"#T", "abc de", "fghij"} << 80
+            << QStringList{"", "", "T", "abc de ", "fghij "} << QStringList{"2=3,7-4,6"};
         QTest::newRow("over-wide word stays whole")
             << QStringList{"#T", "a verylongword b"} << 50
             << QStringList{"", "", "T", "a ", "verylongword ", "b "} << QStringList{};
         QTest::newRow("fits exactly") << QStringList{"#T", "abcd efg"} << 80
                                       << QStringList{"", "", "T", "abcd efg "} << QStringList{};
-        QTest::newRow("picture row") << QStringList{"#T", "one", "#@p.bmp", "two"} << 500
-                                     << QStringList{"", "", "T", "one ", "@0", "two "}
-                                     << QStringList{"2=4,1-4,2"};
-        QTest::newRow("text ends with hash") << QStringList{"#T", "one", "#"} << 500
-                                             << QStringList{"", "", "T", "one ", "", ""}
-                                             << QStringList{};
+        QTest::newRow("picture row")
+            << QStringList{"#T", "one", "#@p.bmp", "two"} << 500
+            << QStringList{"", "", "T", "one ", "@0", "two "} << QStringList{"2=4,1-4,2"};
+        QTest::newRow("text ends with hash")
+            << QStringList{"#T", "one", "#"} << 500 << QStringList{"", "", "T", "one ", "", ""}
+            << QStringList{};
     }
 
     void rows() {
