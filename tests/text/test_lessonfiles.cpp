@@ -73,7 +73,6 @@ private Q_SLOTS:
         QTest::newRow("cyrillic") << EncodeCp1251(u"003Пояснение") << true << 3 << "Пояснение";
         QTest::newRow("hash is not special") << QByteArray("#12abc") << false << 0 << "";
         QTest::newRow("empty") << QByteArray("") << false << 0 << "";
-        QTest::newRow("letters") << QByteArray("abcdef") << false << 0 << "";
     }
 
     void commentLines() {
