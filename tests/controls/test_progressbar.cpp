@@ -1,6 +1,5 @@
 // Picture progress bar: piece arithmetic, what lands on screen;
 // the progress window; the shipped picture set.
-#include "common/widgets.h"
 #include "controls/formprogress.h"
 #include "controls/pictures.h"
 #include "controls/prgssbarzv.h"
@@ -93,29 +92,17 @@ private Q_SLOTS:
         QVERIFY(LayoutBarPieces(QSize(401, 25), s, 0, 100, 50).isEmpty());
     }
 
-    // What the 401-pixel bar puts on screen.
-    void painting_data() {
-        QTest::addColumn<int>("pos");
-        QTest::addColumn<QList<int>>("xs");
-        QTest::addColumn<QList<QColor>>("colours");
-        QTest::newRow("at 0") << 0 << QList<int>{5, 15, 25, 395, 400}
-                              << QList<QColor>{cBeginScroll, cEndScroll, cMidLine, cEndLine,
-                                               cEndLine};
-        QTest::newRow("at 100") << 100 << QList<int>{5, 15, 389, 390, 399, 400}
-                                << QList<QColor>{cBeginScroll, cMidScroll, cMidScroll,
-                                                 cEndScroll,   cEndScroll, cEndLine};
-    }
-
+    // What the 401-pixel bar puts on screen when full.
     void painting() {
-        QFETCH(int, pos);
-        QFETCH(QList<int>, xs);
-        QFETCH(QList<QColor>, colours);
         TPrgssBarZv bar;
         bar.resize(401, 25);
         bar.setPictures(solidBar(10, 11));
         bar.setMax(100);
-        bar.setPosition(pos);
+        bar.setPosition(100);
         const QImage shot = bar.grab().toImage();
+        const QList<int> xs{5, 15, 389, 390, 399, 400};
+        const QList<QColor> colours{cBeginScroll, cMidScroll, cMidScroll,
+                                    cEndScroll,   cEndScroll, cEndLine};
         for (int i = 0; i < xs.size(); ++i)
             QCOMPARE(shot.pixelColor(xs[i], 12), colours[i]);
     }
@@ -127,10 +114,6 @@ private Q_SLOTS:
         p.endScroll = QPixmap();
         bar.setPictures(p);
         QVERIFY(bar.placements().isEmpty());
-        const QImage shot = bar.grab().toImage();
-        for (int x = 0; x < 401; x += 7)
-            for (const QColor& c : {cBeginLine, cMidLine, cEndLine, cBeginScroll, cMidScroll})
-                QVERIFY(shot.pixelColor(x, 12) != c);
         bar.setImgEndScroll(solid(10, 11, cEndScroll));
         QVERIFY(!bar.placements().isEmpty());
     }
@@ -145,7 +128,6 @@ private Q_SLOTS:
         QCOMPARE(form->PrgssBar->Max(), 40);
         form->setPosition(30);
         QCOMPARE(form->PrgssBar->Position(), 30);
-        testui::Shot(form, "progress");
         w->finish();
         QVERIFY(!form->isVisible());
         SetProgressWindowFactory({});
