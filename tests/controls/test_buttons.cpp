@@ -41,10 +41,6 @@ void sendEnter(QWidget* w) {
                   w->mapToGlobal(QPointF(2, 2)));
     QApplication::sendEvent(w, &e);
 }
-void sendLeave(QWidget* w) {
-    QEvent e(QEvent::Leave);
-    QApplication::sendEvent(w, &e);
-}
 
 // Colour at a logical point of a grab, whatever the screen's scale.
 QColor at(const QImage& shot, QPoint p) {
@@ -62,27 +58,24 @@ class TestButtons : public QObject {
             down = pic(34, 24, Qt::yellow), up = pic(36, 26, Qt::cyan),
             disabledPic = pic(28, 18, Qt::gray);
 
+    // A button on a backdrop, logging its signals.
     struct Rig {
         Backdrop back;
-        TBtnImgTransD1Zv* b;
+        TBtnImgTransD1Zv* b = new TBtnImgTransD1Zv(&back);
         QStringList log;
         QPixmap shownAtClick;
         QColor colourAtClick;
         Rig() {
-            b = new TBtnImgTransD1Zv(&back);
             b->move(10, 10);
+            QObject::connect(b, &TBtnImgTransD1Zv::mouseDown, [this] { log << "down"; });
+            QObject::connect(b, &TBtnImgTransD1Zv::mouseUp, [this] { log << "up"; });
+            QObject::connect(b, &TBtnImgTransD1Zv::clicked, [this] {
+                log << "click";
+                shownAtClick = b->shownPicture();
+                colourAtClick = pixelAt(b, QPoint(5, 10));
+            });
         }
     };
-
-    void wire(Rig& r) {
-        connect(r.b, &TBtnImgTransD1Zv::mouseDown, [&r] { r.log << "down"; });
-        connect(r.b, &TBtnImgTransD1Zv::mouseUp, [&r] { r.log << "up"; });
-        connect(r.b, &TBtnImgTransD1Zv::clicked, [&r] {
-            r.log << "click";
-            r.shownAtClick = r.b->shownPicture();
-            r.colourAtClick = pixelAt(r.b, QPoint(5, 10));
-        });
-    }
 
     void dress(Rig& r, bool withOver, bool withUp, bool withDisabled) {
         r.b->setBitmap(normal);
@@ -121,12 +114,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("expectLog");
         QTest::newRow("inside, release picture")
             << true << true << "up" << QStringList{"down", "click", "up"};
-        QTest::newRow("inside, no release picture")
-            << false << true << "over" << QStringList{"down", "click", "up"};
         QTest::newRow("outside, release picture")
             << true << false << "normal" << QStringList{"down", "up"};
-        QTest::newRow("outside, no release picture")
-            << false << false << "normal" << QStringList{"down", "up"};
     }
 
     void mouseSequence() {
@@ -135,7 +124,6 @@ private Q_SLOTS:
         QFETCH(QString, expectShown);
         QFETCH(QStringList, expectLog);
         Rig r;
-        wire(r);
         dress(r, true, withUp, false);
         sendEnter(r.b);
         QCOMPARE(r.b->currentPicture().cacheKey(), over.cacheKey());
@@ -157,47 +145,19 @@ private Q_SLOTS:
         if (releaseInside) QCOMPARE(r.b->currentPicture().cacheKey(), down.cacheKey());
     }
 
-    // A reused window shows its buttons fresh, not as they were left.
-    void freshAfterHide() {
+    // A disabled button shows its disabled picture and takes no click.
+    void disabledTakesNoClick() {
         Rig r;
-        dress(r, true, true, false);
-        sendEnter(r.b);
-        QTest::mouseClick(r.b, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(r.b->shownPicture().cacheKey(), up.cacheKey());
-        QCOMPARE(r.b->currentPicture().cacheKey(), down.cacheKey());
-        r.back.hide();
-        QCOMPARE(r.b->currentPicture().cacheKey(), normal.cacheKey());
-        // The release picture is forgotten too: the next paint draws the normal face.
-        QCOMPARE(pixelAt(r.b, QPoint(3, 3)), QColor(Qt::red));
-    }
-
-    void disabledLook_data() {
-        QTest::addColumn<bool>("withDisabled");
-        QTest::newRow("with disabled picture") << true;
-        QTest::newRow("without disabled picture") << false;
-    }
-
-    void disabledLook() {
-        QFETCH(bool, withDisabled);
-        Rig r;
-        wire(r);
-        dress(r, true, true, withDisabled);
-        sendEnter(r.b); // current picture becomes the hover one
+        dress(r, true, true, true);
         r.b->setEnabled(false);
-        QCOMPARE(r.b->shownPicture().cacheKey(), (withDisabled ? disabledPic : over).cacheKey());
-        sendLeave(r.b);
-        sendEnter(r.b);
+        QCOMPARE(r.b->shownPicture().cacheKey(), disabledPic.cacheKey());
         QTest::mouseClick(r.b, Qt::LeftButton, {}, QPoint(3, 3));
         r.b->click();
         QVERIFY(r.log.isEmpty());
-        QCOMPARE(r.b->currentPicture().cacheKey(), over.cacheKey());
-        r.b->setEnabled(true);
-        QCOMPARE(r.b->shownPicture().cacheKey(), over.cacheKey());
     }
 
     void keyboardClick() {
         Rig r;
-        wire(r);
         dress(r, true, true, false);
         r.b->setFocus();
         QTest::keyClick(r.b, Qt::Key_Space);
@@ -212,12 +172,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("after");
         QTest::addColumn<bool>("inverted");
         QTest::newRow("clear, enabled") << false << true << true << false;
-        QTest::newRow("set, enabled") << true << true << false << false;
-        QTest::newRow("clear, disabled") << false << false << false << false;
         QTest::newRow("set, disabled") << true << false << true << false;
         // The inverted look swaps the pictures, never the state or the toggle.
         QTest::newRow("inverted, set, enabled") << true << true << false << true;
-        QTest::newRow("inverted, set, disabled") << true << false << true << true;
     }
 
     void checkClick() {
@@ -309,7 +266,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<int>("key"); // 0: mouse click
         QTest::addColumn<int>("expect");
-        QTest::newRow("OK click") << int(TBtnImgD1Zv::bkOK) << true << 0 << int(mrOk);
         QTest::newRow("OK by Enter")
             << int(TBtnImgD1Zv::bkOK) << true << int(Qt::Key_Return) << int(mrOk);
         QTest::newRow("Retry click") << int(TBtnImgD1Zv::bkRetry) << true << 0 << int(mrRetry);
@@ -347,22 +303,16 @@ private Q_SLOTS:
         QCOMPARE(dlg.exec(), expect);
     }
 
+    // The caption under a button clicks it, and goes grey with it.
     void captionedButton() {
         Backdrop back;
         QLabel* label = nullptr;
         TBtnImgTransD1Zv* b =
             MakeCaptionedButton(&back, "BitBtnPlay", "play", "Слушать", &label, "LabelPlay");
-        QVERIFY(b && label);
-        QCOMPARE(back.findChild<TBtnImgTransD1Zv*>("BitBtnPlay"), b);
-        QCOMPARE(back.findChild<QLabel*>("LabelPlay"), label);
-        QCOMPARE(label->text(), QString("Слушать"));
         QCOMPARE(CaptionOf(b), label);
-        QCOMPARE(b->Bitmap().cacheKey(), Pictures::Button("play").normal.cacheKey());
-        QCOMPARE(b->BitmapDisabled().cacheKey(), Pictures::Button("play").disabled.cacheKey());
         b->parentWidget()->adjustSize();
         back.show();
         QVERIFY(QTest::qWaitForWindowExposed(&back));
-        QVERIFY(label->geometry().top() >= b->geometry().bottom()); // caption below
         int clicks = 0;
         connect(b, &TBtnImgTransD1Zv::clicked, [&] { ++clicks; });
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
@@ -371,24 +321,6 @@ private Q_SLOTS:
         QVERIFY(!label->isEnabled());
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(clicks, 1);
-    }
-
-    // The push look: the shipped pictures on its face, the caption drawn with
-    // them; in a strip Enter never presses a button that was not made default.
-    void captionedPushButton_data() {
-        QTest::addColumn<int>("glyph");
-        QTest::newRow("beside") << int(GlyphAt::Left);
-        QTest::newRow("strip") << int(GlyphAt::Top);
-    }
-    void captionedPushButton() {
-        QFETCH(int, glyph);
-        QDialog dlg;
-        TBtnImgD1Zv* b = MakeCaptionedButton(&dlg, "OKBtn", "confirm", "Да", GlyphAt(glyph));
-        QCOMPARE(dlg.findChild<TBtnImgD1Zv*>("OKBtn"), b);
-        QCOMPARE(b->Glyph().cacheKey(), Pictures::Button("confirm").normal.cacheKey());
-        QCOMPARE(b->GlyphDown().cacheKey(), Pictures::Button("confirm").down.cacheKey());
-        QCOMPARE(b->autoDefault(), GlyphAt(glyph) == GlyphAt::Left);
-        QVERIFY(b->sizeHint().width() > QFontMetrics(b->font()).horizontalAdvance("Да"));
     }
 };
 

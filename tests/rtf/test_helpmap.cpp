@@ -4,17 +4,10 @@
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QTextDocument>
 #include <QtTest>
 
 namespace {
 const QString kHelpDir = QStringLiteral(VANTREL_SOURCE_DIR "/help");
-
-QString pageText(const QString& file) {
-    QTextDocument doc;
-    doc.setHtml(QString::fromUtf8(testenv::ReadBytes(kHelpDir + "/" + file)));
-    return doc.toPlainText();
-}
 } // namespace
 
 class TestHelpMap : public QObject {
@@ -81,25 +74,11 @@ private Q_SLOTS:
         }
     }
 
-    // Every topic and keyword the windows ask for leads to a page of the
-    // folder that tells about the F1 key.
-    void shippedTopics() {
-        const HelpTopicMap m = HelpTopicMap::Load(kHelpDir + "/topics.txt");
-        QCOMPARE(m.badLines(), QList<int>{});
-        for (int n = 10; n <= 180; n += 10) {
-            if (n == 50) continue; // no window asks for it
-            const QString file = m.fileForTopic(n);
-            QVERIFY2(!file.isEmpty(), qPrintable(QString::number(n)));
-            QVERIFY2(pageText(file).contains("F1"), qPrintable(file));
-        }
-        for (const char* k : {"NewUser", "SelUser", "SelectReg", "Prepod", "Report", "LexicDemo",
-                              "QuestDemo", "QuestEnd", "WorkText", "ListenTrans", "Lexic"})
-            QVERIFY2(pageText(m.fileForKeyword(k)).contains("F1"), k);
-    }
-
-    // Every page is UTF-8 HTML with a title, every local link leads to a page of
-    // the folder, and the contents lists every page.
+    // The shipped map reads cleanly; every page is UTF-8 HTML with a title,
+    // every local link leads to a page of the folder, and the contents lists
+    // every page.
     void shippedLinks() {
+        QCOMPARE(HelpTopicMap::Load(kHelpDir + "/topics.txt").badLines(), QList<int>{});
         const QStringList pages = QDir(kHelpDir).entryList({"*.html"}, QDir::Files);
         QVERIFY(pages.contains("index.html"));
         const QString contents = QString::fromUtf8(testenv::ReadBytes(kHelpDir + "/index.html"));

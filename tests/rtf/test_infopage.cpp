@@ -100,8 +100,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");
 
         QTest::newRow("bmp") << QByteArray("BMP") << QByteArray() << "p.bmp" << QSize(33, 21) << "";
-        QTest::newRow("jpeg") << QByteArray("JPEG") << QByteArray() << "p.jpg" << QSize(33, 21)
-                              << "";
         QTest::newRow("jpeg named bmp")
             << QByteArray("JPEG") << QByteArray() << "p.bmp" << QSize(33, 21) << "";
         QTest::newRow("text") << QByteArray() << QByteArray("not a picture") << "p.bmp" << QSize()

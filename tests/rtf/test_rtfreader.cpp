@@ -3,7 +3,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QImage>
-#include <QRandomGenerator>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -12,10 +11,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray hexOf(const QByteArray& bytes) {
-    return bytes.toHex();
-}
 
 // One canonical line for the character properties the reader sets.
 QString describe(const QTextCharFormat& f) {
@@ -52,24 +47,6 @@ QList<Frag> fragments(const QTextDocument& doc) {
         for (auto it = b.begin(); !it.atEnd(); ++it)
             out.append({it.fragment().text(), it.fragment().charFormat()});
     return out;
-}
-
-// Plain text with nothing a page could not have produced: no control
-// characters other than tab and paragraph ends.
-bool cleanText(const QString& s) {
-    for (QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 && u != '\t' && u != '\n') return false;
-    }
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i].isHighSurrogate()) {
-            if (i + 1 >= s.size() || !s[i + 1].isLowSurrogate()) return false;
-            ++i;
-        } else if (s[i].isLowSurrogate()) {
-            return false;
-        }
-    }
-    return true;
 }
 
 const char kFontHead[] = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}"
@@ -323,7 +300,7 @@ private Q_SLOTS:
         QTextDocument doc;
         // Groups inside the picture (here one Word writes) must not feed its data.
         LoadRtfInto(&doc,
-                    "{\\rtf1 a{\\pict{\\*\\blipuid 0123abcd}" + pict + "\n" + hexOf(data) + "}b}");
+                    "{\\rtf1 a{\\pict{\\*\\blipuid 0123abcd}" + pict + "\n" + data.toHex() + "}b}");
         const QList<Frag> f = fragments(doc);
         if (shown.isEmpty()) {
             QCOMPARE(plainOf(doc), QString("ab"));
@@ -344,7 +321,6 @@ private Q_SLOTS:
 
         QTest::newRow("at the limit") << kRtfMaxGroupDepth << true << "aXb";
         QTest::newRow("one beyond") << kRtfMaxGroupDepth + 1 << true << "ab";
-        QTest::newRow("a thousand") << 1000 << true << "ab";
         QTest::newRow("a hundred thousand") << 100000 << true << "ab";
         QTest::newRow("never closed") << 1000 << false << "a";
     }
@@ -384,42 +360,6 @@ private Q_SLOTS:
                                      .arg(n)
                                      .arg(QString::fromLatin1(page.mid(n - 30, 30)))
                                      .arg(part)));
-        }
-    }
-
-    void randomBytes() {
-        static const char alphabet[] =
-            "{}\\\\\\'*abcdefghijklmnopqrstuvwxyz0123456789- ;\r\n\xe0\x80";
-        const QByteArray page = samplePage();
-        QRandomGenerator rng(20240611);
-        for (int round = 0; round < 1500; ++round) {
-            QByteArray buf;
-            switch (round % 3) {
-            case 0: { // random tokens after a real header
-                buf = "{\\rtf1";
-                const int len = int(rng.bounded(2000));
-                for (int i = 0; i < len; ++i)
-                    buf += alphabet[rng.bounded(int(sizeof alphabet) - 1)];
-                break;
-            }
-            case 1: { // raw noise
-                buf.resize(rng.bounded(3000));
-                for (char& c : buf)
-                    c = char(rng.bounded(256));
-                break;
-            }
-            default: { // a real page with bytes changed and cut short
-                buf = page.left(rng.bounded(int(page.size()) + 1));
-                for (int k = 0; k < 8 && !buf.isEmpty(); ++k)
-                    buf[rng.bounded(int(buf.size()))] =
-                        alphabet[rng.bounded(int(sizeof alphabet) - 1)];
-                break;
-            }
-            }
-            QTextDocument doc;
-            LoadRtfInto(&doc, buf);
-            const QString text = plainOf(doc);
-            if (!cleanText(text)) QFAIL(qPrintable(QString("round %1: %2").arg(round).arg(text)));
         }
     }
 };

@@ -1,23 +1,13 @@
 #include "support_text.h"
 
+#include "base/cp1251.h"
 #include "media/wavefile.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QImage>
-#include <sndfile.h>
-#include <vector>
 
-void WriteWave(const QString& path, int ms) {
-    SF_INFO info{};
-    info.samplerate = 8000;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* f = sf_open(path.toLocal8Bit().constData(), SFM_WRITE, &info);
-    if (!f) qFatal("cannot write %s", qPrintable(path));
-    std::vector<short> zeros(size_t(ms) * 8, 0);
-    if (!zeros.empty()) sf_write_short(f, zeros.data(), sf_count_t(zeros.size()));
-    sf_close(f);
-}
+using testenv::CrLf;
+using testenv::WriteBytes;
 
 qint64 WaveMs(const QString& path) {
     const WaveInfo w = ProbeWave(path);
@@ -30,17 +20,19 @@ void WritePicture(const QString& path, QColor c) {
     if (!img.save(path, "BMP")) qFatal("cannot write %s", qPrintable(path));
 }
 
-void Settle() {
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
-Messages::Messages() {
-    old = SetXMessageHandler([this](const QString& t, const QString& title, int flags) {
-        got << QStringLiteral("%1|%2|%3").arg(t, title).arg(flags);
-        return 1;
-    });
-}
-Messages::~Messages() {
-    SetXMessageHandler(old);
+void WriteWorkTextLesson(const testenv::CourseDir& dir, bool withTiming) {
+    WriteBytes(dir.file("L1.txt"), CrLf({"#Title", "One two", "Three four", "#", "Five six",
+                                         "Seven", "#Heading", "Eight nine"}));
+    WriteBytes(dir.file("T1.txt"),
+               EncodeCp1251(u"#Заголовок\r\nРаз два\r\nТри четыре\r\n#\r\nПять шесть\r\n"
+                            u"Семь\r\n#Раздел\r\nВосемь девять\r\n"));
+    if (withTiming)
+        WriteBytes(dir.file("Tm1.txt"), CrLf({"#\t#", "1000\t2000", "2000\t3000", "#\t#",
+                                              "3000\t4000", "4000\t5000", "#\t#", "5000\t6000"}));
+    QDir().mkpath(dir.file("DemoData"));
+    WriteBytes(dir.file("DemoData/Pic1.txt"), CrLf({"0\t2500\tp1.bmp", "2500\t9000\tp2.bmp"}));
+    WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
+    WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
+    WriteBytes(dir.file("L1.apc"), CrLf({"003Comment three", "005Note five", "005second"}));
+    testwave::WriteSilent(dir.file("Lesson.wav"), 7000);
 }

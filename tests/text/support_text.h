@@ -1,28 +1,16 @@
 #pragma once
-// Fixtures shared by the text tests: silent waves, pictures, child lookup,
-// the message recorder and the event-loop settle.
-#include "controls/ui_hooks.h"
+// Lesson fixtures of the text tests; the rest comes from tests/common.
+#include "common/messages.h"
+#include "common/testenv.h"
+#include "common/wave.h"
+#include "common/widgets.h"
 
 #include <QColor>
-#include <QStringList>
-#include <QWidget>
+#include <QString>
 
-// A silent 8 kHz mono wave file of `ms` milliseconds.
-void WriteWave(const QString& path, int ms);
 qint64 WaveMs(const QString& path);
+// A solid picture of the size the lesson pictures have.
 void WritePicture(const QString& path, QColor c);
-void Settle();
-
-template <typename T> T* Child(QWidget* w, const char* name) {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    if (!c) qFatal("no child %s", name);
-    return c;
-}
-
-// Records the program's messages as "text|title|flags".
-struct Messages {
-    QStringList got;
-    XMessageHandler old;
-    Messages();
-    ~Messages();
-};
+// The text work lesson, lines 1..8: title, two sintagms, "#", two sintagms,
+// a heading, a sintagm; pictures, comments on lines 3 and 5, a 7 s recording.
+void WriteWorkTextLesson(const testenv::CourseDir& dir, bool withTiming);

@@ -1,7 +1,5 @@
 // The text work window over its run: clicks reach the run, the run's state
-// reaches the screen, the keys and the focus, and the look of the boxes.
-#include "base/cp1251.h"
-#include "controls/ui_hooks.h"
+// reaches the screen; the keys and the focus.
 #include "common/testenv.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
@@ -12,40 +10,22 @@
 #include "text/textsintagm.h"
 
 #include <memory>
-#include <QLabel>
-#include <QPlainTextEdit>
+#include <QFrame>
 #include <QSlider>
 #include <QtTest>
 
-using testenv::CrLf;
-using testenv::WriteBytes;
+using testui::Child;
+using testui::Settle;
 
 namespace {
 
-// Lines 1..8: title, two sintagms, "#", two sintagms, a heading, a sintagm.
 struct Lesson {
     testenv::CourseDir dir;
-    Lesson(bool withTiming = true) {
-        WriteBytes(dir.file("L1.txt"), CrLf({"#Title", "One two", "Three four", "#", "Five six",
-                                             "Seven", "#Heading", "Eight nine"}));
-        WriteBytes(dir.file("T1.txt"),
-                   EncodeCp1251(u"#Заголовок\r\nРаз два\r\nТри четыре\r\n#\r\nПять шесть\r\n"
-                                u"Семь\r\n#Раздел\r\nВосемь девять\r\n"));
-        if (withTiming)
-            WriteBytes(dir.file("Tm1.txt"),
-                       CrLf({"#\t#", "1000\t2000", "2000\t3000", "#\t#", "3000\t4000", "4000\t5000",
-                             "#\t#", "5000\t6000"}));
-        QDir().mkpath(dir.file("DemoData"));
-        WriteBytes(dir.file("DemoData/Pic1.txt"), CrLf({"0\t2500\tp1.bmp", "2500\t9000\tp2.bmp"}));
-        WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
-        WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
-        WriteBytes(dir.file("L1.apc"), CrLf({"003Comment three", "005Note five", "005second"}));
-        WriteWave(dir.file("Lesson.wav"), 7000);
-    }
-    std::unique_ptr<TFormWorkText> open(const QString& learner = QString()) {
+    Lesson() { WriteWorkTextLesson(dir, true); }
+    std::unique_ptr<TFormWorkText> open() {
         auto f = std::make_unique<TFormWorkText>(
             TLessonFiles{"L1.txt", "T1.txt", "Lesson.wav", "Tm1.txt", "DemoData\\Pic1.txt"},
-            learner, "DemoData\\");
+            QString(), "DemoData\\");
         f->Place(0, 0, 1000, 600);
         f->show();
         return f;
@@ -65,30 +45,6 @@ void setCurrent(TFormWorkText* f, int v) {
     Child<QSlider>(f, "TrackBarText")->setValue(v);
 }
 
-// Whether `pic` is drawn somewhere in `shot`: its opaque pixels, other than
-// the key colour at (1, 1), found unchanged at one place.
-bool Contains(const QImage& shot, const QImage& pic) {
-    const QImage s = shot.convertToFormat(QImage::Format_ARGB32);
-    const QImage p = pic.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = p.pixel(1, 1);
-    QList<QPoint> opaque;
-    for (int y = 0; y < p.height(); ++y)
-        for (int x = 0; x < p.width(); ++x)
-            if (qAlpha(p.pixel(x, y)) == 255 && p.pixel(x, y) != key) opaque << QPoint(x, y);
-    if (opaque.isEmpty()) return false;
-    for (int oy = 0; oy + p.height() <= s.height(); ++oy)
-        for (int ox = 0; ox + p.width() <= s.width(); ++ox) {
-            bool all = true;
-            for (const QPoint& q : opaque)
-                if (s.pixel(ox + q.x(), oy + q.y()) != p.pixel(q)) {
-                    all = false;
-                    break;
-                }
-            if (all) return true;
-        }
-    return false;
-}
-
 } // namespace
 
 class TestFormWorkText : public QObject {
@@ -100,102 +56,28 @@ private Q_SLOTS:
     }
     void init() { VirtualAudio::Reset(); }
 
+    // The text box and the play button reach the run; the box draws itself
+    // checked, and the run's current sintagm reaches the slider and the view.
     void wiring() {
         Lesson l;
         auto f = l.open();
         TWorkTextRun& r = f->Run();
         r.SetManualSteps(true);
         auto* slider = Child<QSlider>(f.get(), "TrackBarText");
-        QCOMPARE(slider->maximum(), r.Lesson().N);
-        // The text box shows the text view over the picture.
-        Child<TChBxImgTransD1Zv>(f.get(), "CheckBoxText")->click();
+        auto* box = Child<TChBxImgTransD1Zv>(f.get(), "CheckBoxText");
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
         QVERIFY(Child<TTextSintagm>(f.get(), "TextSintagmText")->isVisible());
-        QVERIFY(!Child<QLabel>(f.get(), "ImageStatic")->isVisible());
-        // The run's current sintagm moves the slider and the view.
+        box->grab();
+        QCOMPARE(box->shownPicture().cacheKey(), box->ImgOn().cacheKey());
         Child<TBtnImgTransD1Zv>(f.get(), "BitBtnPlayAll")->click();
         QVERIFY(r.Playing());
         QVERIFY(!slider->isEnabled());
-        QVERIFY(Child<TBtnImgTransD1Zv>(f.get(), "BitBtnStop")->isEnabled());
         run(f.get(), 1200);
         QCOMPARE(slider->value(), r.Current());
         QCOMPARE(Child<TTextSintagm>(f.get(), "TextSintagmText")->Position(), r.Current() - 1);
         Child<TBtnImgTransD1Zv>(f.get(), "BitBtnStop")->click();
         Settle();
         QVERIFY(slider->isEnabled());
-        // The comment box opens on a commented line and closes on its cross.
-        setCurrent(f.get(), 5);
-        Child<TBtnImgTransD1Zv>(f.get(), "BtnImgComent")->click();
-        auto* panel = Child<QFrame>(f.get(), "PanelComent");
-        QVERIFY(panel->isVisible());
-        QCOMPARE(Child<QPlainTextEdit>(f.get(), "MemoComent")->toPlainText(),
-                 QString("Note five\nsecond"));
-        QTest::mouseClick(Child<QLabel>(f.get(), "Label9"), Qt::LeftButton);
-        QVERIFY(!panel->isVisible());
-        // The mark button's caption follows the marking.
-        auto* label = Child<QLabel>(f.get(), "LabelSelect");
-        const QString idle = label->text();
-        Child<TBtnImgTransD1Zv>(f.get(), "BtnImgTransD1Zv2")->click();
-        QVERIFY(label->text() != idle);
-        Child<TBtnImgTransD1Zv>(f.get(), "BtnImgTransD1Zv2")->click();
-        QCOMPARE(label->text(), idle);
-    }
-
-    // The marked range reaches the view in either order, whatever range
-    // it held before.
-    void markedRangeDrawn_data() {
-        QTest::addColumn<int>("earlier");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("second");
-        QTest::newRow("after a range before it") << 2 << 5 << 8;
-        QTest::newRow("backwards after a range before it") << 2 << 8 << 6;
-        QTest::newRow("before a range after it") << 8 << 2 << 5;
-    }
-    void markedRangeDrawn() {
-        QFETCH(int, earlier);
-        QFETCH(int, first);
-        QFETCH(int, second);
-        Lesson l;
-        auto f = l.open();
-        auto* mark = Child<TBtnImgTransD1Zv>(f.get(), "BtnImgTransD1Zv2");
-        auto* view = Child<TTextSintagm>(f.get(), "TextSintagmText");
-        for (int line : {earlier, earlier, first, second}) {
-            setCurrent(f.get(), line);
-            mark->click();
-        }
-        const TMarkState& m = f->Run().MarkRange();
-        QCOMPARE(view->NBegin(), m.Begin - 1);
-        QCOMPARE(view->NEnd(), m.End - 1);
-        QVERIFY(view->FlagSelMultSint());
-    }
-
-    void learnerBoxAndHelp() {
-        QStringList keys;
-        SetHelpHandlers([](int) {}, [&](const QString& k) { keys << k; });
-        Lesson l;
-        WriteWave(l.dir.file("Ann3.wav"), 3000);
-        for (const QString& learner : {QString(), QStringLiteral("Ann3.wav")}) {
-            auto f = l.open(learner);
-            auto* user = Child<TChBxImgTransD1Zv>(f.get(), "CheckBoxTransUser");
-            QCOMPARE(user->markEnabled(), !learner.isEmpty());
-            user->click();
-            QCOMPARE(f->Run().SelectedRecording(),
-                     learner.isEmpty() ? QStringLiteral("Lesson.wav") : learner);
-            QCOMPARE(Child<TBtnImgTransD1Zv>(f.get(), "BtnImgTransD1Zv1")->isEnabled(),
-                     learner.isEmpty());
-            Child<TBtnImgTransD1Zv>(f.get(), "BitBtn1")->click();
-        }
-        SetHelpHandlers(nullptr, nullptr);
-        QCOMPARE(keys.size(), 2);
-        QVERIFY(keys[0] != keys[1]);
-    }
-
-    void readErrorShown() {
-        Messages m;
-        Lesson l(false); // no timing file
-        auto f = l.open();
-        QCOMPARE(m.got, QStringList{"Повреждены звуковые файлы|Ошибка чтения файла|16"});
-        QCOMPARE(Child<TTextSintagm>(f.get(), "TextSintagmText")->TextConst().size(),
-                 f->Run().Lesson().N);
     }
 
     // Space is the mark key wherever the focus is; while playing it does
@@ -208,9 +90,6 @@ private Q_SLOTS:
         auto* slider = Child<QSlider>(f.get(), "TrackBarText");
         QCOMPARE(QApplication::focusWidget(), slider);
         auto space = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); };
-        QStringList help;
-        SetHelpHandlers([&](int t) { help << QString::number(t); },
-                        [&](const QString& k) { help << k; });
 
         // On a focused play button Space marks and plays nothing.
         setCurrent(f.get(), 3);
@@ -239,61 +118,6 @@ private Q_SLOTS:
         run(f.get(), 1500);
         QVERIFY(!f->Run().DeviceOpen());
         QCOMPARE(QApplication::focusWidget(), slider);
-        SetHelpHandlers(nullptr, nullptr);
-        QCOMPARE(help, QStringList());
-    }
-
-    // At open the three options are off and their boxes look clear; one
-    // click on the text box shows the text and the mark.
-    void boxesLookLikeTheirOptions() {
-        Lesson l;
-        auto f = l.open();
-        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
-        auto shows = [&](const char* name, bool on) {
-            auto* box = Child<TChBxImgTransD1Zv>(f.get(), name);
-            const bool en = box->markEnabled();
-            const QPixmap pic = on ? (en ? box->ImgOn() : box->ImgOnDis())
-                                   : (en ? box->ImgOff() : box->ImgOffDis());
-            const QImage shot =
-                f->grab(QRect(box->mapTo(f.get(), QPoint(0, 0)), box->size())).toImage();
-            return Contains(shot, pic.toImage());
-        };
-        for (const char* n : {"CheckBoxText", "CheckBoxTrans", "CheckBoxTransUser"}) {
-            QVERIFY2(shows(n, false), n);
-            QVERIFY2(!shows(n, true), n);
-        }
-        auto* box = Child<TChBxImgTransD1Zv>(f.get(), "CheckBoxText");
-        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-        QVERIFY(Child<TTextSintagm>(f.get(), "TextSintagmText")->isVisible());
-        QVERIFY(shows("CheckBoxText", true));
-        QVERIFY(!shows("CheckBoxTrans", true));
-    }
-
-    void clickOnSintagm() {
-        Lesson l;
-        auto f = l.open();
-        f->Run().TimerPos().stop(); // no scrolling between measuring and clicking
-        Child<TChBxImgTransD1Zv>(f.get(), "CheckBoxTrans")->click();
-        auto* view = Child<TTextSintagm>(f.get(), "TextSintagmTrans");
-        view->Paint();
-        // Row 3 of the view ("Раз два Три четыре ..."), pitch 20, at the top before any scroll.
-        const int y = view->core().RowY(3) + 8;
-        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(3, y));
-        QCOMPARE(f->Run().Current(), 2);
-    }
-
-    void runWorkText() {
-        Lesson l;
-        bool seen = false;
-        testenv::OnNextModal([&](QWidget* w) {
-            seen = w->objectName() == "FormWorkText";
-            Child<TBtnImgTransD1Zv>(w, "BitBtn5")->click();
-        });
-        QCOMPARE(RunWorkText(0, 0, 1000, 600,
-                             {"L1.txt", "T1.txt", "Lesson.wav", "Tm1.txt", "DemoData\\Pic1.txt"},
-                             QString(), "DemoData\\"),
-                 0);
-        QVERIFY(seen);
     }
 };
 

@@ -58,6 +58,10 @@ private Q_SLOTS:
         QTest::newRow("word wider than the pane")
             << QStringList{"abcdefghij"} << 50 << "|abcdefghij " << QStringList{"1,0-2,11"};
         QTest::newRow("no lines") << QStringList{} << 100 << "" << QStringList{};
+        // One word a row: far more rows than the three a line the pane starts with.
+        QTest::newRow("grows past three rows a line")
+            << QStringList{"a b c d e f g h i j k l"} << 20 << "a |b |c |d |e |f |g |h |i |j |k |l "
+            << QStringList{"1,0-12,2"};
     }
 
     void layout() {
@@ -73,15 +77,6 @@ private Q_SLOTS:
             got << SpanText(l.Spans[i]);
         QCOMPARE(got, spans);
         QVERIFY(l.Rows.size() > l.RowCount);
-    }
-
-    void layoutGrowsPastThreeRowsALine() {
-        // One line of twelve words, one word a row: far more than 3N rows.
-        const QStringList lines{"a b c d e f g h i j k l"};
-        const TListenLayout l = LayoutListenPane(lines, 20, TenPx);
-        QCOMPARE(l.RowCount, 12);
-        QCOMPARE(l.Rows[12], QStringLiteral("l "));
-        QCOMPARE(SpanText(l.Spans[1]), QStringLiteral("1,0-12,2"));
     }
 
     void highlight_data() {

@@ -1,7 +1,6 @@
 // The text work run on the virtual audio back end, seen through a recording
 // view: playback following, marks, the loop, comments, the learner's own
 // recording, pictures and read errors.
-#include "base/cp1251.h"
 #include "common/testenv.h"
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
@@ -13,6 +12,7 @@
 
 using testenv::CrLf;
 using testenv::WriteBytes;
+using testui::Settle;
 
 namespace {
 
@@ -34,28 +34,11 @@ struct View : TWorkTextView {
     void PlaybackEnded() override { ++ended; }
 };
 
-// Lines 1..8: title, two sintagms, "#", two sintagms, a heading, a sintagm.
 struct Lesson {
     testenv::CourseDir dir;
     View view;
     std::unique_ptr<TWorkTextRun> run;
-    explicit Lesson(bool withTiming = true) {
-        WriteBytes(dir.file("L1.txt"), CrLf({"#Title", "One two", "Three four", "#", "Five six",
-                                             "Seven", "#Heading", "Eight nine"}));
-        WriteBytes(dir.file("T1.txt"),
-                   EncodeCp1251(u"#Заголовок\r\nРаз два\r\nТри четыре\r\n#\r\nПять шесть\r\n"
-                                u"Семь\r\n#Раздел\r\nВосемь девять\r\n"));
-        if (withTiming)
-            WriteBytes(dir.file("Tm1.txt"),
-                       CrLf({"#\t#", "1000\t2000", "2000\t3000", "#\t#", "3000\t4000", "4000\t5000",
-                             "#\t#", "5000\t6000"}));
-        QDir().mkpath(dir.file("DemoData"));
-        WriteBytes(dir.file("DemoData/Pic1.txt"), CrLf({"0\t2500\tp1.bmp", "2500\t9000\tp2.bmp"}));
-        WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
-        WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
-        WriteBytes(dir.file("L1.apc"), CrLf({"003Comment three", "005Note five", "005second"}));
-        WriteWave(dir.file("Lesson.wav"), 7000);
-    }
+    explicit Lesson(bool withTiming = true) { WriteWorkTextLesson(dir, withTiming); }
     TWorkTextRun& open(const QString& learner = QString()) {
         run = std::make_unique<TWorkTextRun>(
             TLessonFiles{"L1.txt", "T1.txt", "Lesson.wav", "Tm1.txt", "DemoData\\Pic1.txt"},
@@ -146,7 +129,7 @@ private Q_SLOTS:
 
     void playFrom_data() {
         QTest::addColumn<int>("line");
-        QTest::addColumn<int>("start"); // -1: nothing plays
+        QTest::addColumn<int>("start");
         QTest::newRow("a sintagm") << 3 << 2000;
         QTest::newRow("lone hash: the next line's start") << 4 << 3000;
         QTest::newRow("the last line") << 8 << 5000;
@@ -158,9 +141,8 @@ private Q_SLOTS:
         TWorkTextRun& r = l.open();
         r.SetCurrent(line);
         r.PlayFrom();
-        QCOMPARE(r.DeviceOpen(), start >= 0);
-        QCOMPARE(r.Playing(), start >= 0);
-        if (start >= 0) QCOMPARE(l.position(), start);
+        QVERIFY(r.Playing());
+        QCOMPARE(l.position(), start);
     }
 
     // One fragment plays the sintagm's own stretch and leaves the current one.
@@ -263,7 +245,7 @@ private Q_SLOTS:
 
     void learnerRecording() {
         Lesson l;
-        WriteWave(l.dir.file("Ann3.wav"), 3000); // no Ann3.txt: the lesson's positions
+        testwave::WriteSilent(l.dir.file("Ann3.wav"), 3000); // no Ann3.txt: the lesson's positions
         TWorkTextRun& r = l.open("Ann3.wav");
         r.UseLearnerRecording(true);
         QCOMPARE(r.SelectedRecording(), QString("Ann3.wav"));
@@ -299,7 +281,7 @@ private Q_SLOTS:
 
     void learnerTimingUsed() {
         Lesson l;
-        WriteWave(l.dir.file("Ann3.wav"), 3000);
+        testwave::WriteSilent(l.dir.file("Ann3.wav"), 3000);
         WriteBytes(l.dir.file("Ann3.txt"), CrLf({"#\t#", "0\t500", "500\t900", "#\t#", "900\t1400",
                                                  "1400\t2000", "#\t#", "2000\t2900"}));
         TWorkTextRun& r = l.open("Ann3.wav");
