@@ -123,17 +123,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         const QString damaged("Ошибка чтения файла.\rПоврежден файл ");
         const QString lexic("lexic"), down("down");
-        QTest::newRow("drill, no expressions file")
-            << lexic << QString("missing.txt") << "t.txt" << 2 << damaged;
-        QTest::newRow("drill, empty expressions")
-            << lexic << QString("empty.txt") << "t.txt" << 2 << damaged;
         QTest::newRow("drill, no translations")
             << lexic << QString("e.txt") << "missing.txt" << 2 << damaged;
+        QTest::newRow("drill, empty expressions")
+            << lexic << QString("empty.txt") << "t.txt" << 2 << damaged;
         QTest::newRow("presentation, no expressions")
             << QString("demo") << QString("missing.txt") << "t.txt" << 1
             << QString("Ошибка чтения файла.\rПовреждены текстовые файлы ");
-        QTest::newRow("questions, empty file")
-            << down << QString("empty.txt") << "a.txt" << 2 << damaged;
         QTest::newRow("questions, no answers file")
             << down << QString("q.txt") << "missing.txt" << 2 << damaged;
         QTest::newRow("questions, only empty blocks")
@@ -395,41 +391,6 @@ private Q_SLOTS:
         QTest::keyClick(w.get(), Qt::Key_Return); // "Далее" is the default
         QVERIFY(!w->isVisible());
         QCOMPARE(w->result(), int(TDrillWindow::Completed));
-    }
-
-    void help_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("keyword");
-        QTest::addColumn<int>("topic");
-        QTest::newRow("drill") << QString("lexic") << "ImageButton2" << QString("Lexic") << 90;
-        QTest::newRow("presentation") << QString("demo") << "BitBtn2" << QString("LexicDemo") << 80;
-        QTest::newRow("questions")
-            << QString("down") << "BtnImgTransD1Zv2" << QString("QuestEnd") << 120;
-        QTest::newRow("question presentation")
-            << QString("qdemo") << "BitBtn2" << QString("QuestDemo") << 100;
-    }
-    void help() {
-        QFETCH(QString, kind);
-        QFETCH(QString, button);
-        QFETCH(QString, keyword);
-        QFETCH(int, topic);
-        QStringList keywords;
-        QList<int> topics;
-        SetHelpHandlers([&](int t) { topics << t; }, [&](const QString& k) { keywords << k; });
-        std::unique_ptr<TDrillWindow> w;
-        if (kind == "lexic") w.reset(new TFormExecLexic);
-        if (kind == "demo") w.reset(new TFormExecLexicDemo);
-        if (kind == "down") w.reset(new TFormQuestDown);
-        if (kind == "qdemo") w.reset(new TFormQuestDemo);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        Child<TBtnImgTransD1Zv>(w.get(), button)->click();
-        QTest::keyClick(w.get(), Qt::Key_F1);
-        SetHelpHandlers({}, {});
-        QCOMPARE(keywords, QStringList{keyword});
-        QCOMPARE(topics, QList<int>{topic});
-        QVERIFY(w->isVisible()); // help changes nothing
     }
 
     void playback_data() {
