@@ -189,6 +189,7 @@ private Q_SLOTS:
         testenv::CourseDir dir;
         const CourseTable t = OneExercise(kind);
         ProgressTable p = Blank(4);
+        p[4].Score = 37; // marking done sets Score for kind 6 only
         Host h;
         h.answers = {kRepitMarkDone};
         Launcher(h).Launch(Learner(t, p, mode), 4);
@@ -201,22 +202,8 @@ private Q_SLOTS:
         QCOMPARE(h.ends, 1);
         // Marked done: every listening kind stores the recording name.
         QCOMPARE(int(p[4].Done), 1);
-        QCOMPARE(p[4].Score, 0);
+        QCOMPARE(p[4].Score, 37);
         QCOMPARE(p[4].RecordFile, QStringLiteral("C:\\Course\\Report\\Ivan\\Ivan4.wav"));
-    }
-
-    void anonymousRecording() {
-        testenv::CourseDir dir;
-        const CourseTable t = OneExercise(13);
-        ProgressTable p = Blank(4);
-        Host h;
-        h.answers = {kRepitMarkDone};
-        Launcher(h).Launch(Anonymous(t, p), 4);
-        QCOMPARE(h.calls.size(), 1);
-        QVERIFY2(h.calls[0].contains(QStringLiteral("|AnonSnd.wav|")), qPrintable(h.calls[0]));
-        QCOMPARE(h.repitEnabled, QList<bool>{false});
-        QCOMPARE(int(p[4].Done), 0);
-        QVERIFY(p[4].RecordFile.isEmpty());
     }
 
     void questDown_data() {
@@ -277,28 +264,6 @@ private Q_SLOTS:
         QCOMPARE(p[4].Score, 10);
     }
 
-    // Marking done sets Score for kind 6 only; other kinds keep what the
-    // record held.
-    void markDoneKeepsScore_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("1 vocabulary presentation") << 1;
-        QTest::newRow("5 text work") << 5;
-        QTest::newRow("8 listening") << 8;
-        QTest::newRow("13 listening with recording") << 13;
-    }
-    void markDoneKeepsScore() {
-        QFETCH(int, kind);
-        testenv::CourseDir dir;
-        const CourseTable t = OneExercise(kind);
-        ProgressTable p = Blank(4);
-        p[4].Score = 37;
-        Host h;
-        h.answers = {kRepitMarkDone};
-        Launcher(h).Launch(Learner(t, p), 4);
-        QCOMPARE(int(p[4].Done), 1);
-        QCOMPARE(p[4].Score, 37);
-    }
-
     void resultsLoop_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QList<int>>("outcomes");
@@ -336,6 +301,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         const CourseTable t = OneExercise(kind);
         ProgressTable p = Blank(4);
+        p[4].Score = 37;
         Host h;
         h.outcomes = outcomes;
         h.answers = answers;
@@ -344,6 +310,7 @@ private Q_SLOTS:
         QCOMPARE(h.repitMessages.size(), dialogs);
         if (dialogs) QCOMPARE(h.repitMessages.first(), message);
         QCOMPARE(int(p[4].Done), done);
+        QCOMPARE(p[4].Score, 37);
         QCOMPARE(h.hides, 1); // a repeat does not go through the start again
         QCOMPARE(h.ends, 1);
         if (!done) QVERIFY(p[4].RecordFile.isEmpty());
@@ -366,7 +333,7 @@ private Q_SLOTS:
 
     void anonymousNeverMarks_data() {
         QTest::addColumn<int>("kind");
-        for (int k : {1, 2, 3, 4, 5, 8, 11, 12, 15})
+        for (int k : {1, 2, 3, 4, 5, 8, 11, 12, 13, 15})
             QTest::newRow(qPrintable(QString::number(k))) << k;
     }
     void anonymousNeverMarks() {
@@ -378,6 +345,7 @@ private Q_SLOTS:
         h.answers = {kRepitMarkDone};
         Launcher(h).Launch(Anonymous(t, p), 4);
         QCOMPARE(h.calls.size(), 1);
+        if (kind == 13) QVERIFY2(h.calls[0].contains("|AnonSnd.wav|"), qPrintable(h.calls[0]));
         QCOMPARE(h.repitEnabled, QList<bool>{false});
         QCOMPARE(int(p[4].Done), 0);
         QVERIFY(p[4].RecordFile.isEmpty());
@@ -494,12 +462,16 @@ private Q_SLOTS:
         ProgressTable p = Blank(count);
         for (int k = 1; k <= count; ++k)
             p[k].RecordFile = QStringLiteral("rec%1").arg(k);
+        p[count].Score = 37;
         Host h;
+        h.answers = {kRepitMarkDone};
         Launcher(h).Launch(learner ? Learner(t, p) : Anonymous(t, p), count);
         QCOMPARE(h.calls.size(), 1);
         QCOMPARE(h.calls[0], QStringLiteral("WorkText 100,50,775,541|DemoData\\L1.wav|") + record +
                                  QStringLiteral("|DemoData\\|DemoData\\||DemoData\\|DemoData\\"));
         QCOMPARE(h.repitMessages, QStringList{message});
+        QCOMPARE(int(p[count].Done), int(learner));
+        QCOMPARE(p[count].Score, 37);
     }
 
     void fileNames_data() {
@@ -539,42 +511,6 @@ private Q_SLOTS:
         Host h;
         Launcher(h).Launch(Learner(t, p), 4);
         QCOMPARE(h.calls, QStringList{QStringLiteral("LexicDemo 487 320|L1.txt|DemoData\\||")});
-    }
-
-    void recordingName_data() {
-        QTest::addColumn<int>("user");
-        QTest::addColumn<int>("item");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("learner") << 0 << 12 << "C:\\Course\\Report\\Ivan\\Ivan12.wav";
-        QTest::newRow("learner item 1") << 0 << 1 << "C:\\Course\\Report\\Ivan\\Ivan1.wav";
-        QTest::newRow("anonymous") << -1 << 12 << "AnonSnd.wav";
-    }
-    void recordingName() {
-        QFETCH(int, user);
-        QFETCH(int, item);
-        QFETCH(QString, expected);
-        const CourseTable t = OneExercise(4);
-        ProgressTable p = Blank(4);
-        LaunchContext c = Learner(t, p);
-        c.User = user;
-        QCOMPARE(Launcher::RecordingName(c, item), expected);
-    }
-
-    void placement_data() {
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("w");
-        QTest::addColumn<int>("cx");
-        QTest::newRow("even") << 100 << 776 << 488;
-        QTest::newRow("odd") << 100 << 775 << 487;
-        QTest::newRow("left of the screen") << -301 << 775 << 86;
-    }
-    void placement() {
-        QFETCH(int, x);
-        QFETCH(int, w);
-        QFETCH(int, cx);
-        LaunchPlacement pl{x, 0, w, 541};
-        QCOMPARE(pl.CenterX(), cx);
-        QCOMPARE(pl.CenterY(), 270);
     }
 
     // Marking done never writes outside the table, whatever its size.
