@@ -10,6 +10,7 @@
 #include "base/textfile.h"
 #include "base/timingline.h"
 #include "common/testenv.h"
+#include "common/widgets.h"
 #include "main/coursetree.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
@@ -59,12 +60,7 @@
 
 namespace {
 
-QStringList g_shots; // pictures written so far
-
-void Shot(QWidget* w, const QString& name) {
-    const QString file = QStringLiteral(VANTREL_SHOTS_DIR "/") + name + QStringLiteral(".png");
-    if (w->grab().save(file, "PNG")) g_shots << name;
-}
+using testui::Shot; // into the folder VANTREL_SHOTS names (CTest names tests/e2e/screenshots)
 
 void Click(QWidget* w) {
     QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
@@ -215,15 +211,11 @@ class TestLearnerDay : public QObject {
             out << n->data(0, Qt::UserRole).toInt();
         return out;
     }
-    // The results dialog: the expected message, then mark done.
-    void MarkDone(const QString& message, const char* shot = nullptr) {
-        m_do.On(QStringLiteral("DlgLexRepit"), [this, message, shot](QWidget* w) {
-            auto* d = static_cast<TDlgLexRepit*>(w);
-            if (!m_do.Check(d->MemoComent->Lines() == QStringList{message},
-                            QStringLiteral("results say: ") + d->MemoComent->Lines().join('|')))
-                return true;
+    // The results dialog: mark done (its texts are the launcher tests' business).
+    void MarkDone(const char* shot = nullptr) {
+        m_do.On(QStringLiteral("DlgLexRepit"), [shot](QWidget* w) {
             if (shot) Shot(w, QString::fromLatin1(shot));
-            Click(d->BitBtnOk);
+            Click(static_cast<TDlgLexRepit*>(w)->BitBtnOk);
             return true;
         });
     }
@@ -255,7 +247,7 @@ class TestLearnerDay : public QObject {
     }
     // A listening run that records: play, with `waitMs` hold the lesson in
     // sintagm 2 for that long, stop once sintagm 3 is over, close, mark done.
-    void RecordListening(int item, const QString& shot, const QString& message, int waitMs = 0) {
+    void RecordListening(int item, const QString& shot, int waitMs = 0) {
         auto phase = std::make_shared<int>(0);
         auto held = std::make_shared<QElapsedTimer>();
         m_do.On(
@@ -302,7 +294,7 @@ class TestLearnerDay : public QObject {
                 }
             },
             60000);
-        MarkDone(message);
+        MarkDone();
         STEP(Run(item));
     }
 
@@ -416,7 +408,7 @@ private Q_SLOTS:
             Click(Child(w, "BitBtn1"));
             return last;
         });
-        MarkDone(QStringLiteral("Вы просмотрели лексику урока."), "lexrepit");
+        MarkDone("lexrepit");
         STEP(Run(4));
 
         m_do.On(QStringLiteral("FormExecLexic"), [this](QWidget* w) {
@@ -434,7 +426,7 @@ private Q_SLOTS:
             Click(Child(w, "BitBtnNext"));
             return last;
         });
-        MarkDone(QStringLiteral("Вы успешно выполнили упражнение."));
+        MarkDone();
         STEP(Run(5));
 
         m_do.On(QStringLiteral("FormQuestDemo"), [](QWidget* w) {
@@ -444,7 +436,7 @@ private Q_SLOTS:
             Click(Child(w, "BitBtn1"));
             return last;
         });
-        MarkDone(QStringLiteral("Вы просмотрели вопросы к тексту."));
+        MarkDone();
         STEP(Run(6));
 
         // Text work without a recording of the learner: sintagm 2 of the lesson.
@@ -463,7 +455,7 @@ private Q_SLOTS:
             Click(Child(w, "BitBtn5"));
             return true;
         });
-        MarkDone(QStringLiteral("Вы прослушали текст урока."));
+        MarkDone();
         STEP(Run(7));
 
         m_do.On(QStringLiteral("FormQuestDown"), [this](QWidget* w) {
@@ -479,7 +471,7 @@ private Q_SLOTS:
             Click(Child(w, "BitBtn1"));
             return last;
         });
-        MarkDone(QStringLiteral("Ошибок: 0. Рекомендуется отметить упражнение как выполненное"));
+        MarkDone();
         STEP(Run(9));
 
         // True or false has its own results window and stores nothing.
@@ -573,10 +565,8 @@ private Q_SLOTS:
         // Item 4 (kind 4) and item 5 (kind 13) record; item 6 (kind 5)
         // analyses the take of the nearest earlier recording item, item 5.
         const QString dir = m_course + QStringLiteral("/Report/Anna/");
-        STEP(RecordListening(4, QStringLiteral("transnotext-4"),
-                             QStringLiteral("Вы перевели текст.")));
-        STEP(RecordListening(5, QStringLiteral("transnotext-13"),
-                             QStringLiteral("Вы прослушали текст урока.")));
+        STEP(RecordListening(4, QStringLiteral("transnotext-4")));
+        STEP(RecordListening(5, QStringLiteral("transnotext-13")));
         QCOMPARE(DoneItems(CurrentProgress()), (QList<int>{4, 5}));
         for (int i : {4, 5}) {
             const QString wav = QStringLiteral("Anna%1.wav").arg(i);
@@ -596,7 +586,7 @@ private Q_SLOTS:
         auto ownHeard = std::make_shared<QPair<qint64, qint64>>(-1, -1);
         m_do.On(QStringLiteral("FormWorkText"),
                 PlaySintagm2(QStringLiteral("Anna5.wav"), own2, ownHeard, "worktext-learner"));
-        MarkDone(QStringLiteral("Вы анализировали свой перевод"));
+        MarkDone();
         STEP(Run(6));
         STEP(HeardWithin(*ownHeard, own2));
 
@@ -631,8 +621,7 @@ private Q_SLOTS:
         const char* noShots[2] = {nullptr, nullptr};
         STEP(ChooseLearner(1, QString(), noShots));
         QCOMPARE(m_main->windowTitle(), QStringLiteral("Lumora Boris - Режим B."));
-        STEP(RecordListening(4, QStringLiteral("transnotext-12"),
-                             QStringLiteral("Вы прослушали текст урока."), 1500));
+        STEP(RecordListening(4, QStringLiteral("transnotext-12"), 1500));
         const QString borisDir = m_course + QStringLiteral("/Report/Boris/");
         const QList<QByteArray> borisTiming =
             SplitLines(testenv::ReadBytes(borisDir + QStringLiteral("Boris4.txt")));
@@ -756,14 +745,6 @@ private Q_SLOTS:
         QVERIFY(p[5].RecordFile.isEmpty());
         QVERIFY(QFileInfo(dir + QStringLiteral("Anna4.wav")).size() > 44);
         ClickTool("ToolButtonExit");
-
-        for (const char* name :
-             {"main-start",    "newuser",        "lexicdemo",        "lexic",           "questdemo",
-              "worktext-d",    "questdown",      "questtrfl",        "questend",        "lexrepit",
-              "report-d",      "selectusers",    "main-anonymous",   "password",        "chengreg",
-              "transnotext-4", "transnotext-13", "worktext-learner", "report-a",        "main-end",
-              "main-restart",  "transnotext-12", "prepod",           "worktext-teacher"})
-            QVERIFY2(g_shots.contains(QString::fromLatin1(name)), name);
     }
 };
 
