@@ -240,19 +240,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("node");
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("calls");
-        QTest::addColumn<QList<int>>("images");
-        QTest::newRow("Enter on an exercise") << 3 << "enter" << 1 << QList<int>{0, 0, 0, 2, 1};
-        QTest::newRow("double click on it") << 3 << "double" << 1 << QList<int>{0, 0, 0, 2, 1};
-        QTest::newRow("double click below the nodes")
-            << 3 << "below" << 1 << QList<int>{0, 0, 0, 2, 1};
-        QTest::newRow("menu item") << 3 << "menu" << 1 << QList<int>{0, 0, 0, 2, 1};
-        QTest::newRow("section") << 1 << "double" << 0 << QList<int>{0, 0, 0, 1, 1};
+        QTest::newRow("Enter on an exercise") << 3 << "enter" << 1;
+        QTest::newRow("double click on it") << 3 << "double" << 1;
+        QTest::newRow("double click below the nodes") << 3 << "below" << 1;
+        QTest::newRow("menu item") << 3 << "menu" << 1;
+        QTest::newRow("section") << 1 << "double" << 0;
     }
     void startFromTree() {
         QFETCH(int, node);
         QFETCH(QString, how);
         QFETCH(int, calls);
-        QFETCH(QList<int>, images);
         prepare();
         AddLearner(*m_dir, QStringLiteral("Ivan"), QString(), 'D', {});
         start();
@@ -282,7 +279,8 @@ private Q_SLOTS:
             QVERIFY(h->panelHidden);
         }
         QVERIFY(h->panel->isVisibleTo(m_form.get()));
-        QCOMPARE(Images(tree()), images);
+        // Marked done by the host's answer: the node shows it.
+        QCOMPARE(Images(tree()).value(3), calls ? 2 : 1);
         QVERIFY(m_rec->messages.isEmpty());
     }
 };
