@@ -12,18 +12,17 @@
 #include "course/course.h"
 #include "course/progress.h"
 #include "drill/eng_formquestdown.h"
-#include "drill/eng_formquesttrfl.h"
 #include "learners/learnertable.h"
 #include "main/coursetree.h"
 #include "main/eng_main.h"
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -52,13 +51,10 @@ QStringList Entries(const QString& file) {
 }
 
 // Runs the exercise window to its end: every answer right except the first
-// question of the multiple-choice and true/false runs. Returns a problem.
+// question of the multiple-choice run. Returns a problem.
 QString RunThrough(QDialog* w, int kind, const TCourseItem& it, QStringList& windows) {
     int guard = 200;
-    if (kind == ekLexicDemo || kind == ekQuestDemo) {
-        while (w->isVisible() && --guard)
-            Click(w, "BitBtn1");
-    } else if (kind == ekLexic) {
+    if (kind == ekLexic) {
         const QStringList ex = Entries(it.DataFile1), tr = Entries(it.DataFile2);
         auto* list = Find<QListWidget>(w, "ListBoxTrans");
         while (w->isVisible() && --guard) {
@@ -84,21 +80,6 @@ QString RunThrough(QDialog* w, int kind, const TCourseItem& it, QStringList& win
         }
         while (w->isVisible() && --guard)
             pick(form->Run()->RightRow());
-    } else if (kind == ekQuestTrFl) {
-        auto* form = static_cast<TFormQuestTrFl*>(w);
-        bool wrong = true;
-        while (w->isVisible() && --guard) {
-            const bool yes = form->Run()->CurrentEntry().YesIsRight != wrong;
-            wrong = false;
-            Find<QRadioButton>(w, yes ? "RadioButtonYes" : "RadioButtonNo")->setChecked(true);
-            if (form->Run()->Remaining() == 1)
-                testenv::OnNextModal([&windows](QWidget* end) {
-                    windows << end->objectName() + ":" + Shown(end, "LabelError");
-                    testui::Shot(end, QStringLiteral("7-FormQuestEnd"));
-                    Click(end, "BitBtnOk");
-                });
-            Click(w, "BitBtn1");
-        }
     } else { // listening: two seconds of the lesson, then stop and close
         Click(w, "BitBtnPlay");
         VirtualAudio::Advance(2000);
@@ -138,26 +119,17 @@ private Q_SLOTS:
     void cleanup() { m_dir.reset(); }
 
     void drillItems_data() {
-        QTest::addColumn<char>("mode");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("windows"); // opened in turn
-        QTest::addColumn<bool>("done");
         const QString repit = QStringLiteral("DlgLexRepit");
-        QTest::newRow("1") << 'D' << 1 << QStringList{"FormExecLexicDemo", repit} << true;
-        QTest::newRow("2") << 'D' << 2 << QStringList{"FormExecLexic", repit} << true;
-        QTest::newRow("3, mode C") << 'C' << 3 << QStringList{"FormQuestDemo", repit} << true;
-        QTest::newRow("6") << 'D' << 6 << QStringList{"FormQuestDown", "DlgDoubleError", repit}
-                           << true;
-        QTest::newRow("7, mode C")
-            << 'C' << 7 << QStringList{"FormQuestTrFl", "FormQuestEnd:1"} << false;
-        QTest::newRow("8") << 'D' << 8 << QStringList{"FormTransNoText", repit} << true;
-        QTest::newRow("11, mode C") << 'C' << 11 << QStringList{"FormTransNoText", repit} << true;
+        QTest::newRow("2") << 2 << QStringList{"FormExecLexic", repit};
+        QTest::newRow("6") << 6 << QStringList{"FormQuestDown", "DlgDoubleError", repit};
+        QTest::newRow("8") << 8 << QStringList{"FormTransNoText", repit};
     }
     void drillItems() {
-        QFETCH(char, mode);
+        const char mode = 'D';
         QFETCH(int, kind);
         QFETCH(QStringList, windows);
-        QFETCH(bool, done);
         TFormMain form;
         form.show();
         QVERIFY(form.RunStartUp());
@@ -194,7 +166,7 @@ private Q_SLOTS:
             testui::Shot(w, shot);
             problem += RunThrough(qobject_cast<QDialog*>(w), kind, it, seen);
             // The window has closed: the next modal is the launcher's results dialog.
-            if (kind != ekQuestTrFl && !w->isVisible())
+            if (!w->isVisible())
                 testenv::OnNextModal([&](QWidget* d) {
                     seen << d->objectName();
                     testui::Shot(d, shot + QStringLiteral("-results"));
@@ -207,7 +179,7 @@ private Q_SLOTS:
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         seen.removeAll(QStringLiteral("DlgErrorDo")); // a try-again first, with enough options
         QCOMPARE(seen, windows);
-        QCOMPARE(CurrentProgress()[item].Done, quint8(done));
+        QCOMPARE(CurrentProgress()[item].Done, quint8(1));
         // One wrong answer in N questions is the score of a multiple-choice run.
         QCOMPARE(CurrentProgress()[item].Score, qint32(kind == ekQuestDown ? 100 / n : 0));
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join('\n')));
