@@ -1,5 +1,5 @@
-// The demo course's drill items started from the main window as a learner
-// starts them: the window opens on the course's own files, a run through its
+// A demo course multiple-choice item started from the main window as a
+// learner starts it: the window opens on the course's own files, a run through its
 // controls reaches the results dialog and the progress table holds the
 // result. VANTREL_SHOTS keeps pictures (a second run at QT_SCALE_FACTOR=2).
 #include "base/textfile.h"
@@ -16,12 +16,10 @@
 #include "main/coursetree.h"
 #include "main/eng_main.h"
 #include "media/audiodevice.h"
-#include "media/virtualaudio.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <QtTest>
@@ -50,43 +48,26 @@ QStringList Entries(const QString& file) {
     return out;
 }
 
-// Runs the exercise window to its end: every answer right except the first
-// question of the multiple-choice run. Returns a problem.
-QString RunThrough(QDialog* w, int kind, const TCourseItem& it, QStringList& windows) {
+// Runs the multiple-choice window to its end: every answer right except the
+// first question's. Returns a problem.
+QString RunThrough(QDialog* w, QStringList& windows) {
     int guard = 200;
-    if (kind == ekLexic) {
-        const QStringList ex = Entries(it.DataFile1), tr = Entries(it.DataFile2);
-        auto* list = Find<QListWidget>(w, "ListBoxTrans");
-        while (w->isVisible() && --guard) {
-            const qsizetype k = ex.indexOf(Shown(w, "EditText"));
-            if (k < 0) return QStringLiteral("shown expression not in the lesson file");
-            list->setCurrentItem(list->findItems(tr[k], Qt::MatchExactly).value(0));
-            Click(w, "BitBtnNext");
-        }
-    } else if (kind == ekQuestDown) {
-        auto* form = static_cast<TFormQuestDown*>(w);
-        auto pick = [&](int row) {
-            auto* mark = w->findChild<TChBxImgTransD1Zv*>(QStringLiteral("RadioButton%1").arg(row));
-            if (!mark->Checked()) mark->click();
-            Click(w, "BitBtn1");
-        };
-        const int first = form->Run()->Current();
-        while (w->isVisible() && form->Run()->Current() == first && --guard) {
-            testenv::OnNextModal([&windows](QWidget* d) {
-                windows << d->objectName();
-                static_cast<QDialog*>(d)->accept();
-            });
-            pick(form->Run()->RightRow() == 1 ? 2 : 1);
-        }
-        while (w->isVisible() && --guard)
-            pick(form->Run()->RightRow());
-    } else { // listening: two seconds of the lesson, then stop and close
-        Click(w, "BitBtnPlay");
-        VirtualAudio::Advance(2000);
-        QCoreApplication::processEvents();
-        Click(w, "BitBtnStop");
-        Click(w, "BitBtnClose");
+    auto* form = static_cast<TFormQuestDown*>(w);
+    auto pick = [&](int row) {
+        auto* mark = w->findChild<TChBxImgTransD1Zv*>(QStringLiteral("RadioButton%1").arg(row));
+        if (!mark->Checked()) mark->click();
+        Click(w, "BitBtn1");
+    };
+    const int first = form->Run()->Current();
+    while (w->isVisible() && form->Run()->Current() == first && --guard) {
+        testenv::OnNextModal([&windows](QWidget* d) {
+            windows << d->objectName();
+            static_cast<QDialog*>(d)->accept();
+        });
+        pick(form->Run()->RightRow() == 1 ? 2 : 1);
     }
+    while (w->isVisible() && --guard)
+        pick(form->Run()->RightRow());
     return guard ? QString() : QStringLiteral("the window did not come to its end");
 }
 
@@ -118,18 +99,9 @@ private Q_SLOTS:
     }
     void cleanup() { m_dir.reset(); }
 
-    void drillItems_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("windows"); // opened in turn
-        const QString repit = QStringLiteral("DlgLexRepit");
-        QTest::newRow("2") << 2 << QStringList{"FormExecLexic", repit};
-        QTest::newRow("6") << 6 << QStringList{"FormQuestDown", "DlgDoubleError", repit};
-        QTest::newRow("8") << 8 << QStringList{"FormTransNoText", repit};
-    }
-    void drillItems() {
+    void multipleChoiceItem() {
         const char mode = 'D';
-        QFETCH(int, kind);
-        QFETCH(QStringList, windows);
+        const int kind = ekQuestDown;
         TFormMain form;
         form.show();
         QVERIFY(form.RunStartUp());
@@ -154,17 +126,15 @@ private Q_SLOTS:
 
         QStringList seen;
         QString problem;
-        const bool drill = kind <= ekQuestTrFl;
         const int n = int(Entries(it.DataFile1).size());
-        const QString shot = QString::number(kind) + QLatin1Char('-') + windows[0];
+        const QString shot = QStringLiteral("6-FormQuestDown");
         testenv::OnNextModal([&](QWidget* w) {
             seen << w->objectName();
-            const char* text = kind <= ekLexic ? "EditText" : "MemoQuest";
-            if (drill && !Entries(it.DataFile1).contains(Shown(w, text)))
-                problem = QStringLiteral("shown entry not in the lesson file: ") + Shown(w, text);
-            if (drill && Shown(w, "LabelCount").toInt() != n) problem += "the window lost entries";
+            if (!Entries(it.DataFile1).contains(Shown(w, "MemoQuest")))
+                problem = QStringLiteral("shown entry not in the lesson file");
+            if (Shown(w, "LabelCount").toInt() != n) problem += "the window lost entries";
             testui::Shot(w, shot);
-            problem += RunThrough(qobject_cast<QDialog*>(w), kind, it, seen);
+            problem += RunThrough(qobject_cast<QDialog*>(w), seen);
             // The window has closed: the next modal is the launcher's results dialog.
             if (!w->isVisible())
                 testenv::OnNextModal([&](QWidget* d) {
@@ -178,10 +148,10 @@ private Q_SLOTS:
 
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         seen.removeAll(QStringLiteral("DlgErrorDo")); // a try-again first, with enough options
-        QCOMPARE(seen, windows);
+        QCOMPARE(seen, (QStringList{"FormQuestDown", "DlgDoubleError", "DlgLexRepit"}));
         QCOMPARE(CurrentProgress()[item].Done, quint8(1));
         // One wrong answer in N questions is the score of a multiple-choice run.
-        QCOMPARE(CurrentProgress()[item].Score, qint32(kind == ekQuestDown ? 100 / n : 0));
+        QCOMPARE(CurrentProgress()[item].Score, qint32(100 / n));
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join('\n')));
         QVERIFY(form.findChild<QWidget*>(QStringLiteral("PanelMain"))->isVisibleTo(&form));
     }
