@@ -128,64 +128,56 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_dir->file(QStringLiteral("Users.eng"))));
     }
 
-    void chooseLearner() {
+    // The learner commands reach the session and its dialogs; the result
+    // reaches the title and the tree.
+    void commands_data() {
+        QTest::addColumn<QString>("command"); // a tool button or a menu action
+        QTest::addColumn<int>("consoles");
+        QTest::addColumn<int>("reports");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QList<int>>("images");
+        const QString ivan("Lumora Ivan - Режим D.");
+        const QList<int> lesson{0, 0, 0, 2, 1};
+        QTest::newRow("choose learner") << "ToolButton3" << 0 << 0 << ivan << lesson;
+        QTest::newRow("teacher") << "ToolButton1" << 1 << 0 << ivan << lesson;
+        QTest::newRow("report") << "ToolButtonReport" << 0 << 1 << ivan << lesson;
+        QTest::newRow("new learner")
+            << "ToolButtonNewUser" << 0 << 0 << "Lumora Olga - Режим B." << QList<int>{0, 0, 1};
+        QTest::newRow("work mode B")
+            << "NChengReg" << 0 << 0 << "Lumora Ivan - Режим B." << QList<int>{0, 0, 1};
+    }
+    void commands() {
+        QFETCH(QString, command);
+        QFETCH(int, consoles);
+        QFETCH(int, reports);
+        QFETCH(QString, title);
+        QFETCH(QList<int>, images);
         prepare();
         AddLearner(*m_dir, QStringLiteral("Ivan"), QStringLiteral("pw"), 'D', {4});
         start();
+        if (command != "ToolButton3") m_form->ChangeUser(0);
         m_dlg->selects = {{mrOk, 0}};
         m_dlg->passwords = {{mrOk, QStringLiteral("pw")}};
-        button("ToolButton3")->click();
-        QCOMPARE(App().CurrentUser, 0);
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Lumora Ivan - Режим D."));
-        QCOMPARE(Images(tree()), (QList<int>{0, 0, 0, 2, 1}));
-        QVERIFY(m_rec->messages.isEmpty());
-    }
-
-    // The other learner commands reach the session and its dialogs.
-    void commands_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("consoles");
-        QTest::addColumn<int>("reports");
-        QTest::addColumn<int>("user");
-        QTest::newRow("teacher") << "ToolButton1" << 1 << 0 << 0;
-        QTest::newRow("report") << "ToolButtonReport" << 0 << 1 << 0;
-        QTest::newRow("new learner") << "ToolButtonNewUser" << 0 << 0 << 1;
-    }
-    void commands() {
-        QFETCH(QString, button);
-        QFETCH(int, consoles);
-        QFETCH(int, reports);
-        QFETCH(int, user);
-        prepare();
-        AddLearner(*m_dir, QStringLiteral("Ivan"), QString(), 'D', {});
-        start();
-        m_form->ChangeUser(0);
         m_dlg->newUser = [this] {
             AddLearner(*m_dir, QStringLiteral("Olga"), QString(), 'B', {});
             App().UserUnchanged = false;
         };
-        this->button(button.toLatin1().constData())->click();
+        if (auto* action = m_form->findChild<QAction*>(command)) {
+            testenv::OnNextModal([](QWidget* w) {
+                auto* dlg = qobject_cast<TOKBottomDlgChengeReg*>(w);
+                QVERIFY(dlg);
+                dlg->RadioButtonB->setChecked(true);
+                dlg->OKBtn->click();
+            });
+            action->trigger();
+        } else {
+            button(command.toLatin1().constData())->click();
+        }
         QCOMPARE(m_dlg->consoles, consoles);
         QCOMPARE(m_dlg->reports, reports);
-        QCOMPARE(App().CurrentUser, user);
-        QCOMPARE(Images(tree()), user ? (QList<int>{0, 0, 1}) : (QList<int>{0, 0, 0, 1, 1}));
-    }
-
-    // The work mode dialog's choice reaches the session and the window.
-    void workModeChange() {
-        prepare();
-        AddLearner(*m_dir, QStringLiteral("Ivan"), QString(), 'D', {4});
-        start();
-        m_form->ChangeUser(0);
-        testenv::OnNextModal([](QWidget* w) {
-            auto* dlg = qobject_cast<TOKBottomDlgChengeReg*>(w);
-            QVERIFY(dlg);
-            dlg->RadioButtonB->setChecked(true);
-            dlg->OKBtn->click();
-        });
-        m_form->findChild<QAction*>(QStringLiteral("NChengReg"))->trigger();
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Lumora Ivan - Режим B."));
-        QCOMPARE(Images(tree()), (QList<int>{0, 0, 1}));
+        QCOMPARE(m_form->windowTitle(), title);
+        QCOMPARE(Images(tree()), images);
+        QVERIFY(m_rec->messages.isEmpty());
     }
 
     void startFromTree_data() {
