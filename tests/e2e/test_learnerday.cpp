@@ -1,18 +1,14 @@
 // A learner's whole day through the program's own windows, driven by their
 // object names: a copy of the demo course, the sound server's devices and an
 // X display. The learner is created in mode D and works through lesson 1,
-// leaves for the anonymous learner and comes back, changes to mode A,
-// records two listening runs and analyses the own translation, deletes a
-// recording in the report and exits; a second main window on the same
-// course finds everything that was saved.
+// changes to mode A, records two listening runs and analyses the own
+// translation; the teacher console plays a take and prints the report; a
+// second main window on the same course finds everything that was saved.
 #include "app/helpwindow.h"
 #include "base/paths.h"
-#include "base/textfile.h"
-#include "base/timingline.h"
 #include "common/testenv.h"
-#include "main/coursetree.h"
+#include "common/widgets.h"
 #include "controls/btnimgtransd1zv.h"
-#include "controls/chbximgtransd1zv.h"
 #include "controls/formprogress.h"
 #include "controls/picturedialog.h"
 #include "course/appstate.h"
@@ -28,6 +24,7 @@
 #include "learners/eng_formprepod.h"
 #include "learners/eng_formreport.h"
 #include "learners/learnertable.h"
+#include "main/coursetree.h"
 #include "main/eng_main.h"
 #include "media/audiodevice.h"
 #include "media/wavefile.h"
@@ -36,7 +33,6 @@
 
 #include <QAction>
 #include <QAudioDevice>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,12 +55,7 @@
 
 namespace {
 
-QStringList g_shots; // pictures written so far
-
-void Shot(QWidget* w, const QString& name) {
-    const QString file = QStringLiteral(VANTREL_SHOTS_DIR "/") + name + QStringLiteral(".png");
-    if (w->grab().save(file, "PNG")) g_shots << name;
-}
+using testui::Shot; // into the folder VANTREL_SHOTS names (CTest names tests/e2e/screenshots)
 
 void Click(QWidget* w) {
     QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
@@ -76,8 +67,9 @@ template <typename T = QWidget> T* Child(QWidget* w, const char* name) {
 
 // Answers the modal windows the program opens, in order, one step per
 // window. A step runs on every tick while its window is the active modal
-// one, until it says it is done. A step whose click opens a further modal
-// window must make that click last and then say it is done.
+// one, until it says it is done; it has timeoutMs from the end of the step
+// before. A step whose click opens a further modal window must make that
+// click last and then say it is done.
 class Script : public QObject {
 public:
     using Act = std::function<bool(QWidget*)>;
@@ -85,11 +77,10 @@ public:
     Script() {
         connect(&m_timer, &QTimer::timeout, this, &Script::Tick);
         m_timer.start(20);
-        m_clock.start();
         m_wait.start();
     }
     void On(const QString& window, Act act, int timeoutMs = 20000) {
-        m_steps.append({window, std::move(act), timeoutMs, -1});
+        m_steps.append({window, std::move(act), timeoutMs});
         m_wait.restart();
     }
     // False with the reason once a step failed; every modal window is then
@@ -113,7 +104,6 @@ private:
         QString window;
         Act act;
         int timeoutMs;
-        qint64 started;
     };
 
     void Tick() {
@@ -128,52 +118,34 @@ private:
             if (!w)
                 m_wait.restart();
             else if (m_wait.elapsed() > 5000)
-                Check(false, QStringLiteral("unexpected window ") + Describe(w));
+                Check(false, QStringLiteral("unexpected window ") + w->objectName());
             return;
         }
-        Step& s = m_steps.front();
-        if (!w || !w->isVisible() || w->objectName() != s.window) {
-            if (m_wait.elapsed() > s.timeoutMs)
-                Check(false, QStringLiteral("waited for %1; the modal window is %2")
-                                 .arg(s.window, w ? Describe(w) : QStringLiteral("none")));
+        const Step& s = m_steps.front();
+        if (m_wait.elapsed() > s.timeoutMs) {
+            Check(false, QStringLiteral("%1 not done in time; the modal window is %2")
+                             .arg(s.window, w ? w->objectName() : QStringLiteral("none")));
             return;
         }
-        if (s.started < 0) s.started = m_clock.elapsed();
-        if (m_clock.elapsed() - s.started > s.timeoutMs) {
-            Check(false, QStringLiteral("%1 did not finish its step in time").arg(s.window));
-            return;
-        }
+        if (!w || !w->isVisible() || w->objectName() != s.window) return;
         m_busy = true;
         QTimer::singleShot(0, this, [this, w = QPointer<QWidget>(w)] {
             m_busy = false;
             if (!w || m_steps.isEmpty() || QApplication::activeModalWidget() != w) return;
             Step s = m_steps.takeFirst();
-            m_wait.restart();
-            if (!s.act(w) && m_failure.isEmpty()) m_steps.prepend(s);
+            if (s.act(w))
+                m_wait.restart();
+            else if (m_failure.isEmpty())
+                m_steps.prepend(s);
         });
-    }
-
-    static QString Describe(QWidget* w) {
-        QStringList texts{w->objectName()};
-        for (QLabel* l : w->findChildren<QLabel*>())
-            if (!l->text().isEmpty()) texts << l->text();
-        for (QTextEdit* e : w->findChildren<QTextEdit*>())
-            texts << e->toPlainText();
-        return texts.join(QStringLiteral(" | "));
     }
 
     QList<Step> m_steps;
     QTimer m_timer;
-    QElapsedTimer m_clock, m_wait;
+    QElapsedTimer m_wait;
     QString m_failure;
     bool m_busy = false;
 };
-
-ProgressTable ProgressOnDisk(const QString& file, char mode) {
-    ProgressTable t;
-    ReadProgress(file, mode, t);
-    return t;
-}
 
 QList<int> DoneItems(const ProgressTable& t) {
     QList<int> out;
@@ -194,6 +166,11 @@ class TestLearnerDay : public QObject {
 
     QTreeWidget* Tree() { return Child<QTreeWidget>(m_main.get(), "TreeView"); }
     void ClickTool(const char* name) { Click(Child<QToolButton>(m_main.get(), name)); }
+    // Clicks a tool button; returns when every window it opened was answered.
+    void Tool(const char* name) {
+        ClickTool(name);
+        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
+    }
     void Select(int item) {
         QTreeWidgetItem* n = NodesInDisplayOrder(Tree()).value(item - 1);
         QVERIFY(n);
@@ -206,24 +183,13 @@ class TestLearnerDay : public QObject {
     // it opened has been answered.
     void Run(int item) {
         STEP(Select(item));
-        ClickTool("ToolButton4");
-        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
+        Tool("ToolButton4");
     }
-    QList<int> Images() {
-        QList<int> out;
-        for (QTreeWidgetItem* n : NodesInDisplayOrder(Tree()))
-            out << n->data(0, Qt::UserRole).toInt();
-        return out;
-    }
-    // The results dialog: the expected message, then mark done.
-    void MarkDone(const QString& message, const char* shot = nullptr) {
-        m_do.On(QStringLiteral("DlgLexRepit"), [this, message, shot](QWidget* w) {
-            auto* d = static_cast<TDlgLexRepit*>(w);
-            if (!m_do.Check(d->MemoComent->Lines() == QStringList{message},
-                            QStringLiteral("results say: ") + d->MemoComent->Lines().join('|')))
-                return true;
+    // The results dialog: mark done (its texts are the launcher tests' business).
+    void MarkDone(const char* shot = nullptr) {
+        m_do.On(QStringLiteral("DlgLexRepit"), [shot](QWidget* w) {
             if (shot) Shot(w, QString::fromLatin1(shot));
-            Click(d->BitBtnOk);
+            Click(static_cast<TDlgLexRepit*>(w)->BitBtnOk);
             return true;
         });
     }
@@ -234,82 +200,59 @@ class TestLearnerDay : public QObject {
         QVERIFY(m_main->RunStartUp());
     }
     // Picks learner `row` in the selection dialog and types the password.
-    void ChooseLearner(int row, const QString& password, const char* shots[2]) {
+    void ChooseLearner(int row, const QString& password) {
         m_do.On(QStringLiteral("OKBottomDlgSelectUsers"), [=](QWidget* w) {
             auto* list = Child<QListWidget>(w, "ListBoxUsers");
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualItemRect(list->item(row)).center());
-            if (shots[0]) Shot(w, QString::fromLatin1(shots[0]));
+            Shot(w, QStringLiteral("main-restart-select"));
             Click(Child(w, "OKBtn"));
             return true;
         });
         m_do.On(QStringLiteral("DlgPassWord"), [=](QWidget* w) {
             Child<QLineEdit>(w, "EditPassWord")->clear();
             QTest::keyClicks(Child<QLineEdit>(w, "EditPassWord"), password);
-            if (shots[1]) Shot(w, QString::fromLatin1(shots[1]));
+            Shot(w, QStringLiteral("password"));
             Click(Child(w, "OKBtn"));
             return true;
         });
-        ClickTool("ToolButton3");
-        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
+        Tool("ToolButton3");
     }
-    // A listening run that records: play, with `waitMs` hold the lesson in
-    // sintagm 2 for that long, stop once sintagm 3 is over, close, mark done.
-    void RecordListening(int item, const QString& shot, const QString& message, int waitMs = 0) {
+    // A listening run that records: play, stop once sintagm 3 is over,
+    // close, mark done.
+    void RecordListening(int item, const QString& shot) {
         auto phase = std::make_shared<int>(0);
-        auto held = std::make_shared<QElapsedTimer>();
         m_do.On(
             QStringLiteral("FormTransNoText"),
-            [this, phase, held, shot, waitMs](QWidget* w) {
+            [this, phase, shot](QWidget* w) {
                 auto* f = static_cast<TFormTransNoText*>(w);
-                switch (*phase) {
-                case 0:
-                    *phase = waitMs > 0 ? 1 : 3;
+                if (*phase == 0) {
+                    ++*phase;
                     Click(Child(w, "BitBtnPlay"));
                     return false;
-                case 1:
-                    if (f->Run().Current() != 2 || f->Run().Player()->position() < 1200)
-                        return false;
-                    Click(Child(w, "BtnImgWait"));
-                    if (!m_do.Check(f->Run().Waiting(), QStringLiteral("the lesson does not wait")))
-                        return true;
-                    held->start();
-                    ++*phase;
-                    return false;
-                case 2:
-                    if (held->elapsed() < waitMs) return false;
-                    Click(Child(w, "BtnImgWait"));
-                    ++*phase;
-                    return false;
-                case 3:
+                }
+                if (*phase == 1) {
                     if (f->Run().Current() < 4) return false;
                     if (!m_do.Check(f->Run().Recording(),
                                     QStringLiteral("the run does not record")))
                         return true;
                     Shot(w, shot);
                     ++*phase;
+                    Click(Child(w, "BitBtnStop"));
                     return false;
-                default:
-                    if (*phase == 4) {
-                        ++*phase;
-                        Click(Child(w, "BitBtnStop"));
-                        return false;
-                    }
-                    if (!m_do.Check(f->Run().TakeSaved(), QStringLiteral("the take was not saved")))
-                        return true;
-                    Click(Child(w, "BitBtnClose"));
-                    return true;
                 }
+                if (!m_do.Check(f->Run().TakeSaved(), QStringLiteral("the take was not saved")))
+                    return true;
+                Click(Child(w, "BitBtnClose"));
+                return true;
             },
             60000);
-        MarkDone(message);
+        MarkDone();
         STEP(Run(item));
     }
 
-    // The text work window plays sintagm 2 of the learner's take `take`;
-    // `heard` gets the first and the last position the player reported.
-    Script::Act PlaySintagm2(const QString& take, TTimingEntry range,
-                             std::shared_ptr<QPair<qint64, qint64>> heard, const char* shot) {
+    // The text work window plays sintagm 2 of the learner's take `take` to its end.
+    Script::Act PlaySintagm2(const QString& take, const char* shot) {
         auto step = std::make_shared<int>(0);
         return [=, this](QWidget* w) {
             auto* f = static_cast<TFormWorkText*>(w);
@@ -321,32 +264,14 @@ class TestLearnerDay : public QObject {
                                 QStringLiteral("selected: ") + f->Run().SelectedRecording()))
                     return true;
                 Click(Child(w, "BitBtnSelectString"));
+                Shot(w, QString::fromLatin1(shot));
                 return !m_do.Check(f->Run().DeviceOpen(),
                                    QStringLiteral("the own sintagm 2 is silent"));
             }
-            if (f->Run().DeviceOpen()) {
-                const qint64 pos = f->Run().Player()->position();
-                if (heard->first < 0) heard->first = pos;
-                heard->second = qMax(heard->second, pos);
-                if (*step == 1 && pos > range.StartPos + 300) {
-                    ++*step;
-                    Shot(w, QString::fromLatin1(shot));
-                }
-                return false;
-            }
+            if (f->Run().DeviceOpen()) return false;
             Click(Child(w, "BitBtn5"));
             return true;
         };
-    }
-    void HeardWithin(QPair<qint64, qint64> heard, TTimingEntry range) {
-        // Heard to (nearly) the range's end: a play with another range fails.
-        QVERIFY2(heard.first >= range.StartPos - 60 && heard.second <= range.EndPos + 120 &&
-                     heard.second >= range.EndPos - 300,
-                 qPrintable(QStringLiteral("heard %1..%2 of %3..%4")
-                                .arg(heard.first)
-                                .arg(heard.second)
-                                .arg(range.StartPos)
-                                .arg(range.EndPos)));
     }
 
 private Q_SLOTS:
@@ -380,7 +305,6 @@ private Q_SLOTS:
     void wholeDay() {
         STEP(NewMain());
         Shot(m_main.get(), QStringLiteral("main-start"));
-        QCOMPARE(m_main->windowTitle(), QStringLiteral("Lumora Анонимный пользователь - Режим D."));
 
         // A new learner in mode D.
         m_do.On(QStringLiteral("OKBottomDlgNewUser"), [](QWidget* w) {
@@ -392,14 +316,12 @@ private Q_SLOTS:
             Click(Child(w, "OKBtn"));
             return true;
         });
-        ClickTool("ToolButtonNewUser");
-        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
+        Tool("ToolButtonNewUser");
         QCOMPARE(m_main->windowTitle(), QStringLiteral("Lumora Anna - Режим D."));
         const QString rep = m_course + QStringLiteral("/Report/Anna/Anna.rep");
-        QCOMPARE(testenv::ReadBytes(rep), EncodeProgressFile(NewProgress('D')));
 
-        // Lesson 1: items 4 to 10 (vocabulary, drill, questions, text work,
-        // listening, multiple choice, true or false).
+        // Lesson 1: items 4 to 10 (vocabulary, drill, questions, multiple
+        // choice, true or false; text work comes in mode A).
         auto demo = std::make_shared<bool>(false);
         m_do.On(QStringLiteral("FormExecLexicDemo"), [this, demo](QWidget* w) {
             auto* f = static_cast<TFormExecLexicDemo*>(w);
@@ -416,7 +338,7 @@ private Q_SLOTS:
             Click(Child(w, "BitBtn1"));
             return last;
         });
-        MarkDone(QStringLiteral("Вы просмотрели лексику урока."), "lexrepit");
+        MarkDone("lexrepit");
         STEP(Run(4));
 
         m_do.On(QStringLiteral("FormExecLexic"), [this](QWidget* w) {
@@ -434,7 +356,7 @@ private Q_SLOTS:
             Click(Child(w, "BitBtnNext"));
             return last;
         });
-        MarkDone(QStringLiteral("Вы успешно выполнили упражнение."));
+        MarkDone();
         STEP(Run(5));
 
         m_do.On(QStringLiteral("FormQuestDemo"), [](QWidget* w) {
@@ -444,27 +366,8 @@ private Q_SLOTS:
             Click(Child(w, "BitBtn1"));
             return last;
         });
-        MarkDone(QStringLiteral("Вы просмотрели вопросы к тексту."));
+        MarkDone();
         STEP(Run(6));
-
-        // Text work without a recording of the learner: sintagm 2 of the lesson.
-        auto heard = std::make_shared<int>(0);
-        m_do.On(QStringLiteral("FormWorkText"), [this, heard](QWidget* w) {
-            auto* f = static_cast<TFormWorkText*>(w);
-            if (*heard == 0) {
-                ++*heard;
-                Child<QSlider>(w, "TrackBarText")->setValue(2);
-                Click(Child(w, "BitBtnSelectString"));
-                return !m_do.Check(f->Run().DeviceOpen(),
-                                   QStringLiteral("sintagm 2 does not play"));
-            }
-            if (f->Run().DeviceOpen()) return false;
-            Shot(w, QStringLiteral("worktext-d"));
-            Click(Child(w, "BitBtn5"));
-            return true;
-        });
-        MarkDone(QStringLiteral("Вы прослушали текст урока."));
-        STEP(Run(7));
 
         m_do.On(QStringLiteral("FormQuestDown"), [this](QWidget* w) {
             const QuestDownRun* r = static_cast<TFormQuestDown*>(w)->Run();
@@ -479,7 +382,7 @@ private Q_SLOTS:
             Click(Child(w, "BitBtn1"));
             return last;
         });
-        MarkDone(QStringLiteral("Ошибок: 0. Рекомендуется отметить упражнение как выполненное"));
+        MarkDone();
         STEP(Run(9));
 
         // True or false has its own results window and stores nothing.
@@ -491,72 +394,29 @@ private Q_SLOTS:
             Click(Child(w, "BitBtn1"));
             return last;
         });
-        m_do.On(QStringLiteral("FormQuestEnd"), [this](QWidget* w) {
-            if (!m_do.Check(Child<QLabel>(w, "LabelError")->text() == QStringLiteral("0"),
-                            QStringLiteral("true or false errors: ") +
-                                Child<QLabel>(w, "LabelError")->text()))
-                return true;
+        m_do.On(QStringLiteral("FormQuestEnd"), [](QWidget* w) {
             Shot(w, QStringLiteral("questend"));
             Click(Child(w, "BitBtnOk"));
             return true;
         });
         STEP(Run(10));
 
-        const QList<int> doneD{4, 5, 6, 7, 9};
-        QCOMPARE(DoneItems(CurrentProgress()), doneD);
-        for (int i : doneD)
-            QCOMPARE(Images().value(i - 1), 2);
-        QCOMPARE(Images().value(10 - 1), 1);
+        QCOMPARE(DoneItems(CurrentProgress()), (QList<int>{4, 5, 6, 9}));
 
-        // The report shows the five done items in bold.
+        // The report shows the done items in bold.
         m_do.On(QStringLiteral("FormReport"), [this](QWidget* w) {
             auto* f = static_cast<TFormReport*>(w);
             QList<int> bold;
             for (int l = 0; l < f->ListBoxReport->count(); ++l)
                 if (f->lineIsBold(l)) bold << f->itemOfLine(l);
-            if (!m_do.Check(bold == QList<int>{4, 5, 6, 7, 9},
+            if (!m_do.Check(bold == QList<int>{4, 5, 6, 9},
                             QStringLiteral("bold report lines: %1").arg(bold.size())))
                 return true;
             Shot(w, QStringLiteral("report-d"));
             Click(f->BtnImgClose);
             return true;
         });
-        ClickTool("ToolButtonReport");
-        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
-
-        // A second learner registered in the selection dialog, which is then
-        // left with Cancel: the program goes on as the anonymous learner and
-        // Anna's work is on disk.
-        m_do.On(QStringLiteral("OKBottomDlgSelectUsers"), [](QWidget* w) {
-            Shot(w, QStringLiteral("selectusers"));
-            Click(Child(w, "Button1"));
-            return true;
-        });
-        m_do.On(QStringLiteral("OKBottomDlgNewUser"), [](QWidget* w) {
-            Child<QLineEdit>(w, "EditNameUser")->clear();
-            QTest::keyClicks(Child<QLineEdit>(w, "EditNameUser"), QStringLiteral("Boris"));
-            Click(Child(w, "RadioButtonB"));
-            Click(Child(w, "OKBtn"));
-            return true;
-        });
-        m_do.On(QStringLiteral("OKBottomDlgSelectUsers"), [](QWidget* w) {
-            Click(Child(w, "CancelBtn"));
-            return true;
-        });
-        ClickTool("ToolButton3");
-        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
-        QCOMPARE(App().CurrentUser, -1);
-        QCOMPARE(m_main->windowTitle(), QStringLiteral("Lumora Анонимный пользователь - Режим D."));
-        Shot(m_main.get(), QStringLiteral("main-anonymous"));
-        QCOMPARE(DoneItems(ProgressOnDisk(rep, 'D')), doneD);
-        QVERIFY(QFileInfo::exists(m_course + QStringLiteral("/Report/Boris/Boris.rep")));
-
-        // Back to Anna with her password: her progress comes back.
-        const char* passShots[2] = {nullptr, "password"};
-        STEP(ChooseLearner(0, QStringLiteral("pw1"), passShots));
-        QCOMPARE(m_main->windowTitle(), QStringLiteral("Lumora Anna - Режим D."));
-        QCOMPARE(DoneItems(CurrentProgress()), doneD);
-        QCOMPARE(Images().value(5 - 1), 2);
+        Tool("ToolButtonReport");
 
         // Mode A: a fresh progress file, lesson 2 with the recording items.
         m_do.On(QStringLiteral("OKBottomDlgChengeReg"), [](QWidget* w) {
@@ -568,15 +428,12 @@ private Q_SLOTS:
         Child<QAction>(m_main.get(), "NChengReg")->trigger();
         QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
         QCOMPARE(m_main->windowTitle(), QStringLiteral("Lumora Anna - Режим A."));
-        QCOMPARE(testenv::ReadBytes(rep), EncodeProgressFile(NewProgress('A')));
 
         // Item 4 (kind 4) and item 5 (kind 13) record; item 6 (kind 5)
         // analyses the take of the nearest earlier recording item, item 5.
         const QString dir = m_course + QStringLiteral("/Report/Anna/");
-        STEP(RecordListening(4, QStringLiteral("transnotext-4"),
-                             QStringLiteral("Вы перевели текст.")));
-        STEP(RecordListening(5, QStringLiteral("transnotext-13"),
-                             QStringLiteral("Вы прослушали текст урока.")));
+        STEP(RecordListening(4, QStringLiteral("transnotext-4")));
+        STEP(RecordListening(5, QStringLiteral("transnotext-13")));
         QCOMPARE(DoneItems(CurrentProgress()), (QList<int>{4, 5}));
         for (int i : {4, 5}) {
             const QString wav = QStringLiteral("Anna%1.wav").arg(i);
@@ -584,117 +441,15 @@ private Q_SLOTS:
             const WaveInfo take = ProbeWave(dir + wav);
             QVERIFY2(FramesToMs(take.frames, take.rate) >= 5000, qPrintable(wav));
         }
-        // Without the wait a run writes no learner timing file: the take
-        // runs in step with the lesson and plays with the lesson's positions.
-        QVERIFY(!QFileInfo::exists(dir + QStringLiteral("Anna5.txt")));
-        const QList<QByteArray> timing =
-            SplitLines(testenv::ReadBytes(QStringLiteral("DemoData/Lesson2/L2.tim")));
-        QVERIFY(timing.size() >= 3);
-        const TTimingEntry own2 = ParseTimingLine(timing[1], true);
-        QVERIFY(own2.StartPos < own2.EndPos);
-
-        auto ownHeard = std::make_shared<QPair<qint64, qint64>>(-1, -1);
         m_do.On(QStringLiteral("FormWorkText"),
-                PlaySintagm2(QStringLiteral("Anna5.wav"), own2, ownHeard, "worktext-learner"));
-        MarkDone(QStringLiteral("Вы анализировали свой перевод"));
+                PlaySintagm2(QStringLiteral("Anna5.wav"), "worktext-learner"));
+        MarkDone();
         STEP(Run(6));
-        STEP(HeardWithin(*ownHeard, own2));
 
-        // The report deletes the take of item 5; the item is not done again.
-        m_do.On(QStringLiteral("FormReport"), [this](QWidget* w) {
-            auto* f = static_cast<TFormReport*>(w);
-            int line = 0;
-            while (line < f->ListBoxReport->count() && f->itemOfLine(line) != 5)
-                ++line;
-            QListWidgetItem* it = f->ListBoxReport->item(line);
-            if (!m_do.Check(it, QStringLiteral("no report line for item 5"))) return true;
-            QTest::mouseClick(f->ListBoxReport->viewport(), Qt::LeftButton, {},
-                              f->ListBoxReport->visualItemRect(it).center());
-            if (!m_do.Check(f->BtnImgDeleteFile->isEnabled(),
-                            QStringLiteral("the recording cannot be deleted")))
-                return true;
-            Click(f->BtnImgDeleteFile);
-            Shot(w, QStringLiteral("report-a"));
-            Click(f->BtnImgClose);
-            return true;
-        });
-        ClickTool("ToolButtonReport");
-        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
-        QVERIFY(!QFileInfo::exists(dir + QStringLiteral("Anna5.wav")));
-        QVERIFY(QFileInfo::exists(dir + QStringLiteral("Anna4.wav")));
-        QCOMPARE(DoneItems(CurrentProgress()), (QList<int>{4, 6}));
-        QCOMPARE(Images().mid(3, 3), (QList<int>{2, 1, 2}));
-
-        // Boris (mode B, no password) holds the lesson for 1.5 s in sintagm 2
-        // of a run with the wait: his learner timing file keeps the positions
-        // of his take, sintagm 2 ends 1.5 s later in it than in the lesson.
-        const char* noShots[2] = {nullptr, nullptr};
-        STEP(ChooseLearner(1, QString(), noShots));
-        QCOMPARE(m_main->windowTitle(), QStringLiteral("Lumora Boris - Режим B."));
-        STEP(RecordListening(4, QStringLiteral("transnotext-12"),
-                             QStringLiteral("Вы прослушали текст урока."), 1500));
-        const QString borisDir = m_course + QStringLiteral("/Report/Boris/");
-        const QList<QByteArray> borisTiming =
-            SplitLines(testenv::ReadBytes(borisDir + QStringLiteral("Boris4.txt")));
-        const QList<QByteArray> lesson1 =
-            SplitLines(testenv::ReadBytes(QStringLiteral("DemoData/Lesson1/L1.tim")));
-        QCOMPARE(borisTiming.size(), lesson1.size());
-        const TTimingEntry his2 = ParseTimingLine(borisTiming[1], true);
-        const TTimingEntry lesson2 = ParseTimingLine(lesson1[1], true);
-        QVERIFY2(his2.EndPos >= lesson2.EndPos + 1300, borisTiming[1].constData());
-        STEP(ChooseLearner(0, QStringLiteral("pw1"), noShots));
-        QCOMPARE(DoneItems(CurrentProgress()), (QList<int>{4, 6}));
-
-        // The teacher sets a password in the console, comes back with it,
-        // plays Boris's take of item 4 and prints Anna's report to a PDF file.
-        m_do.On(QStringLiteral("FormPrepod"), [](QWidget* w) {
-            Click(Child(w, "BitBtn2"));
-            return true;
-        });
-        m_do.On(QStringLiteral("DlgChPassPrep"), [](QWidget* w) {
-            QTest::keyClicks(Child<QLineEdit>(w, "Edit1"), QStringLiteral("teach"));
-            QTest::keyClicks(Child<QLineEdit>(w, "Edit2"), QStringLiteral("teach"));
-            Click(Child(w, "OKBtn"));
-            return true;
-        });
-        m_do.On(QStringLiteral("FormPrepod"), [](QWidget* w) {
-            Click(Child(w, "BitBtnClose"));
-            return true;
-        });
-        ClickTool("ToolButton1");
-        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
-        QCOMPARE(m_main->Dialogs().TeacherPassword(), QStringLiteral("teach"));
-
+        // The teacher console plays Anna's take of item 4 and prints her report.
         const QString pdf = QStringLiteral(VANTREL_SHOTS_DIR "/report-anna.pdf");
         QFile::remove(pdf);
         qputenv("VANTREL_REPORT_PDF", pdf.toLocal8Bit());
-        auto teacherHeard = std::make_shared<QPair<qint64, qint64>>(-1, -1);
-        m_do.On(QStringLiteral("DlgPassWord"), [](QWidget* w) {
-            Child<QLineEdit>(w, "EditPassWord")->clear();
-            QTest::keyClicks(Child<QLineEdit>(w, "EditPassWord"), QStringLiteral("teach"));
-            Click(Child(w, "OKBtn"));
-            return true;
-        });
-        m_do.On(QStringLiteral("FormPrepod"), [this](QWidget* w) {
-            auto* f = static_cast<TFormPrepod*>(w);
-            QTest::mouseClick(f->ListBoxUsers->viewport(), Qt::LeftButton, {},
-                              f->ListBoxUsers->visualItemRect(f->ListBoxUsers->item(1)).center());
-            int line = 0;
-            while (line < f->ListBoxReport->count() && f->itemOfLine(line) != 4)
-                ++line;
-            QListWidgetItem* it = f->ListBoxReport->item(line);
-            if (!m_do.Check(it, QStringLiteral("no console line for item 4"))) return true;
-            QTest::mouseClick(f->ListBoxReport->viewport(), Qt::LeftButton, {},
-                              f->ListBoxReport->visualItemRect(it).center());
-            if (!m_do.Check(f->BitBtnPlay->isEnabled(),
-                            QStringLiteral("the take cannot be played")))
-                return true;
-            Shot(w, QStringLiteral("prepod"));
-            Click(f->BitBtnPlay);
-            return true;
-        });
-        m_do.On(QStringLiteral("FormWorkText"),
-                PlaySintagm2(QStringLiteral("Boris4.wav"), his2, teacherHeard, "worktext-teacher"));
         m_do.On(QStringLiteral("FormPrepod"), [this](QWidget* w) {
             auto* f = static_cast<TFormPrepod*>(w);
             QTest::mouseClick(f->ListBoxUsers->viewport(), Qt::LeftButton, {},
@@ -702,6 +457,20 @@ private Q_SLOTS:
             if (!m_do.Check(f->EditPassword->text() == QStringLiteral("pw1"),
                             QStringLiteral("console password: ") + f->EditPassword->text()))
                 return true;
+            int line = 0;
+            while (line < f->ListBoxReport->count() && f->itemOfLine(line) != 4)
+                ++line;
+            QListWidgetItem* it = f->ListBoxReport->item(line);
+            if (!m_do.Check(it, QStringLiteral("no console line for item 4"))) return true;
+            QTest::mouseClick(f->ListBoxReport->viewport(), Qt::LeftButton, {},
+                              f->ListBoxReport->visualItemRect(it).center());
+            Shot(w, QStringLiteral("prepod"));
+            Click(f->BitBtnPlay);
+            return true;
+        });
+        m_do.On(QStringLiteral("FormWorkText"),
+                PlaySintagm2(QStringLiteral("Anna4.wav"), "worktext-teacher"));
+        m_do.On(QStringLiteral("FormPrepod"), [](QWidget* w) {
             Click(Child(w, "BitBtn3"));
             Click(Child(w, "BitBtnClose"));
             return true;
@@ -709,12 +478,9 @@ private Q_SLOTS:
         ClickTool("ToolButton1");
         qunsetenv("VANTREL_REPORT_PDF");
         QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
-        STEP(HeardWithin(*teacherHeard, his2));
-        QVERIFY(testenv::ReadBytes(pdf).startsWith("%PDF"));
-        QVERIFY(QFileInfo(pdf).size() > 1000);
-        QCOMPARE(DoneItems(CurrentProgress()), (QList<int>{4, 6}));
+        QVERIFY(QFileInfo(pdf).size() > 1000 && testenv::ReadBytes(pdf).startsWith("%PDF"));
 
-        // Exit: the progress file and the learner list are written.
+        // Exit: the progress file is written.
         Shot(m_main.get(), QStringLiteral("main-end"));
         const ProgressTable atExit = CurrentProgress();
         ClickTool("ToolButtonExit");
@@ -726,44 +492,22 @@ private Q_SLOTS:
 
     void nextMorning() {
         if (!m_dayDone) QSKIP("the day did not get to its end");
-        const QString dir = m_course + QStringLiteral("/Report/Anna/");
         LearnerTable saved;
         saved.Load(m_course + QStringLiteral("/Users.eng"));
-        QCOMPARE(saved.count(), 2);
-        QCOMPARE(saved.Users[0].UserName, QStringLiteral("Anna"));
+        QCOMPARE(saved.count(), 1);
         QCOMPARE(saved.Users[0].Mode, 'A');
         QCOMPARE(saved.Users[0].Password, QStringLiteral("pw1"));
-        QCOMPARE(saved.Users[1].UserName, QStringLiteral("Boris"));
-        QCOMPARE(saved.Users[1].Mode, 'B');
-
-        // Boris's take of item 4 with its learner timing file.
-        const QString borisDir = m_course + QStringLiteral("/Report/Boris/");
-        const ProgressTable boris = ProgressOnDisk(borisDir + QStringLiteral("Boris.rep"), 'B');
-        QCOMPARE(DoneItems(boris), QList<int>{4});
-        QCOMPARE(NativePath(boris[4].RecordFile), borisDir + QStringLiteral("Boris4.wav"));
-        QVERIFY(QFileInfo(borisDir + QStringLiteral("Boris4.txt")).size() > 0);
 
         STEP(NewMain());
         QCOMPARE(App().CurrentUser, -1);
-        const char* shots[2] = {"main-restart-select", nullptr};
-        STEP(ChooseLearner(0, QStringLiteral("pw1"), shots));
+        STEP(ChooseLearner(0, QStringLiteral("pw1")));
         QCOMPARE(m_main->windowTitle(), QStringLiteral("Lumora Anna - Режим A."));
         Shot(m_main.get(), QStringLiteral("main-restart"));
+        const QString dir = m_course + QStringLiteral("/Report/Anna/");
         const ProgressTable& p = CurrentProgress();
-        QCOMPARE(DoneItems(p), (QList<int>{4, 6}));
-        QCOMPARE(Images().mid(3, 3), (QList<int>{2, 1, 2}));
-        QCOMPARE(NativePath(p[4].RecordFile), dir + QStringLiteral("Anna4.wav"));
-        QVERIFY(p[5].RecordFile.isEmpty());
-        QVERIFY(QFileInfo(dir + QStringLiteral("Anna4.wav")).size() > 44);
+        QCOMPARE(DoneItems(p), (QList<int>{4, 5, 6}));
+        QCOMPARE(NativePath(p[5].RecordFile), dir + QStringLiteral("Anna5.wav"));
         ClickTool("ToolButtonExit");
-
-        for (const char* name :
-             {"main-start",    "newuser",        "lexicdemo",        "lexic",           "questdemo",
-              "worktext-d",    "questdown",      "questtrfl",        "questend",        "lexrepit",
-              "report-d",      "selectusers",    "main-anonymous",   "password",        "chengreg",
-              "transnotext-4", "transnotext-13", "worktext-learner", "report-a",        "main-end",
-              "main-restart",  "transnotext-12", "prepod",           "worktext-teacher"})
-            QVERIFY2(g_shots.contains(QString::fromLatin1(name)), name);
     }
 };
 

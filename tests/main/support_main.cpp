@@ -2,7 +2,6 @@
 
 #include "base/cp1251.h"
 #include "controls/modalresult.h"
-#include "controls/ui_hooks.h"
 #include "course/progress.h"
 #include "learners/learnertable.h"
 
@@ -94,17 +93,6 @@ int Dialogs::PassWord(QString& typed) {
         passwords.isEmpty() ? qMakePair(int(mrCancel), QString()) : passwords.takeFirst();
     typed = p.second;
     return p.first;
-}
-
-Messages::Messages() {
-    SetXMessageHandler([this](const QString& t, const QString& c, int f) {
-        list << QStringLiteral("%1|%2|%3").arg(t, c).arg(f, 0, 16);
-        return 1;
-    });
-}
-
-Messages::~Messages() {
-    SetXMessageHandler({});
 }
 
 } // namespace mainfix

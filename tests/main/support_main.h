@@ -39,12 +39,4 @@ struct Dialogs : MainDialogs {
     void Report(const QString&, char) override { ++reports; }
 };
 
-// Records the program's message boxes as "text|title|flags in hex" while alive.
-class Messages {
-public:
-    Messages();
-    ~Messages();
-    QStringList list;
-};
-
 } // namespace mainfix

@@ -189,6 +189,7 @@ private Q_SLOTS:
         testenv::CourseDir dir;
         const CourseTable t = OneExercise(kind);
         ProgressTable p = Blank(4);
+        p[4].Score = 37; // marking done sets Score for kind 6 only
         Host h;
         h.answers = {kRepitMarkDone};
         Launcher(h).Launch(Learner(t, p, mode), 4);
@@ -196,27 +197,10 @@ private Q_SLOTS:
         QCOMPARE(h.calls, QStringList{QStringLiteral("Trans 100,50,775,541|") + kFiles.arg(record) +
                                       QStringLiteral("|%1|DemoData\\|%2").arg(flags).arg(help)});
         QCOMPARE(h.repitMessages, QStringList{message});
-        QCOMPARE(h.repitEnabled, QList<bool>{true});
-        QCOMPARE(h.hides, 1);
-        QCOMPARE(h.ends, 1);
         // Marked done: every listening kind stores the recording name.
         QCOMPARE(int(p[4].Done), 1);
-        QCOMPARE(p[4].Score, 0);
+        QCOMPARE(p[4].Score, 37);
         QCOMPARE(p[4].RecordFile, QStringLiteral("C:\\Course\\Report\\Ivan\\Ivan4.wav"));
-    }
-
-    void anonymousRecording() {
-        testenv::CourseDir dir;
-        const CourseTable t = OneExercise(13);
-        ProgressTable p = Blank(4);
-        Host h;
-        h.answers = {kRepitMarkDone};
-        Launcher(h).Launch(Anonymous(t, p), 4);
-        QCOMPARE(h.calls.size(), 1);
-        QVERIFY2(h.calls[0].contains(QStringLiteral("|AnonSnd.wav|")), qPrintable(h.calls[0]));
-        QCOMPARE(h.repitEnabled, QList<bool>{false});
-        QCOMPARE(int(p[4].Done), 0);
-        QVERIFY(p[4].RecordFile.isEmpty());
     }
 
     void questDown_data() {
@@ -277,28 +261,6 @@ private Q_SLOTS:
         QCOMPARE(p[4].Score, 10);
     }
 
-    // Marking done sets Score for kind 6 only; other kinds keep what the
-    // record held.
-    void markDoneKeepsScore_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("1 vocabulary presentation") << 1;
-        QTest::newRow("5 text work") << 5;
-        QTest::newRow("8 listening") << 8;
-        QTest::newRow("13 listening with recording") << 13;
-    }
-    void markDoneKeepsScore() {
-        QFETCH(int, kind);
-        testenv::CourseDir dir;
-        const CourseTable t = OneExercise(kind);
-        ProgressTable p = Blank(4);
-        p[4].Score = 37;
-        Host h;
-        h.answers = {kRepitMarkDone};
-        Launcher(h).Launch(Learner(t, p), 4);
-        QCOMPARE(int(p[4].Done), 1);
-        QCOMPARE(p[4].Score, 37);
-    }
-
     void resultsLoop_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QList<int>>("outcomes");
@@ -307,24 +269,29 @@ private Q_SLOTS:
         QTest::addColumn<int>("dialogs");
         QTest::addColumn<int>("done");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("window");
         const QString lex = QStringLiteral("Вы просмотрели лексику урока.");
-        QTest::newRow("1 mark") << 1 << QList<int>{0} << QList<int>{1} << 1 << 1 << 1 << lex;
-        QTest::newRow("1 leave") << 1 << QList<int>{0} << QList<int>{2} << 1 << 1 << 0 << lex;
-        QTest::newRow("1 left window")
-            << 1 << QList<int>{2} << QList<int>{1} << 1 << 0 << 0 << QString();
+        const QString drill = QStringLiteral("Вы успешно выполнили упражнение.");
+        using L = QList<int>;
+        QTest::newRow("1 mark") << 1 << L{0} << L{1} << 1 << 1 << 1 << lex << "LexicDemo";
+        QTest::newRow("1 leave") << 1 << L{0} << L{2} << 1 << 1 << 0 << lex << "LexicDemo";
+        QTest::newRow("1 left window") << 1 << L{2} << L{1} << 1 << 0 << 0 << ""
+                                       << "LexicDemo";
         QTest::newRow("2 repeat, window left")
-            << 2 << QList<int>{0, 3} << QList<int>{4, 1} << 2 << 1 << 0
-            << QStringLiteral("Вы успешно выполнили упражнение.");
-        QTest::newRow("2 repeat, mark") << 2 << QList<int>{0, 0} << QList<int>{4, 1} << 2 << 2 << 1
-                                        << QStringLiteral("Вы успешно выполнили упражнение.");
+            << 2 << L{0, 3} << L{4, 1} << 2 << 1 << 0 << drill << "Lexic";
+        QTest::newRow("2 repeat, mark")
+            << 2 << L{0, 0} << L{4, 1} << 2 << 2 << 1 << drill << "Lexic";
         QTest::newRow("3 repeat twice, leave")
-            << 3 << QList<int>{0, 0, 0} << QList<int>{4, 4, 2} << 3 << 3 << 0
-            << QStringLiteral("Вы просмотрели вопросы к тексту.");
+            << 3 << L{0, 0, 0} << L{4, 4, 2} << 3 << 3 << 0
+            << QStringLiteral("Вы просмотрели вопросы к тексту.") << "QuestDemo";
         QTest::newRow("8 repeat then leave window")
-            << 8 << QList<int>{0, 1} << QList<int>{4} << 2 << 1 << 0
-            << QStringLiteral("Вы прослушали текст урока.");
+            << 8 << L{0, 1} << L{4} << 2 << 1 << 0 << QStringLiteral("Вы прослушали текст урока.")
+            << "Trans";
         QTest::newRow("cancel answer stores nothing")
-            << 1 << QList<int>{0} << QList<int>{5} << 1 << 1 << 0 << lex;
+            << 1 << L{0} << L{5} << 1 << 1 << 0 << lex << "LexicDemo";
+        // True or false has its own results window and stores nothing.
+        QTest::newRow("7 no results dialog") << 7 << L{0} << L{1} << 1 << 0 << 0 << ""
+                                             << "QuestTrFl";
     }
     void resultsLoop() {
         QFETCH(int, kind);
@@ -334,16 +301,20 @@ private Q_SLOTS:
         QFETCH(int, dialogs);
         QFETCH(int, done);
         QFETCH(QString, message);
+        QFETCH(QString, window);
         const CourseTable t = OneExercise(kind);
         ProgressTable p = Blank(4);
+        p[4].Score = 37;
         Host h;
         h.outcomes = outcomes;
         h.answers = answers;
         Launcher(h).Launch(Learner(t, p), 4);
         QCOMPARE(h.calls.size(), runs);
+        QCOMPARE(h.calls[0].section(' ', 0, 0), window);
         QCOMPARE(h.repitMessages.size(), dialogs);
         if (dialogs) QCOMPARE(h.repitMessages.first(), message);
         QCOMPARE(int(p[4].Done), done);
+        QCOMPARE(p[4].Score, 37);
         QCOMPARE(h.hides, 1); // a repeat does not go through the start again
         QCOMPARE(h.ends, 1);
         if (!done) QVERIFY(p[4].RecordFile.isEmpty());
@@ -366,7 +337,7 @@ private Q_SLOTS:
 
     void anonymousNeverMarks_data() {
         QTest::addColumn<int>("kind");
-        for (int k : {1, 2, 3, 4, 5, 8, 11, 12, 15})
+        for (int k : {1, 2, 3, 4, 5, 8, 11, 12, 13, 15})
             QTest::newRow(qPrintable(QString::number(k))) << k;
     }
     void anonymousNeverMarks() {
@@ -378,22 +349,10 @@ private Q_SLOTS:
         h.answers = {kRepitMarkDone};
         Launcher(h).Launch(Anonymous(t, p), 4);
         QCOMPARE(h.calls.size(), 1);
+        if (kind == 13) QVERIFY2(h.calls[0].contains("|AnonSnd.wav|"), qPrintable(h.calls[0]));
         QCOMPARE(h.repitEnabled, QList<bool>{false});
         QCOMPARE(int(p[4].Done), 0);
         QVERIFY(p[4].RecordFile.isEmpty());
-    }
-
-    void trueFalseStoresNothing() {
-        const CourseTable t = OneExercise(7);
-        ProgressTable p = Blank(4);
-        Host h;
-        h.answers = {kRepitMarkDone};
-        Launcher(h).Launch(Learner(t, p), 4);
-        QCOMPARE(h.calls.size(), 1);
-        QVERIFY(h.calls[0].startsWith(QStringLiteral("QuestTrFl 487 320|")));
-        QVERIFY(h.repitMessages.isEmpty());
-        QCOMPARE(int(p[4].Done), 0);
-        QCOMPARE(h.ends, 1);
     }
 
     void startsNothing_data() {
@@ -494,12 +453,16 @@ private Q_SLOTS:
         ProgressTable p = Blank(count);
         for (int k = 1; k <= count; ++k)
             p[k].RecordFile = QStringLiteral("rec%1").arg(k);
+        p[count].Score = 37;
         Host h;
+        h.answers = {kRepitMarkDone};
         Launcher(h).Launch(learner ? Learner(t, p) : Anonymous(t, p), count);
         QCOMPARE(h.calls.size(), 1);
         QCOMPARE(h.calls[0], QStringLiteral("WorkText 100,50,775,541|DemoData\\L1.wav|") + record +
                                  QStringLiteral("|DemoData\\|DemoData\\||DemoData\\|DemoData\\"));
         QCOMPARE(h.repitMessages, QStringList{message});
+        QCOMPARE(int(p[count].Done), int(learner));
+        QCOMPARE(p[count].Score, 37);
     }
 
     void fileNames_data() {
@@ -539,42 +502,6 @@ private Q_SLOTS:
         Host h;
         Launcher(h).Launch(Learner(t, p), 4);
         QCOMPARE(h.calls, QStringList{QStringLiteral("LexicDemo 487 320|L1.txt|DemoData\\||")});
-    }
-
-    void recordingName_data() {
-        QTest::addColumn<int>("user");
-        QTest::addColumn<int>("item");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("learner") << 0 << 12 << "C:\\Course\\Report\\Ivan\\Ivan12.wav";
-        QTest::newRow("learner item 1") << 0 << 1 << "C:\\Course\\Report\\Ivan\\Ivan1.wav";
-        QTest::newRow("anonymous") << -1 << 12 << "AnonSnd.wav";
-    }
-    void recordingName() {
-        QFETCH(int, user);
-        QFETCH(int, item);
-        QFETCH(QString, expected);
-        const CourseTable t = OneExercise(4);
-        ProgressTable p = Blank(4);
-        LaunchContext c = Learner(t, p);
-        c.User = user;
-        QCOMPARE(Launcher::RecordingName(c, item), expected);
-    }
-
-    void placement_data() {
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("w");
-        QTest::addColumn<int>("cx");
-        QTest::newRow("even") << 100 << 776 << 488;
-        QTest::newRow("odd") << 100 << 775 << 487;
-        QTest::newRow("left of the screen") << -301 << 775 << 86;
-    }
-    void placement() {
-        QFETCH(int, x);
-        QFETCH(int, w);
-        QFETCH(int, cx);
-        LaunchPlacement pl{x, 0, w, 541};
-        QCOMPARE(pl.CenterX(), cx);
-        QCOMPARE(pl.CenterY(), 270);
     }
 
     // Marking done never writes outside the table, whatever its size.
