@@ -104,13 +104,15 @@ void TOKBottomDlgSelectUsers::FormShow() {
 
 void TOKBottomDlgSelectUsers::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
+    // Learners made or deleted by other programs on this course since.
+    Guarded([] { RefreshLearnerList(Learners()); });
     FormShow();
 }
 
 void TOKBottomDlgSelectUsers::FormDestroy() {
     // A list that could not be read is left on disk as it is (Save refuses).
     Guarded([] {
-        if (!Learners().loadFailed()) Learners().Save();
+        if (!Learners().loadFailed()) SaveLearnerList(Learners());
     });
 }
 
@@ -126,7 +128,8 @@ void TOKBottomDlgSelectUsers::Button1Click() {
     if (dlg->exec() != QDialog::Accepted) return;
     Guarded([&] {
         const int i = RegisterLearner(Learners(), dlg->input());
-        ListBoxUsers->addItem(UserListLine(Learners().Users[i]));
+        // The list as it is on disk now: other programs may have added names.
+        FormShow();
         ListBoxUsers->setCurrentRow(i);
     });
 }
@@ -142,7 +145,7 @@ void TOKBottomDlgSelectUsers::ButtonDelClick() {
         if (DeleteLearner(table, index, pass->password(), QDir::currentPath()) !=
             DeleteOutcome::Deleted)
             return;
-        delete ListBoxUsers->takeItem(index);
+        FormShow();
         if (ListBoxUsers->count() > 0)
             ListBoxUsers->setCurrentRow(qMin(index, ListBoxUsers->count() - 1));
     });

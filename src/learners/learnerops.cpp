@@ -7,12 +7,14 @@
 #include "controls/ui_hooks.h"
 #include "course/appstate.h"
 #include "course/progress.h"
+#include "learners/learnerlocks.h"
 #include "learners/learnerplace.h"
 
 #include <cerrno>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 QString ReportRootPath() {
     return QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator() +
@@ -101,13 +103,70 @@ QString CheckNewUser(const LearnerTable& table, const NewUserInput& in) {
     return {};
 }
 
+namespace {
+QString canonicalDir(const QString& stored);
+
+// A learner's folder left by a program stopped while it made the learner:
+// below Report\, named by no learner on the list, not being made or used by
+// a running program, and holding nothing but progress files, lock files and
+// unfinished writes. Removed so that it does not block the name for ever.
+bool removeLeftoverDir(const QString& dir) {
+    if (!IsLearnerDirOf(dir, QDir::currentPath()) || LearnerInUseElsewhere(dir)) return false;
+    const QString own = canonicalDir(dir);
+    QDir d(own);
+    const QFileInfoList entries = d.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                  QDir::Hidden | QDir::System);
+    for (const QFileInfo& e : entries)
+        if (e.isDir() || !(e.fileName().endsWith(QStringLiteral(".rep"), Qt::CaseInsensitive) ||
+                           e.fileName().contains(QStringLiteral(".lock")) ||
+                           e.fileName().contains(QStringLiteral(".rep."), Qt::CaseInsensitive)))
+            return false;
+    bool listed = false;
+    try {
+        LearnerTable disk;
+        UpdateLearnerList(disk, [&](LearnerTable& t) {
+            for (const TUserRec& r : t.Users)
+                if (canonicalDir(LearnerPathHere(r.ReportDir)) == own) listed = true;
+            return false;
+        });
+    } catch (...) {
+        return false; // the list cannot tell: leave the folder alone
+    }
+    if (listed) return false;
+    for (const QFileInfo& e : entries)
+        QFile::remove(e.absoluteFilePath());
+    return QDir().rmdir(own);
+}
+} // namespace
+
 void CreateLearnerDir(const QString& reportPath) {
     const QString dir = DirPartWithSep(reportPath);
     if (dir.isEmpty()) throw FileError(ErrInvalidFilename, reportPath);
     const QString native = QDir::cleanPath(NativePath(dir));
-    if (QFileInfo::exists(native)) throw FileError(ErrAlreadyExists, dir);
+    if (QFileInfo::exists(native) && !removeLeftoverDir(dir)) throw FileError(ErrAlreadyExists, dir);
     if (!QFileInfo(native).dir().exists()) throw FileError(ErrInvalidFilename, dir);
     if (!QDir().mkdir(native)) throw FileError(ErrAccessDenied, dir);
+}
+
+void CommitLearners(LearnerTable& table, const std::function<bool(LearnerTable&)>& change) {
+    if (table.loadFailed()) throw VError(kListUnreadable);
+    // Other programs may have added or removed learners before ours: the
+    // current learner is found again by name.
+    AppState& app = App();
+    const bool ours = &table == &Learners();
+    const QString current = ours && app.CurrentUser >= 0 && app.CurrentUser < table.count()
+                                ? table.Users[app.CurrentUser].UserName
+                                : QString();
+    UpdateLearnerList(table, change);
+    if (ours && !current.isEmpty()) app.CurrentUser = table.indexOfName(current);
+}
+
+void SaveLearnerList(LearnerTable& table) {
+    CommitLearners(table, [](LearnerTable&) { return true; });
+}
+
+void RefreshLearnerList(LearnerTable& table) {
+    if (!table.loadFailed()) CommitLearners(table, [](LearnerTable&) { return false; });
 }
 
 int RegisterLearner(LearnerTable& table, const NewUserInput& in) {
@@ -118,19 +177,60 @@ int RegisterLearner(LearnerTable& table, const NewUserInput& in) {
     r.ReportFile = StorableReportPath(in.ReportPath);
     r.ReportDir = DirPartWithSep(r.ReportFile);
     r.Mode = in.Mode;
-    table.Users.append(r);
+    bool written = false;
+    // Held while the learner is made, so that no other program takes the
+    // new folder for a leftover one.
+    QLockFile making(LearnerLockFile(LearnerPathHere(r.ReportDir)));
+    TryLearnerLock(making);
     try {
         // A table of its own: the current learner's progress stays as it is.
+        // Written before the list names the learner, so a listed learner
+        // always has its progress file, whatever stops the program.
         const ProgressTable blank = NewProgress(in.Mode);
         WriteProgress(r.ReportFile, blank);
+        written = true;
+        CommitLearners(table, [&](LearnerTable& disk) {
+            // Another program may have made a learner of this name meanwhile.
+            if (disk.indexOfName(r.UserName) >= 0)
+                throw VError(QStringLiteral("Такое имя уже есть."));
+            disk.Users.append(r);
+            return true;
+        });
     } catch (...) {
-        table.Users.removeLast();
-        // The empty directory made for it would block the name next time.
-        if (IsLearnerDirOf(r.ReportDir, QDir::currentPath())) QDir().rmdir(NativePath(r.ReportDir));
+        // The directory made for it would block the name next time.
+        if (IsLearnerDirOf(r.ReportDir, QDir::currentPath())) {
+            if (written) QFile::remove(NativePath(r.ReportFile));
+            QDir().rmdir(NativePath(r.ReportDir));
+        }
         throw;
     }
     App().UserUnchanged = false;
-    return table.LastUser();
+    return table.indexOfName(r.UserName);
+}
+
+ProgressTable ChangeLearnerMode(LearnerTable& table, QString name,
+                                const QString& progressFile, char mode,
+                                const ProgressTable& current) {
+    const ProgressTable fresh = NewProgress(mode);
+    WriteProgress(progressFile, fresh);
+    try {
+        CommitLearners(table, [&](LearnerTable& disk) {
+            const int at = disk.indexOfName(name);
+            if (at < 0) return false;
+            disk.Users[at].Mode = mode;
+            return true;
+        });
+    } catch (...) {
+        if (current.Complete) WriteProgress(progressFile, current);
+        throw;
+    }
+    return fresh;
+}
+
+QString LearnerBusyText(const QString& name) {
+    return QStringLiteral("%1 сейчас занимается с курсом в другой программе. Выберите другое имя "
+                          "или подождите, пока занятие там не закончится.")
+        .arg(name);
 }
 
 bool NameCharAccepted(char16_t code) {
@@ -191,22 +291,36 @@ DeleteOutcome DeleteLearner(LearnerTable& table, int index, const QString& typed
         XMessage(QStringLiteral("Неправильный пароль"), QStringLiteral("Внимание"), MB_ICONWARNING);
         return DeleteOutcome::WrongPassword;
     }
-    // Another learner naming the same directory keeps it.
+    const QString name = r.UserName;
     const QString dir = LearnerPathHere(r.ReportDir);
-    const QString own = canonicalDir(dir);
-    bool shared = false;
-    for (int i = 0; i < table.count() && !own.isEmpty(); ++i)
-        if (i != index && canonicalDir(LearnerPathHere(table.Users[i].ReportDir)) == own)
-            shared = true;
-    if (!shared) RemoveLearnerDir(dir, courseDir);
-
-    table.Users.removeAt(index);
+    // Held from here until the folder is gone, so that no program takes the
+    // learner on meanwhile.
+    QLockFile deleting(LearnerLockFile(dir));
+    if (!LearnerHeldHere(dir) && QFileInfo(NativePath(dir)).isDir() &&
+        TryLearnerLock(deleting) == FolderLock::Busy) {
+        XMessage(LearnerBusyText(name), QStringLiteral("Внимание"), MB_ICONWARNING);
+        return DeleteOutcome::InUse;
+    }
     AppState& app = App();
-    if (index < app.CurrentUser) {
-        --app.CurrentUser;
-    } else if (index == app.CurrentUser) {
+    const bool current = &table == &Learners() && index == app.CurrentUser;
+    CommitLearners(table, [&](LearnerTable& disk) {
+        const int at = disk.indexOfName(name);
+        if (at < 0) return false; // another program removed it already
+        disk.Users.removeAt(at);
+        return true;
+    });
+    if (current) {
+        ReleaseLearner();
         app.CurrentUser = -1;
         app.UserUnchanged = false;
     }
+    // Another learner naming the same directory keeps it.
+    const QString own = canonicalDir(dir);
+    bool shared = false;
+    for (int i = 0; i < table.count() && !own.isEmpty(); ++i)
+        if (canonicalDir(LearnerPathHere(table.Users[i].ReportDir)) == own) shared = true;
+    // The learner is off the list: nobody takes it on from now.
+    deleting.unlock();
+    if (!shared) RemoveLearnerDir(dir, courseDir);
     return DeleteOutcome::Deleted;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // What the learner dialogs decide and do, kept free of widgets: the checks
 // of a new learner, creating and deleting learners, the name key filter.
+#include "course/progress.h"
 #include "learners/learnertable.h"
 
 #include <QByteArray>
+#include <functional>
 #include <QString>
 
 // "<current dir>\Report" and "<current dir>\Report\N\N.rep", in the
@@ -42,11 +44,34 @@ QByteArray ReadFirstBytes(const QString& path, int n);
 // one level only. FileError 183 when it exists, 3 when its parent is missing.
 void CreateLearnerDir(const QString& reportPath);
 
-// Appends the learner to the table and writes its blank progress file; the
-// current learner's progress is not touched. When the file cannot be
-// written the learner is taken out again and the error is rethrown.
-// Clears the learner-unchanged flag on success. Returns the new index.
+// Writes the learner's blank progress file, then adds the learner to the
+// list on disk (CommitLearners); the current learner's progress is not
+// touched. When either fails the learner is not listed, its new directory is
+// removed again and the error is rethrown. Clears the learner-unchanged flag
+// on success. Returns the new learner's index.
 int RegisterLearner(LearnerTable& table, const NewUserInput& in);
+
+// Changes the learner list on disk at once (UpdateLearnerList) and keeps the
+// current learner's index pointing at the same learner. VError while the
+// list could not be read at start.
+void CommitLearners(LearnerTable& table, const std::function<bool(LearnerTable&)>& change);
+// Writes the list as it is on disk now, with no change of ours.
+void SaveLearnerList(LearnerTable& table);
+// Reads the list as other programs left it, writing nothing; does nothing
+// while the list could not be read at start.
+void RefreshLearnerList(LearnerTable& table);
+
+// Learner `name` goes over to work mode `mode`. A fresh progress table is
+// written to `progressFile` first, so a failed write leaves the learner as
+// before; then the list on disk names the new mode. When the list cannot be
+// written, `current` (the table the file held) is written back when complete
+// and the error is rethrown. Returns the fresh table.
+ProgressTable ChangeLearnerMode(LearnerTable& table, QString name,
+                                const QString& progressFile, char mode,
+                                const ProgressTable& current);
+
+// Why a learner cannot be taken on or deleted: current in another program.
+QString LearnerBusyText(const QString& name);
 
 // The name field takes the codes 31 to 127 and backspace only.
 bool NameCharAccepted(char16_t code);
@@ -60,10 +85,18 @@ bool IsLearnerDirOf(const QString& reportDir, const QString& courseDir);
 // IsLearnerDirOf holds. Returns whether it went ahead.
 bool RemoveLearnerDir(const QString& reportDir, const QString& courseDir);
 
-enum class DeleteOutcome { ListUnreadable, NoSelection, NothingToDelete, WrongPassword, Deleted };
+enum class DeleteOutcome {
+    ListUnreadable,
+    NoSelection,
+    NothingToDelete,
+    WrongPassword,
+    InUse,
+    Deleted
+};
 // Deletes learner `index` after the password `typed` was given: shows the
-// messages of a refused deletion, removes the learner's directory when it
-// is the learner's own and no other learner uses it, closes the gap in the
-// table and adjusts the current learner.
+// messages of a refused deletion (a learner current in another program is
+// refused too), removes the learner from the list on disk, then its
+// directory when it is the learner's own and no other learner uses it, and
+// adjusts the current learner.
 DeleteOutcome DeleteLearner(LearnerTable& table, int index, const QString& typed,
                             const QString& courseDir);

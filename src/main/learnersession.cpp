@@ -6,6 +6,8 @@
 #include "course/appstate.h"
 #include "course/course.h"
 #include "course/progress.h"
+#include "learners/learnerlocks.h"
+#include "learners/learnerops.h"
 #include "learners/learnerplace.h"
 #include "learners/learnertable.h"
 #include "learners/userrec.h"
@@ -88,6 +90,22 @@ void TLearnerSession::ChangeUser(int index) {
     a.TreeReady = false;
     LearnerTable& users = Learners();
     if (index >= users.count()) index = -1;
+    // A learner current in another program stays there; this program keeps
+    // its own learner.
+    if (index >= 0 && index != a.CurrentUser) {
+        bool busy = false;
+        try {
+            busy = LearnerInUseElsewhere(LearnerPlaceOf(users.Users[index]).ReportDir);
+        } catch (...) {
+            // A record naming a place outside is refused below, with its message.
+        }
+        if (busy) {
+            XMessage(LearnerBusyText(users.Users[index].UserName), QStringLiteral("Внимание"),
+                     MB_ICONWARNING);
+            a.TreeReady = true;
+            return;
+        }
+    }
     // A table that could not be read completely is never written over the file.
     if (HasLearner() && CurrentProgress().Complete) {
         const TUserRec& left = users.Users[a.CurrentUser];
@@ -99,6 +117,7 @@ void TLearnerSession::ChangeUser(int index) {
     // Only the dialogs run after this switch count as changing learners.
     a.UserUnchanged = true;
     if (index < 0) {
+        ReleaseLearner();
         a.CurrentUser = -1;
         m_view.ShowLearner(a.AnonMode, false);
         a.CurrentMode = a.AnonMode;
@@ -108,6 +127,13 @@ void TLearnerSession::ChangeUser(int index) {
         LearnerPlace place;
         if (!Guarded([&] { place = LearnerPlaceOf(u); })) {
             a.CurrentUser = -1; // the learner left was saved above
+            ChangeUser(-1);
+            return;
+        }
+        if (!TakeLearner(place.ReportDir)) {
+            // Taken by another program since the check above.
+            XMessage(LearnerBusyText(u.UserName), QStringLiteral("Внимание"), MB_ICONWARNING);
+            a.CurrentUser = -1;
             ChangeUser(-1);
             return;
         }
@@ -172,17 +198,14 @@ void TLearnerSession::ChangeMode(char mode) {
     AppState& a = App();
     const int cur = a.CurrentUser;
     if (HasLearner()) {
-        TUserRec& u = Learners().Users[cur];
-        // Written before anything changes, so a failed write leaves the
-        // learner as before.
-        ProgressTable fresh = NewProgress(mode);
-        WriteProgress(ProgressFileOf(u), fresh);
-        u.Mode = mode;
+        const TUserRec& u = Learners().Users[cur];
+        const ProgressTable fresh =
+            ChangeLearnerMode(Learners(), u.UserName, ProgressFileOf(u), mode, CurrentProgress());
         CurrentProgress() = fresh;
     } else {
         a.AnonMode = mode;
     }
-    ChangeUser(cur);
+    ChangeUser(a.CurrentUser);
 }
 
 void TLearnerSession::TeacherCheck() {
@@ -220,5 +243,5 @@ void TLearnerSession::SaveOnClose() {
         Guarded([&] {
             WriteProgress(ProgressFileOf(Learners().Users[App().CurrentUser]), CurrentProgress());
         });
-    if (!Learners().loadFailed()) Guarded([] { Learners().Save(); });
+    if (!Learners().loadFailed()) Guarded([] { SaveLearnerList(Learners()); });
 }
