@@ -98,13 +98,13 @@ int main(int argc, char** argv) {
                               .arg(++made);
                 in.ReportPath = ReportPathFor(in.Name);
                 in.Mode = modes[rnd.bounded(4)].toLatin1();
-                SaveLearnerList(list);
+                RefreshLearnerList(list);
                 if (!CheckNewUser(list, in).isEmpty()) continue;
                 CreateLearnerDir(in.ReportPath);
                 RegisterLearner(list, in);
                 Log(QStringLiteral("created ") + in.Name);
             } else if (roll < 42) { // take on a learner of the list
-                SaveLearnerList(list);
+                RefreshLearnerList(list);
                 if (list.isEmpty()) continue;
                 const TUserRec u = list.Users[rnd.bounded(list.count())];
                 const LearnerPlace place = LearnerPlaceOf(u);
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
                 cur.written = EncodeProgressFile(cur.progress);
                 Log(QStringLiteral("mode ") + cur.name + QLatin1Char(' ') + QChar(mode));
             } else if (roll < 97) { // delete one
-                SaveLearnerList(list);
+                RefreshLearnerList(list);
                 if (list.isEmpty()) continue;
                 const int i = int(rnd.bounded(list.count()));
                 const QString name = list.Users[i].UserName;

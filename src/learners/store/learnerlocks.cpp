@@ -4,9 +4,12 @@
 #include "base/paths.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRandomGenerator>
+#include <QThread>
 
 #include <memory>
 
@@ -50,7 +53,15 @@ void UpdateLearnerList(LearnerTable& table, const std::function<bool(LearnerTabl
                        const QString& fileName, int waitMs) {
     QLockFile lock(NativePath(fileName) + QStringLiteral(".lock"));
     lock.setStaleLockTime(kListStaleMs);
-    if (!lock.tryLock(waitMs)) {
+    // Tried often and briefly: QLockFile's own wait doubles its pauses up
+    // to seconds, and a classroom writing now and then would starve it.
+    QDeadlineTimer until(waitMs);
+    bool locked = lock.tryLock(0);
+    while (!locked && lock.error() == QLockFile::LockFailedError && !until.hasExpired()) {
+        QThread::msleep(5 + QRandomGenerator::global()->bounded(20));
+        locked = lock.tryLock(0);
+    }
+    if (!locked) {
         if (lock.error() == QLockFile::LockFailedError)
             throw VError(QStringLiteral("Список учеников (файл %1) сейчас записывает другая "
                                         "программа. Попробуйте ещё раз.")
