@@ -5,17 +5,6 @@
 #include <QLineEdit>
 #include <QStyle>
 
-MessageRecorder::MessageRecorder() {
-    m_old = SetXMessageHandler([this](const QString& text, const QString& title, int flags) {
-        messages.append({text, title, flags});
-        return 1;
-    });
-}
-
-MessageRecorder::~MessageRecorder() {
-    SetXMessageHandler(m_old);
-}
-
 void WriteCourseFiles(int a, int b, int c, int d) {
     const int counts[4] = {a, b, c, d};
     for (int m = 0; m < 4; ++m) {

@@ -1,28 +1,12 @@
 #pragma once
-// Helpers shared by the learner tests: a message recorder, course files
-// for a given number of items, and a learner record.
-#include "controls/ui_hooks.h"
+// Helpers shared by the learner tests: course files for a given number of
+// items, and a learner record.
+#include "common/messages.h"
 #include "learners/userrec.h"
 
-#include <QList>
 #include <QString>
 
-struct RecordedMessage {
-    QString text, title;
-    int flags = 0;
-};
-
-// Records every XMessage while it lives (and shows nothing).
-class MessageRecorder {
-public:
-    MessageRecorder();
-    ~MessageRecorder();
-    QList<RecordedMessage> messages;
-    QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
-
-private:
-    XMessageHandler m_old;
-};
+using testui::MessageRecorder;
 
 // InitRegA.txt .. InitRegD.txt in the current directory with the given
 // numbers of lines.
