@@ -1,6 +1,6 @@
 #include "app/helpwindow.h"
-#include "controls/ui_hooks.h"
 #include "common/testenv.h"
+#include "controls/ui_hooks.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -21,10 +21,6 @@ void systemClick(QWidget* w) {
     QTest::mouseClick(win, Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
 }
 
-struct Message {
-    QString text, title;
-    int flags = 0;
-};
 } // namespace
 
 class TestHelpWindow : public QObject {
@@ -34,8 +30,8 @@ private Q_SLOTS:
     void initTestCase() { testenv::PrivateHome(); }
     void init() {
         m_messages.clear();
-        SetXMessageHandler([this](const QString& t, const QString& c, int f) {
-            m_messages.append({t, c, f});
+        SetXMessageHandler([this](const QString& t, const QString&, int) {
+            m_messages << t;
             return 1;
         });
         InstallHelp(kHelpDir);
@@ -49,21 +45,16 @@ private Q_SLOTS:
     void keepsSizeAndEscCloses();
 
 private:
-    QList<Message> m_messages;
+    QStringList m_messages;
 };
 
 void TestHelpWindow::opensPage_data() {
     QTest::addColumn<QString>("keyword"); // empty: by number
     QTest::addColumn<int>("topic");
     QTest::addColumn<QString>("page");
-    QTest::newRow("main window") << "" << 10 << "main.html";
-    QTest::newRow("teacher password") << "" << 90 << "password.html";
-    QTest::newRow("own recording") << "" << 180 << "listentrans.html";
+    QTest::newRow("by number") << "" << 10 << "main.html";
     QTest::newRow("unknown number") << "" << 55 << "index.html";
-    QTest::newRow("no context") << "" << 0 << "index.html";
-    QTest::newRow("Lexic") << "Lexic" << 0 << "lexic.html";
-    QTest::newRow("QuestEnd") << "QuestEnd" << 0 << "questdown.html";
-    QTest::newRow("letter case") << "selectreg" << 0 << "selectreg.html";
+    QTest::newRow("keyword in another letter case") << "selectreg" << 0 << "selectreg.html";
     QTest::newRow("unknown keyword") << "Nothing" << 0 << "index.html";
 }
 
@@ -86,13 +77,10 @@ void TestHelpWindow::opensPage() {
 void TestHelpWindow::navigation() {
     ShowHelpTopic(10);
     THelpWindow* w = HelpWindowInstance();
-    QVERIFY(!w->ButtonBack->isEnabled());
     ShowHelpKeyword("Report");
     QCOMPARE(w->CurrentPage(), QString("report.html"));
-    QVERIFY(w->ButtonBack->isEnabled());
     QTest::mouseClick(w->ButtonBack, Qt::LeftButton);
     QCOMPARE(w->CurrentPage(), QString("main.html"));
-    QVERIFY(w->ButtonForward->isEnabled());
     QTest::mouseClick(w->ButtonForward, Qt::LeftButton);
     QCOMPARE(w->CurrentPage(), QString("report.html"));
     QTest::mouseClick(w->ButtonContents, Qt::LeftButton);
@@ -119,10 +107,9 @@ void TestHelpWindow::missingFolder() {
     InstallHelp(dir);
     ShowHelpTopic(10);
     QCOMPARE(m_messages.size(), 1);
-    QVERIFY2(m_messages[0].text.contains(text), qPrintable(m_messages[0].text));
-    QVERIFY(m_messages[0].text.contains(QDir::toNativeSeparators(withFolder ? "index.html" : dir)));
-    QCOMPARE(m_messages[0].title, QString("Справка"));
-    QCOMPARE(m_messages[0].flags, int(MB_ICONWARNING));
+    const QString got = m_messages.value(0);
+    QVERIFY2(got.contains(text), qPrintable(got));
+    QVERIFY(got.contains(QDir::toNativeSeparators(withFolder ? "index.html" : dir)));
     QVERIFY(!HelpWindowInstance());
 }
 

@@ -144,32 +144,23 @@ private Q_SLOTS:
         QTest::addColumn<bool>("stillDone");
         QTest::addColumn<int>("messages");
 
-        const QString own = "Report\\Anna\\Anna.rep";
-        QTest::newRow("own recording") << "file"
-                                       << "Report/Anna/r4.wav"
-                                       << "@r4.wav" << own << false << false << false << 0;
-        QTest::newRow("recording missing") << ""
-                                           << "Report/Anna/r4.wav"
-                                           << "@r4.wav" << own << false << false << false << 0;
-        QTest::newRow("up out of the learner dir")
-            << "file"
-            << "secret.wav"
-            << "@..\\..\\secret.wav" << own << false << true << false << 0;
-        QTest::newRow("another learner's file")
-            << "file"
-            << "Report/Bob/b.wav"
-            << "@..\\Bob\\b.wav" << own << false << true << false << 0;
-        QTest::newRow("learner dir not below Report") << "file"
-                                                      << "r4.wav"
-                                                      << "@r4.wav"
-                                                      << "Anna.rep" << false << true << false << 0;
-        QTest::newRow("still named by another item")
-            << "file"
-            << "Report/Anna/r4.wav"
-            << "@r4.wav" << own << true << true << false << 0;
-        QTest::newRow("cannot be removed") << "dir"
-                                           << "Report/Anna/r4.wav"
-                                           << "@r4.wav" << own << false << true << true << 1;
+        auto row = [](const char* tag, const QString& make, const QString& filePath,
+                      const QString& recordName, const QString& progressFile, bool shared,
+                      bool remains, bool stillDone, int messages) {
+            QTest::newRow(tag) << make << filePath << recordName << progressFile << shared
+                               << remains << stillDone << messages;
+        };
+        const QString own = "Report\\Anna\\Anna.rep", r4 = "Report/Anna/r4.wav";
+        row("own recording", "file", r4, "@r4.wav", own, false, false, false, 0);
+        row("recording missing", "", r4, "@r4.wav", own, false, false, false, 0);
+        row("up out of the learner dir", "file", "secret.wav", "@..\\..\\secret.wav", own, false,
+            true, false, 0);
+        row("another learner's file", "file", "Report/Bob/b.wav", "@..\\Bob\\b.wav", own, false,
+            true, false, 0);
+        row("learner dir not below Report", "file", "r4.wav", "@r4.wav", "Anna.rep", false, true,
+            false, 0);
+        row("still named by another item", "file", r4, "@r4.wav", own, true, true, false, 0);
+        row("cannot be removed", "dir", r4, "@r4.wav", own, false, true, true, 1);
     }
     void deleting() {
         QFETCH(QString, make);
@@ -247,20 +238,6 @@ private Q_SLOTS:
         QCOMPARE(lineImage(), bold);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(list));
         testui::Shot(&form, "report-window");
-    }
-
-    void help() {
-        QString keyword;
-        int topic = -1;
-        SetHelpHandlers([&](int t) { topic = t; }, [&](const QString& k) { keyword = k; });
-        TFormReport form;
-        form.findChild<QAbstractButton*>("BtnImgD1Zv1")->click();
-        QCOMPARE(keyword, QStringLiteral("Report"));
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTest::keyClick(&form, Qt::Key_F1);
-        QCOMPARE(topic, 70);
-        SetHelpHandlers(nullptr, nullptr);
     }
 };
 
