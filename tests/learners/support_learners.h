@@ -12,8 +12,4 @@ using testui::MessageRecorder;
 // numbers of lines.
 void WriteCourseFiles(int a, int b, int c, int d);
 
-class QLineEdit;
-// The field hides what is typed behind one "*" per character.
-bool ShowsStars(QLineEdit* edit);
-
 TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QString& reportDir);

@@ -1,5 +1,5 @@
-// The learner's report window: lines and their items, the delete button,
-// and deleting a recording from the learner's own directory only.
+// Deleting a recording from the learner's own directory only, and the
+// report window around it.
 #include "base/paths.h"
 #include "common/testenv.h"
 #include "common/widgets.h"
@@ -80,60 +80,6 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    void lines() {
-        TFormReport form;
-        form.BuildReport(m_progressFile, 'A');
-        const QStringList expected = {
-            "   Раздел: Урок 1",           kIn + "Запись - Выполнено",
-            kIn + "Перевод - Выполнено",   kIn + "Слова - Выполнено",
-            kIn + "Диктор - Не выполнено", kIn + "Вопросы - Выполнено, Ошибок - 15%",
-            kIn + "Текст - Выполнено"};
-        QCOMPARE(form.ListBoxReport->count(), expected.size());
-        const QList<int> items = {1, 2, 4, 5, 6, 7, 9};
-        for (int k = 0; k < expected.size(); ++k) {
-            QCOMPARE(form.ListBoxReport->item(k)->text(), expected[k]);
-            QCOMPARE(form.itemOfLine(k), items[k]);
-        }
-        QVERIFY(!form.BtnImgDeleteFile->isEnabled());
-        // Bold follows the item's record, not the line number.
-        QVERIFY(form.lineIsBold(2));  // item 4, done
-        QVERIFY(!form.lineIsBold(4)); // item 6, not done
-
-        // A learner without items, and a table longer than the course.
-        CurrentProgress() = ProgressTable{};
-        form.BuildReport(m_progressFile, 'A');
-        QCOMPARE(form.ListBoxReport->count(), 0);
-        fillProgress();
-        CurrentProgress().Recs << Rec(1) << Rec(1);
-        CurrentProgress().Count = 11;
-        form.BuildReport(m_progressFile, 'A');
-        QCOMPARE(form.ListBoxReport->count(), expected.size());
-    }
-
-    void enabling_data() {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("section") << 0 << false;
-        QTest::newRow("done recording kind 4") << 1 << true;
-        QTest::newRow("done kind 12 after a skipped item") << 2 << true;
-        QTest::newRow("done, not a recording kind") << 3 << false;
-        QTest::newRow("recording kind not done") << 4 << false;
-        QTest::newRow("done questions") << 5 << false;
-        QTest::newRow("done kind 14 after two skipped items") << 6 << true;
-    }
-    void enabling() {
-        QFETCH(int, line);
-        QFETCH(bool, enabled);
-        TFormReport form;
-        form.BuildReport(m_progressFile, 'A');
-        form.ListBoxReport->setCurrentRow(line);
-        form.ListBoxReportClick();
-        QCOMPARE(form.BtnImgDeleteFile->isEnabled(), enabled);
-        // Back to a line without a recording turns it off again.
-        form.ListBoxReport->setCurrentRow(0);
-        QVERIFY(!form.BtnImgDeleteFile->isEnabled());
-    }
-
     void deleting_data() {
         QTest::addColumn<QString>("make");       // "file", "dir" or "" at `filePath`
         QTest::addColumn<QString>("filePath");   // relative to the course dir
@@ -198,24 +144,25 @@ private Q_SLOTS:
         QCOMPARE(t[2].RecordFile, item2Before.RecordFile);
     }
 
-    void secondPress() {
+    // A click on a line offers the delete; the delete reaches the file and the line.
+    void wiring() {
         testenv::WriteBytes(m_dir->file("Report/Anna/r4.wav"), "RIFF");
         MessageRecorder rec;
         TFormReport form;
         form.BuildReport(m_progressFile, 'A');
+        QCOMPARE(form.ListBoxReport->item(2)->text(), kIn + "Перевод - Выполнено");
         form.ListBoxReport->setCurrentRow(2);
+        form.ListBoxReportClick();
+        QVERIFY(form.BtnImgDeleteFile->isEnabled());
         form.BitBtn1Click();
         QVERIFY(!QFileInfo::exists(m_dir->file("Report/Anna/r4.wav")));
+        QCOMPARE(CurrentProgress()[4].Done, quint8(0));
+        QCOMPARE(form.ListBoxReport->item(2)->text(), kIn + "Перевод - Не выполнено");
+        QVERIFY(!form.BtnImgDeleteFile->isEnabled());
         // A new file of the old name is not the record's any more.
         testenv::WriteBytes(m_dir->file("Report/Anna/r4.wav"), "RIFF");
         form.BitBtn1Click();
         QVERIFY(QFileInfo::exists(m_dir->file("Report/Anna/r4.wav")));
-        QCOMPARE(CurrentProgress()[4].Done, quint8(0));
-        QCOMPARE(form.ListBoxReport->item(2)->text(), kIn + "Перевод - Не выполнено");
-        // Nothing selected: nothing happens either.
-        form.ListBoxReport->setCurrentRow(-1);
-        form.BitBtn1Click();
-        QCOMPARE(CurrentProgress()[2].Done, quint8(1));
         QVERIFY(rec.messages.isEmpty());
     }
 
