@@ -1,6 +1,6 @@
 #include "app/helpwindow.h"
-#include "controls/ui_hooks.h"
 #include "common/testenv.h"
+#include "controls/ui_hooks.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -21,10 +21,6 @@ void systemClick(QWidget* w) {
     QTest::mouseClick(win, Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
 }
 
-struct Message {
-    QString text, title;
-    int flags = 0;
-};
 } // namespace
 
 class TestHelpWindow : public QObject {
@@ -34,36 +30,29 @@ private Q_SLOTS:
     void initTestCase() { testenv::PrivateHome(); }
     void init() {
         m_messages.clear();
-        SetXMessageHandler([this](const QString& t, const QString& c, int f) {
-            m_messages.append({t, c, f});
+        SetXMessageHandler([this](const QString& t, const QString&, int) {
+            m_messages << t;
             return 1;
         });
         InstallHelp(kHelpDir);
     }
     void opensPage_data();
     void opensPage();
-    void navigation();
-    void missingFolder_data();
     void missingFolder();
     void usableWhileModalRuns();
-    void keepsSizeAndEscCloses();
+    void escCloses();
 
 private:
-    QList<Message> m_messages;
+    QStringList m_messages;
 };
 
 void TestHelpWindow::opensPage_data() {
     QTest::addColumn<QString>("keyword"); // empty: by number
     QTest::addColumn<int>("topic");
     QTest::addColumn<QString>("page");
-    QTest::newRow("main window") << "" << 10 << "main.html";
-    QTest::newRow("teacher password") << "" << 90 << "password.html";
-    QTest::newRow("own recording") << "" << 180 << "listentrans.html";
+    QTest::newRow("by number") << "" << 10 << "main.html";
     QTest::newRow("unknown number") << "" << 55 << "index.html";
-    QTest::newRow("no context") << "" << 0 << "index.html";
-    QTest::newRow("Lexic") << "Lexic" << 0 << "lexic.html";
-    QTest::newRow("QuestEnd") << "QuestEnd" << 0 << "questdown.html";
-    QTest::newRow("letter case") << "selectreg" << 0 << "selectreg.html";
+    QTest::newRow("keyword in another letter case") << "selectreg" << 0 << "selectreg.html";
     QTest::newRow("unknown keyword") << "Nothing" << 0 << "index.html";
 }
 
@@ -83,46 +72,13 @@ void TestHelpWindow::opensPage() {
     QVERIFY(m_messages.isEmpty());
 }
 
-void TestHelpWindow::navigation() {
-    ShowHelpTopic(10);
-    THelpWindow* w = HelpWindowInstance();
-    QVERIFY(!w->ButtonBack->isEnabled());
-    ShowHelpKeyword("Report");
-    QCOMPARE(w->CurrentPage(), QString("report.html"));
-    QVERIFY(w->ButtonBack->isEnabled());
-    QTest::mouseClick(w->ButtonBack, Qt::LeftButton);
-    QCOMPARE(w->CurrentPage(), QString("main.html"));
-    QVERIFY(w->ButtonForward->isEnabled());
-    QTest::mouseClick(w->ButtonForward, Qt::LeftButton);
-    QCOMPARE(w->CurrentPage(), QString("report.html"));
-    QTest::mouseClick(w->ButtonContents, Qt::LeftButton);
-    QCOMPARE(w->CurrentPage(), QString("index.html"));
-    // A link of the contents leads to its page.
-    w->TextBrowser->setSource(QUrl("seluser.html"));
-    QCOMPARE(w->CurrentPage(), QString("seluser.html"));
-    QVERIFY(w->TextBrowser->toPlainText().contains("Удалить имя"));
-}
-
-void TestHelpWindow::missingFolder_data() {
-    QTest::addColumn<bool>("withFolder");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("no folder") << false << "Справка недоступна: не найдена папка справки";
-    QTest::newRow("folder without contents") << true << "нет файла \"index.html\"";
-}
-
 void TestHelpWindow::missingFolder() {
-    QFETCH(bool, withFolder);
-    QFETCH(QString, text);
     QTemporaryDir tmp;
-    const QString dir = tmp.path() + "/help";
-    if (withFolder) testenv::WriteBytes(dir + "/topics.txt", "10\tmain.html\n");
-    InstallHelp(dir);
+    InstallHelp(tmp.path() + "/help");
     ShowHelpTopic(10);
     QCOMPARE(m_messages.size(), 1);
-    QVERIFY2(m_messages[0].text.contains(text), qPrintable(m_messages[0].text));
-    QVERIFY(m_messages[0].text.contains(QDir::toNativeSeparators(withFolder ? "index.html" : dir)));
-    QCOMPARE(m_messages[0].title, QString("Справка"));
-    QCOMPARE(m_messages[0].flags, int(MB_ICONWARNING));
+    QVERIFY2(m_messages[0].contains(QDir::toNativeSeparators(tmp.path() + "/help")),
+             qPrintable(m_messages[0]));
     QVERIFY(!HelpWindowInstance());
 }
 
@@ -161,28 +117,15 @@ void TestHelpWindow::usableWhileModalRuns() {
     QVERIFY(helpVisible);
     QCOMPARE(plainClicks, 0);
     QCOMPARE(pageAfterClick, QString("index.html"));
-    THelpWindow* w = HelpWindowInstance();
-    QVERIFY(w);
-    QVERIFY(w->isVisible());
-    QCOMPARE(w->parentWidget(), nullptr);
-    // Now outside any modal window it still takes clicks.
-    w->TextBrowser->setSource(QUrl("main.html"));
-    systemClick(w->ButtonContents);
-    QCOMPARE(w->CurrentPage(), QString("index.html"));
+    QVERIFY(HelpWindowInstance()->isVisible());
 }
 
-void TestHelpWindow::keepsSizeAndEscCloses() {
+void TestHelpWindow::escCloses() {
     ShowHelpTopic(10);
     THelpWindow* w = HelpWindowInstance();
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    w->resize(700, 520);
     QTest::keyClick(w->TextBrowser, Qt::Key_Escape);
     QVERIFY(!w->isVisible());
-    ShowHelpTopic(20);
-    QCOMPARE(HelpWindowInstance(), w);
-    QVERIFY(w->isVisible());
-    QCOMPARE(w->size(), QSize(700, 520));
-    QCOMPARE(w->CurrentPage(), QString("newuser.html"));
 }
 
 QTEST_MAIN(TestHelpWindow)

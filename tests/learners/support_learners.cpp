@@ -2,20 +2,6 @@
 
 #include "common/testenv.h"
 
-#include <QLineEdit>
-#include <QStyle>
-
-MessageRecorder::MessageRecorder() {
-    m_old = SetXMessageHandler([this](const QString& text, const QString& title, int flags) {
-        messages.append({text, title, flags});
-        return 1;
-    });
-}
-
-MessageRecorder::~MessageRecorder() {
-    SetXMessageHandler(m_old);
-}
-
 void WriteCourseFiles(int a, int b, int c, int d) {
     const int counts[4] = {a, b, c, d};
     for (int m = 0; m < 4; ++m) {
@@ -34,9 +20,4 @@ TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QSt
     r.ReportDir = reportDir;
     r.ReportFile = reportDir + name + QStringLiteral(".rep");
     return r;
-}
-
-bool ShowsStars(QLineEdit* edit) {
-    return edit->echoMode() == QLineEdit::Password &&
-           edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit) == '*';
 }

@@ -1,5 +1,5 @@
-// The learner's report window: lines and their items, the delete button,
-// and deleting a recording from the learner's own directory only.
+// Deleting a recording from the learner's own directory only, and the
+// report window around it.
 #include "base/paths.h"
 #include "common/testenv.h"
 #include "common/widgets.h"
@@ -80,60 +80,6 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    void lines() {
-        TFormReport form;
-        form.BuildReport(m_progressFile, 'A');
-        const QStringList expected = {
-            "   Раздел: Урок 1",           kIn + "Запись - Выполнено",
-            kIn + "Перевод - Выполнено",   kIn + "Слова - Выполнено",
-            kIn + "Диктор - Не выполнено", kIn + "Вопросы - Выполнено, Ошибок - 15%",
-            kIn + "Текст - Выполнено"};
-        QCOMPARE(form.ListBoxReport->count(), expected.size());
-        const QList<int> items = {1, 2, 4, 5, 6, 7, 9};
-        for (int k = 0; k < expected.size(); ++k) {
-            QCOMPARE(form.ListBoxReport->item(k)->text(), expected[k]);
-            QCOMPARE(form.itemOfLine(k), items[k]);
-        }
-        QVERIFY(!form.BtnImgDeleteFile->isEnabled());
-        // Bold follows the item's record, not the line number.
-        QVERIFY(form.lineIsBold(2));  // item 4, done
-        QVERIFY(!form.lineIsBold(4)); // item 6, not done
-
-        // A learner without items, and a table longer than the course.
-        CurrentProgress() = ProgressTable{};
-        form.BuildReport(m_progressFile, 'A');
-        QCOMPARE(form.ListBoxReport->count(), 0);
-        fillProgress();
-        CurrentProgress().Recs << Rec(1) << Rec(1);
-        CurrentProgress().Count = 11;
-        form.BuildReport(m_progressFile, 'A');
-        QCOMPARE(form.ListBoxReport->count(), expected.size());
-    }
-
-    void enabling_data() {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("section") << 0 << false;
-        QTest::newRow("done recording kind 4") << 1 << true;
-        QTest::newRow("done kind 12 after a skipped item") << 2 << true;
-        QTest::newRow("done, not a recording kind") << 3 << false;
-        QTest::newRow("recording kind not done") << 4 << false;
-        QTest::newRow("done questions") << 5 << false;
-        QTest::newRow("done kind 14 after two skipped items") << 6 << true;
-    }
-    void enabling() {
-        QFETCH(int, line);
-        QFETCH(bool, enabled);
-        TFormReport form;
-        form.BuildReport(m_progressFile, 'A');
-        form.ListBoxReport->setCurrentRow(line);
-        form.ListBoxReportClick();
-        QCOMPARE(form.BtnImgDeleteFile->isEnabled(), enabled);
-        // Back to a line without a recording turns it off again.
-        form.ListBoxReport->setCurrentRow(0);
-        QVERIFY(!form.BtnImgDeleteFile->isEnabled());
-    }
-
     void deleting_data() {
         QTest::addColumn<QString>("make");       // "file", "dir" or "" at `filePath`
         QTest::addColumn<QString>("filePath");   // relative to the course dir
@@ -144,32 +90,23 @@ private Q_SLOTS:
         QTest::addColumn<bool>("stillDone");
         QTest::addColumn<int>("messages");
 
-        const QString own = "Report\\Anna\\Anna.rep";
-        QTest::newRow("own recording") << "file"
-                                       << "Report/Anna/r4.wav"
-                                       << "@r4.wav" << own << false << false << false << 0;
-        QTest::newRow("recording missing") << ""
-                                           << "Report/Anna/r4.wav"
-                                           << "@r4.wav" << own << false << false << false << 0;
-        QTest::newRow("up out of the learner dir")
-            << "file"
-            << "secret.wav"
-            << "@..\\..\\secret.wav" << own << false << true << false << 0;
-        QTest::newRow("another learner's file")
-            << "file"
-            << "Report/Bob/b.wav"
-            << "@..\\Bob\\b.wav" << own << false << true << false << 0;
-        QTest::newRow("learner dir not below Report") << "file"
-                                                      << "r4.wav"
-                                                      << "@r4.wav"
-                                                      << "Anna.rep" << false << true << false << 0;
-        QTest::newRow("still named by another item")
-            << "file"
-            << "Report/Anna/r4.wav"
-            << "@r4.wav" << own << true << true << false << 0;
-        QTest::newRow("cannot be removed") << "dir"
-                                           << "Report/Anna/r4.wav"
-                                           << "@r4.wav" << own << false << true << true << 1;
+        auto row = [](const char* tag, const QString& make, const QString& filePath,
+                      const QString& recordName, const QString& progressFile, bool shared,
+                      bool remains, bool stillDone, int messages) {
+            QTest::newRow(tag) << make << filePath << recordName << progressFile << shared
+                               << remains << stillDone << messages;
+        };
+        const QString own = "Report\\Anna\\Anna.rep", r4 = "Report/Anna/r4.wav";
+        row("own recording", "file", r4, "@r4.wav", own, false, false, false, 0);
+        row("recording missing", "", r4, "@r4.wav", own, false, false, false, 0);
+        row("up out of the learner dir", "file", "secret.wav", "@..\\..\\secret.wav", own, false,
+            true, false, 0);
+        row("another learner's file", "file", "Report/Bob/b.wav", "@..\\Bob\\b.wav", own, false,
+            true, false, 0);
+        row("learner dir not below Report", "file", "r4.wav", "@r4.wav", "Anna.rep", false, true,
+            false, 0);
+        row("still named by another item", "file", r4, "@r4.wav", own, true, true, false, 0);
+        row("cannot be removed", "dir", r4, "@r4.wav", own, false, true, true, 1);
     }
     void deleting() {
         QFETCH(QString, make);
@@ -207,24 +144,25 @@ private Q_SLOTS:
         QCOMPARE(t[2].RecordFile, item2Before.RecordFile);
     }
 
-    void secondPress() {
+    // A click on a line offers the delete; the delete reaches the file and the line.
+    void wiring() {
         testenv::WriteBytes(m_dir->file("Report/Anna/r4.wav"), "RIFF");
         MessageRecorder rec;
         TFormReport form;
         form.BuildReport(m_progressFile, 'A');
+        QCOMPARE(form.ListBoxReport->item(2)->text(), kIn + "Перевод - Выполнено");
         form.ListBoxReport->setCurrentRow(2);
+        form.ListBoxReportClick();
+        QVERIFY(form.BtnImgDeleteFile->isEnabled());
         form.BitBtn1Click();
         QVERIFY(!QFileInfo::exists(m_dir->file("Report/Anna/r4.wav")));
+        QCOMPARE(CurrentProgress()[4].Done, quint8(0));
+        QCOMPARE(form.ListBoxReport->item(2)->text(), kIn + "Перевод - Не выполнено");
+        QVERIFY(!form.BtnImgDeleteFile->isEnabled());
         // A new file of the old name is not the record's any more.
         testenv::WriteBytes(m_dir->file("Report/Anna/r4.wav"), "RIFF");
         form.BitBtn1Click();
         QVERIFY(QFileInfo::exists(m_dir->file("Report/Anna/r4.wav")));
-        QCOMPARE(CurrentProgress()[4].Done, quint8(0));
-        QCOMPARE(form.ListBoxReport->item(2)->text(), kIn + "Перевод - Не выполнено");
-        // Nothing selected: nothing happens either.
-        form.ListBoxReport->setCurrentRow(-1);
-        form.BitBtn1Click();
-        QCOMPARE(CurrentProgress()[2].Done, quint8(1));
         QVERIFY(rec.messages.isEmpty());
     }
 
@@ -247,20 +185,6 @@ private Q_SLOTS:
         QCOMPARE(lineImage(), bold);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(list));
         testui::Shot(&form, "report-window");
-    }
-
-    void help() {
-        QString keyword;
-        int topic = -1;
-        SetHelpHandlers([&](int t) { topic = t; }, [&](const QString& k) { keyword = k; });
-        TFormReport form;
-        form.findChild<QAbstractButton*>("BtnImgD1Zv1")->click();
-        QCOMPARE(keyword, QStringLiteral("Report"));
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTest::keyClick(&form, Qt::Key_F1);
-        QCOMPARE(topic, 70);
-        SetHelpHandlers(nullptr, nullptr);
     }
 };
 

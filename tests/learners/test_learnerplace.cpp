@@ -73,6 +73,42 @@ private Q_SLOTS:
             QCOMPARE(QDir::fromNativeSeparators(got), dir.file(here));
     }
 
+    // A bad work mode or a path that cannot be mapped refuses the learner.
+    void placeOf_data() {
+        QTest::addColumn<char>("mode");
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("error"); // start of the message; empty: taken
+        QTest::newRow("A") << 'A' << "Report\\Anna\\"
+                           << "";
+        QTest::newRow("D") << 'D' << "Report\\Anna\\"
+                           << "";
+        QTest::newRow("below A") << '@' << "Report\\Anna\\"
+                                 << "У пользователя Anna неверный";
+        QTest::newRow("past D") << 'E' << "Report\\Anna\\"
+                                << "У пользователя Anna неверный";
+        QTest::newRow("folder outside") << 'A' << "/tmp/x/"
+                                        << "Invalid filename";
+    }
+    void placeOf() {
+        QFETCH(char, mode);
+        QFETCH(QString, dir);
+        QFETCH(QString, error);
+        testenv::CourseDir course;
+        QDir().mkpath(course.file("Report/Anna"));
+        TUserRec u = AnonymousUser();
+        u.UserName = "Anna";
+        u.Mode = mode;
+        u.ReportDir = dir;
+        u.ReportFile = "Report\\Anna\\Anna.rep";
+        QString got;
+        try {
+            QCOMPARE(LearnerPlaceOf(u).ReportFile, u.ReportFile);
+        } catch (const VError& e) {
+            got = e.text();
+        }
+        QVERIFY2(error.isEmpty() ? got.isEmpty() : got.startsWith(error), qPrintable(got));
+    }
+
     // A learner's progress file written before items were added to the
     // course: its records are kept, the new items start not done, and the
     // old file is kept as .bak before anything can extend it.

@@ -39,8 +39,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("pageEnds"); // each page's last row and its number
         QTest::newRow("60 rows: 48 + 12")
             << 60 << true << QStringList{"Упр 47 Выполнено 1", "Упр 59 Выполнено 2"};
-        QTest::newRow("only done, nothing done")
-            << 20 << false << QStringList{"Раздел: Урок первый 1"};
     }
     void printed() {
         QFETCH(int, rows);

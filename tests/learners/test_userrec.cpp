@@ -79,17 +79,6 @@ private Q_SLOTS:
         QVERIFY(back.sameFields(r));
     }
 
-    void anonymousTemplate() {
-        const TUserRec a = AnonymousUser();
-        QCOMPARE(a.UserName, QStringLiteral("Анонимный пользователь"));
-        QCOMPARE(a.Mode, 'D');
-        QVERIFY(a.Password.isEmpty() && a.ReportDir.isEmpty() && a.ReportFile.isEmpty());
-        const QByteArray b = EncodeUserRec(a);
-        QCOMPARE(int(quint8(b[0])), 22);
-        QCOMPARE(b[1], char(0xC0)); // 'А' in code page 1251
-        QCOMPARE(b[31], 'D');
-    }
-
     void decodeClampsLength_data() {
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("capacity");

@@ -1,0 +1,91 @@
+// The report's lines and their items, when a recording can be deleted, and
+// how the console names the course files it plays.
+#include "common/testenv.h"
+#include "learners/eng_formprepod.h"
+#include "learners/reportbuild.h"
+
+#include <QtTest>
+
+namespace {
+TCourseItem Item(int kind) {
+    TCourseItem c;
+    c.Caption = QString::number(kind);
+    c.ExerciseKind = quint8(kind);
+    return c;
+}
+} // namespace
+
+class TestReportBuild : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Items 3 and 8 (kinds 9 and 16) give no line.
+    void lines_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("recs");
+        QTest::addColumn<QList<int>>("items");
+        const QList<int> all{1, 2, 4, 5, 6, 7, 9};
+        QTest::newRow("whole course") << 9 << 10 << all;
+        QTest::newRow("table longer than the course") << 11 << 12 << all;
+        QTest::newRow("count past the records") << 9 << 5 << QList<int>{1, 2, 4};
+        QTest::newRow("count short of the records") << 4 << 10 << QList<int>{1, 2, 4};
+        QTest::newRow("no items") << 0 << 1 << QList<int>{};
+    }
+    void lines() {
+        QFETCH(int, count);
+        QFETCH(int, recs);
+        QFETCH(QList<int>, items);
+        CourseTable course(1);
+        for (int k : {0, 4, 9, 12, 2, 13, 6, 16, 14})
+            course << Item(k);
+        ProgressTable t;
+        t.Recs = QList<TProgressRec>(recs);
+        t.Count = count;
+        const ReportLines got = BuildReportLines(course, t);
+        QCOMPARE(got.Items, items);
+        QCOMPARE(got.Lines.size(), items.size());
+        if (!items.isEmpty())
+            QCOMPARE(got.Lines.last(),
+                     QStringLiteral("       %1 - Не выполнено").arg(course[items.last()].Caption));
+    }
+
+    void canDelete_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("done");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("recording kind done") << 4 << 1 << true;
+        QTest::newRow("kind 12 done") << 12 << 1 << true;
+        QTest::newRow("kind 14 done") << 14 << 1 << true;
+        QTest::newRow("kind 13 done") << 13 << 1 << true;
+        QTest::newRow("recording kind not done") << 13 << 0 << false;
+        QTest::newRow("not a recording kind") << 2 << 1 << false;
+        QTest::newRow("questions") << 6 << 1 << false;
+        QTest::newRow("section") << 0 << 1 << false;
+    }
+    void canDelete() {
+        QFETCH(int, kind);
+        QFETCH(int, done);
+        QFETCH(bool, offered);
+        QCOMPARE(CanDeleteRecording(Item(kind), TProgressRec{quint8(done), 0, {}}), offered);
+    }
+
+    // Names that do not exist go behind the data root, cut to what a record holds.
+    void consoleFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("got");
+        QTest::newRow("exists") << "s.wav"
+                                << "s.wav";
+        QTest::newRow("not here") << "L1.txt"
+                                  << "DemoData\\L1.txt";
+        QTest::newRow("too long") << QString(250, 'x') << "DemoData\\" + QString(246, 'x');
+    }
+    void consoleFile() {
+        QFETCH(QString, name);
+        QFETCH(QString, got);
+        testenv::CourseDir dir;
+        testenv::WriteBytes(dir.file("s.wav"), "RIFF");
+        QCOMPARE(ConsoleCourseFile(name, "DemoData\\"), got);
+    }
+};
+
+QTEST_MAIN(TestReportBuild)
+#include "test_reportbuild.moc"
