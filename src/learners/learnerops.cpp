@@ -153,12 +153,11 @@ void CommitLearners(LearnerTable& table, const std::function<bool(LearnerTable&)
     // Other programs may have added or removed learners before ours: the
     // current learner is found again by name.
     AppState& app = App();
-    const bool ours = &table == &Learners();
-    const QString current = ours && app.CurrentUser >= 0 && app.CurrentUser < table.count()
+    const QString current = app.CurrentUser >= 0 && app.CurrentUser < table.count()
                                 ? table.Users[app.CurrentUser].UserName
                                 : QString();
     UpdateLearnerList(table, change);
-    if (ours && !current.isEmpty()) app.CurrentUser = table.indexOfName(current);
+    if (!current.isEmpty()) app.CurrentUser = table.indexOfName(current);
 }
 
 void SaveLearnerList(LearnerTable& table) {
@@ -181,7 +180,7 @@ int RegisterLearner(LearnerTable& table, const NewUserInput& in) {
     // Held while the learner is made, so that no other program takes the
     // new folder for a leftover one.
     QLockFile making(LearnerLockFile(LearnerPathHere(r.ReportDir)));
-    TryLearnerLock(making);
+    if (IsLearnerDirOf(LearnerPathHere(r.ReportDir), QDir::currentPath())) TryLearnerLock(making);
     try {
         // A table of its own: the current learner's progress stays as it is.
         // Written before the list names the learner, so a listed learner
@@ -296,13 +295,14 @@ DeleteOutcome DeleteLearner(LearnerTable& table, int index, const QString& typed
     // Held from here until the folder is gone, so that no program takes the
     // learner on meanwhile.
     QLockFile deleting(LearnerLockFile(dir));
-    if (!LearnerHeldHere(dir) && QFileInfo(NativePath(dir)).isDir() &&
+    // Only a learner folder of this course takes a lock file.
+    if (IsLearnerDirOf(dir, courseDir) && !LearnerHeldHere(dir) &&
         TryLearnerLock(deleting) == FolderLock::Busy) {
         XMessage(LearnerBusyText(name), QStringLiteral("Внимание"), MB_ICONWARNING);
         return DeleteOutcome::InUse;
     }
     AppState& app = App();
-    const bool current = &table == &Learners() && index == app.CurrentUser;
+    const bool current = index == app.CurrentUser;
     CommitLearners(table, [&](LearnerTable& disk) {
         const int at = disk.indexOfName(name);
         if (at < 0) return false; // another program removed it already

@@ -86,6 +86,7 @@ private Q_SLOTS:
         testenv::CourseDir dir;
         LearnerTable t;
         MakeThreeLearners(dir, t);
+        t.Save();
         App().CurrentUser = current;
         MessageRecorder rec;
         QCOMPARE(int(DeleteLearner(t, index, typed, dir.path())), outcome);
@@ -156,6 +157,7 @@ private Q_SLOTS:
         LearnerTable t;
         MakeThreeLearners(dir, t);
         t.Users[2].ReportDir = t.Users[0].ReportDir; // Cid claims Anna's directory
+        t.Save();
         QCOMPARE(DeleteLearner(t, 2, "", dir.path()), DeleteOutcome::Deleted);
         QVERIFY(QFileInfo::exists(dir.file("Report/Anna/rec1.wav")));
         QVERIFY(QFileInfo::exists(dir.file("Report/Cid/rec1.wav"))); // not named by any record now

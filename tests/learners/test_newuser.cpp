@@ -173,6 +173,7 @@ private Q_SLOTS:
         cur.Recs[1].Done = 1;
         LearnerTable table;
         table.Users.append(MakeUser("Anna", 'A', "", "x/"));
+        table.Save();
         NewUserInput in{"Bob", "pw", "pw", ReportPathFor("Bob"), mode};
         QCOMPARE(RegisterLearner(table, in), 1);
         QCOMPARE(table.Users[1].UserName, QStringLiteral("Bob"));

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSignalSpy>
 #include <QTimer>
