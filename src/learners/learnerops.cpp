@@ -196,7 +196,9 @@ int RegisterLearner(LearnerTable& table, const NewUserInput& in) {
             return true;
         });
     } catch (...) {
-        // The directory made for it would block the name next time.
+        // The directory made for it would block the name next time; the
+        // lock file inside it goes first.
+        making.unlock();
         if (IsLearnerDirOf(r.ReportDir, QDir::currentPath())) {
             if (written) QFile::remove(NativePath(r.ReportFile));
             QDir().rmdir(NativePath(r.ReportDir));

@@ -142,7 +142,11 @@ private Q_SLOTS:
         QFETCH(QString, error);
         testenv::CourseDir dir;
         if (setup != "none") QDir().mkdir(dir.file("Report"));
-        if (setup == "exists") QDir().mkdir(dir.file("Report/Bob"));
+        if (setup == "exists") {
+            // A folder with a recording in it is no leftover of an unfinished creation.
+            QDir().mkdir(dir.file("Report/Bob"));
+            testenv::WriteBytes(dir.file("Report/Bob/take.wav"), "RIFF");
+        }
         QString got;
         try {
             CreateLearnerDir(ReportPathFor("Bob"));

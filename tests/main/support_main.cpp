@@ -72,6 +72,7 @@ TUserRec AddLearner(const testenv::CourseDir& dir, const QString& name, const QS
         p[k].Done = 1;
     WriteProgress(u.ReportFile, p);
     Learners().Users.append(u);
+    Learners().Save(); // other programs' changes are merged over the list on disk
     return u;
 }
 

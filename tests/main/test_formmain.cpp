@@ -8,6 +8,7 @@
 #include "course/appstate.h"
 #include "course/course.h"
 #include "course/progress.h"
+#include "learners/learnerlocks.h"
 #include "learners/learnertable.h"
 #include "main/coursetree.h"
 #include "main/eng_dlgchengreg.h"
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void initTestCase() { testenv::PrivateHome(); }
     void cleanup() {
         m_form.reset();
+        ReleaseLearner(); // before its folder goes with the course
         m_dir.reset();
         m_rec.reset();
     }

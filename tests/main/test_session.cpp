@@ -8,6 +8,7 @@
 #include "course/course.h"
 #include "course/progress.h"
 #include "learners/learnerops.h"
+#include "learners/learnerlocks.h"
 #include "learners/learnertable.h"
 #include "main/learnersession.h"
 #include "support_main.h"
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void initTestCase() { testenv::PrivateHome(); }
     void cleanup() {
         m_session.reset();
+        ReleaseLearner(); // before its folder goes with the course
         m_messages.reset();
         m_dir.reset();
     }
@@ -350,6 +352,7 @@ private Q_SLOTS:
         const TUserRec u = AddLearner(*m_dir, "Ivan", QString(), 'D', {});
         const QString usersEng = m_dir->file(QStringLiteral("Users.eng"));
         if (listUnreadable) {
+            QFile::remove(usersEng);
             QDir().mkpath(usersEng);
             QVERIFY_THROWS_EXCEPTION(FileError, Learners().Load(usersEng));
             Learners().Users = {u};
