@@ -74,7 +74,9 @@ void CheckRiffHeader(QFile& f, const QString& path) {
     if ((!head.startsWith(riff) && !head.startsWith(rf64)) || head.mid(8, 4) != "WAVE")
         Refuse(DevErrNotWave,
                QStringLiteral("Файл не является звуковым файлом WAVE: %1").arg(path));
-    if (head.startsWith(rf64)) return; // 64-bit sizes: leave it to libsndfile
+    // RF64 keeps its 64-bit sizes in the ds64 chunk: its chunks are walked
+    // only for the list that runs past the end, the rest is libsndfile's.
+    const bool wide = head.startsWith(rf64);
     bool fmt = false, data = false;
     qint64 pos = 12;
     while (pos + 8 <= size) {
@@ -87,6 +89,7 @@ void CheckRiffHeader(QFile& f, const QString& path) {
             fmt = true;
         } else if (ch.startsWith("data")) {
             data = true;
+            if (wide) break; // its size is in ds64
         } else if (ch.startsWith("LIST") && pos + 8 + qint64(len) > size) {
             // libsndfile reads the entries of a list that runs past the end
             // of the file for minutes, up to its stated length.
@@ -95,7 +98,7 @@ void CheckRiffHeader(QFile& f, const QString& path) {
         }
         pos += 8 + qint64(len) + (len & 1);
     }
-    if (!fmt || !data)
+    if (!wide && (!fmt || !data))
         Refuse(DevErrBadHeader,
                QStringLiteral("Заголовок звукового файла повреждён или обрезан: %1").arg(path));
 }

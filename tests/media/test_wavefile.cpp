@@ -144,6 +144,10 @@ private Q_SLOTS:
                 "/////////////////////////////////9/////////////////////////////////////////1vr"
                 "4="),
             DevErrBadHeader);
+        row("RF64 list past the end, as found",
+            QByteArray::fromBase64("UkY2NFABAABXQVZFTElTVGZtdCAQmgAA+P///wAAAAABAAEAQB8AAMBdIAADABgAZGF0"
+                                   "otP+/wD//w=="),
+            DevErrBadHeader);
         row("list past the end",
             FloatWave("data" + Le32(16) + kSamples + "LIST" + Le32(0x7fffff00) + "INFOjunk"),
             DevErrBadHeader);

@@ -121,7 +121,8 @@ private Q_SLOTS:
         qInfo("soak: %d exercise windows, resident memory %+lld KB, open files %d -> %d", total,
               grown / 1024, fds0, OpenFiles());
         QVERIFY2(grown < 10 * 1024 * 1024, qPrintable(QString::number(grown)));
-        QCOMPARE(OpenFiles(), fds0);
+        // The audio threads may let go of descriptors they held; a leak only grows.
+        QVERIFY2(OpenFiles() <= fds0, qPrintable(QString::number(OpenFiles())));
     }
 
     void realPlays() {
@@ -151,7 +152,8 @@ private Q_SLOTS:
         qInfo("soak: %d real-device plays, resident memory %+lld KB, open files %d -> %d", total,
               grown / 1024, fds0, OpenFiles());
         QVERIFY2(grown < 10 * 1024 * 1024, qPrintable(QString::number(grown)));
-        QCOMPARE(OpenFiles(), fds0);
+        // The audio threads may let go of descriptors they held; a leak only grows.
+        QVERIFY2(OpenFiles() <= fds0, qPrintable(QString::number(OpenFiles())));
     }
 };
 
