@@ -400,20 +400,16 @@ private Q_SLOTS:
         QTest::addColumn<QList<QByteArray>>("text");
         QTest::addColumn<QList<QByteArray>>("timing");
         QTest::addColumn<int>("ms");
-        QTest::addColumn<bool>("noPictures");
 
-        QTest::newRow("lesson of length 0") << kFiveText << kFiveTiming << 0 << false;
-        QTest::newRow("no lines") << QList<QByteArray>{} << QList<QByteArray>{} << 3000 << false;
-        QTest::newRow("no picture schedule") << kFiveText << kFiveTiming << 3000 << true;
+        QTest::newRow("lesson of length 0") << kFiveText << kFiveTiming << 0;
+        QTest::newRow("no lines") << QList<QByteArray>{} << QList<QByteArray>{} << 3000;
     }
 
     void degenerateLessons() {
         QFETCH(QList<QByteArray>, text);
         QFETCH(QList<QByteArray>, timing);
         QFETCH(int, ms);
-        QFETCH(bool, noPictures);
         Lesson l(text, timing, ms);
-        if (noPictures) WriteBytes(l.dir.file("DemoData/Pic1.txt"), "");
         l.record(true);
         auto r = l.run(false);
         r->Play(true, false);
@@ -423,7 +419,6 @@ private Q_SLOTS:
         QVERIFY(!r->Playing());
         QVERIFY(r->TakeSaved());
         QCOMPARE(CountLines(ReadBytes(l.timingFile())), int(text.size()));
-        if (noPictures) QVERIFY(l.v.pictures.isEmpty());
     }
 
     void schedulePictures() {

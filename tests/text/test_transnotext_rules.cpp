@@ -124,7 +124,6 @@ private Q_SLOTS:
 
         QTest::newRow("half way") << qint64(2500) << qint64(5000) << 10 << 0 << 100;
         QTest::newRow("drift pulls down") << qint64(2500) << qint64(5000) << 10 << 6 << 102;
-        QTest::newRow("drift pulls up") << qint64(2500) << qint64(5000) << 10 << -8 << 98;
         QTest::newRow("at the end") << qint64(5000) << qint64(5000) << 7 << 0 << 140;
         QTest::newRow("lesson of no length") << qint64(0) << qint64(0) << 10 << -6 << -2;
     }
