@@ -227,11 +227,6 @@ private Q_SLOTS:
         QCOMPARE(c.CurrentTop(), top);
         QVERIFY(!c.Scrolling());
         QVERIFY(!c.Tick()); // settled: no further repaint
-        if (sinDown && position == 21) {
-            const TSintagmSpan& s = c.Layout().Spans[21];
-            QCOMPARE(s.LastRow - s.FirstRow, 2);
-            QCOMPARE(c.RowY(s.LastRow), height * posScreen / 100);
-        }
     }
 
     void rangeSetters_data() {
