@@ -276,7 +276,7 @@ private Q_SLOTS:
     }
 
     void pictureRowIndex() {
-        // The number's guard lets every int through that has at most ten digits.
+        // Row text -> picture number, -1 for a text row or a number too long for an int.
         const QList<QPair<QString, int>> rows{
             {"@0", 0}, {"@1000000000", 1000000000}, {"@10000000000", -1}, {"@", -1}, {"@1x", -1},
             {"x1", -1}};
