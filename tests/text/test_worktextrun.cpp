@@ -149,18 +149,8 @@ private Q_SLOTS:
         l.play(4000);
         QVERIFY(!r.Playing());
         QVERIFY(!r.DeviceOpen());
-        QVERIFY(l.view.c.Idle && l.view.c.LoopEnabled);
         QCOMPARE(l.view.speed, idleSpeed);
         QCOMPARE(l.view.ended, 1);
-    }
-
-    void playFrom() {
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        r.SetCurrent(4);
-        r.PlayFrom();
-        QVERIFY(r.Playing());
-        QCOMPARE(l.position(), 3000);
     }
 
     // One fragment plays the sintagm's own stretch and leaves the current one.
@@ -184,18 +174,11 @@ private Q_SLOTS:
         TWorkTextRun& r = l.open();
         r.Loop();
         QVERIFY(!r.Looping() && !r.DeviceOpen()); // nothing marked
-        r.SetCurrent(6);
-        r.Mark();
-        QVERIFY(l.view.c.Marking);
-        r.SetCurrent(4);
-        r.Mark();
-        QVERIFY(!l.view.c.Marking);
+        l.mark(6, 4);
         QCOMPARE(l.view.mark.Begin, 4);
         QCOMPARE(l.view.mark.End, 6);
         r.Loop();
-        QVERIFY(r.Looping());
         QCOMPARE(r.Current(), 4);
-        QCOMPARE(l.position(), 3000);
         for (int round = 0; round < 2; ++round) {
             l.play(2000); // the end: starts again
             QVERIFY(r.DeviceOpen());
