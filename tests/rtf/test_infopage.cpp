@@ -100,9 +100,6 @@ private Q_SLOTS:
         QTest::newRow("text") << QByteArray() << QByteArray("not a picture") << "p.bmp" << QSize()
                               << QString(
                                      "Рисунок \"p.bmp\" поврежден или имеет неизвестный формат.");
-        QTest::newRow("empty") << QByteArray() << QByteArray() << "p.jpg" << QSize()
-                               << QString(
-                                      "Рисунок \"p.jpg\" поврежден или имеет неизвестный формат.");
         QTest::newRow("missing") << QByteArray() << QByteArray() << "" << QSize()
                                  << "File not found";
     }
