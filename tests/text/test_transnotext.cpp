@@ -1,7 +1,6 @@
 // The listening practice run and its window on the virtual audio back end:
 // both clocks (lesson player and learner recorder) move only when the test
 // advances them, and the test runs the timer steps itself.
-#include "base/cp1251.h"
 #include "base/textfile.h"
 #include "common/testenv.h"
 #include "controls/btnimgtransd1zv.h"
@@ -27,8 +26,10 @@ using testwave::WriteSilent;
 
 namespace {
 
-const QList<QByteArray> kFiveText{"#Title", "One two", "Three four", "#", "Five"};
-const QList<QByteArray> kFiveTiming{"#\t#", "1000\t2000", "2000\t3000", "#\t#", "3000\t4000"};
+// The learner timing of a take of the whole work lesson: each sintagm closed on
+// the step after its end, the last one at the take's end 10 s after the lesson.
+const QByteArray kWholeTake("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n3050\t4050\r\n"
+                            "4050\t5050\r\n#\t#\r\n5050\t17050\r\n");
 
 // What the run asked the window to do.
 struct FakeView : TListenView {
@@ -59,25 +60,14 @@ std::unique_ptr<TTransNoTextRun> MakeRun(const TListenParams& p, FakeView& v) {
     return r;
 }
 
-// A lesson in a temporary course directory: text, translation, timing,
-// picture schedule, a 5 s recording and the recorder's template.
+// The folder's work lesson (8 lines, a 7 s recording) with the recorder's
+// template and the learner's folder.
 struct Lesson {
     testenv::CourseDir dir;
     TListenParams p;
     FakeView v;
-    explicit Lesson(const QList<QByteArray>& text = kFiveText,
-                    const QList<QByteArray>& timing = kFiveTiming, int ms = 5000) {
-        WriteBytes(dir.file("L1.txt"), CrLf(text));
-        QList<QByteArray> trans;
-        for (const QByteArray& l : text)
-            trans << (l.startsWith('#') ? l : EncodeCp1251(u"Перевод ") + l);
-        WriteBytes(dir.file("T1.txt"), CrLf(trans));
-        WriteBytes(dir.file("Tm1.txt"), CrLf(timing));
-        QDir().mkpath(dir.file("DemoData"));
-        WriteBytes(dir.file("DemoData/Pic1.txt"), CrLf({"0\t2000\tp1.bmp", "2000\t9000\tp2.bmp"}));
-        WritePicture(dir.file("DemoData/p1.bmp"), QColor(200, 40, 40));
-        WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
-        WriteSilent(dir.file("Lesson.wav"), ms);
+    Lesson() {
+        WriteWorkTextLesson(dir, true);
         WriteSilent(dir.file("TSBegin.wav"), 0);
         QDir().mkpath(dir.file("Report/Ann"));
         p.Files.Sound = "Lesson.wav";
@@ -87,6 +77,13 @@ struct Lesson {
         p.Files.Pictures = "DemoData\\Pic1.txt";
         p.DataRoot = "DemoData\\";
         p.HelpContext = 140;
+    }
+    // Another text, its translation and timing, and a recording of `ms`.
+    void lines(const QList<QByteArray>& text, const QList<QByteArray>& timing, int ms) {
+        WriteBytes(dir.file("L1.txt"), CrLf(text));
+        WriteBytes(dir.file("T1.txt"), CrLf(text));
+        WriteBytes(dir.file("Tm1.txt"), CrLf(timing));
+        WriteSilent(dir.file("Lesson.wav"), ms);
     }
     void record(bool wait) {
         p.RecordName = "Report\\Ann\\Ann12.wav";
@@ -121,44 +118,42 @@ private Q_SLOTS:
     void listenOnlyStopsAtLessonEnd() {
         Lesson l;
         auto r = l.run();
-        Run(*r, 4950);
+        Run(*r, 6950);
         QVERIFY(r->Playing());
-        QCOMPARE(r->Controls().ProgressPos, 5); // 4950 ms rounds to 5 s
+        QCOMPARE(r->Controls().ProgressPos, 7); // 6950 ms rounds to 7 s
         Run(*r, 50);
         QVERIFY(r->Stopped() && !r->Playing());
         QVERIFY(QDir(l.dir.file("Report/Ann")).isEmpty());
         QCOMPARE(r->Finish(), 0);
     }
 
-    // A take ends 10 s after the lesson, past the mark (15000), not on it; its
+    // A take ends 10 s after the lesson, past the mark (17000), not on it; its
     // timing file is there only where the wait is allowed.
     void learnerTimingFile_data() {
-        QTest::addColumn<QList<QByteArray>>("text");
+        QTest::addColumn<QList<QByteArray>>("text"); // empty: the work lesson's
         QTest::addColumn<QList<QByteArray>>("timing");
         QTest::addColumn<QByteArray>("expected"); // empty: no file
 
-        QTest::newRow("title, two sintagms, hash, sintagm")
-            << kFiveText << kFiveTiming
-            << QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n"
-                          "3050\t15050\r\n");
+        QTest::newRow("work lesson") << QList<QByteArray>{} << QList<QByteArray>{} << kWholeTake;
         QTest::newRow("empty sintagm line")
             << QList<QByteArray>{"#Title", "One", "", "Two"}
             << QList<QByteArray>{"#\t#", "500\t1000", "1000\t1500", "1500\t2500"}
-            << QByteArray("#\t#\r\n0\t1050\r\n1050\t1550\r\n1550\t15050\r\n");
-        QTest::newRow("no wait") << kFiveText << kFiveTiming << QByteArray();
+            << QByteArray("#\t#\r\n0\t1050\r\n1050\t1550\r\n1550\t17050\r\n");
+        QTest::newRow("no wait") << QList<QByteArray>{} << QList<QByteArray>{} << QByteArray();
     }
 
     void learnerTimingFile() {
         QFETCH(QList<QByteArray>, text);
         QFETCH(QList<QByteArray>, timing);
         QFETCH(QByteArray, expected);
-        Lesson l(text, timing);
+        Lesson l;
+        if (!text.isEmpty()) l.lines(text, timing, 7000);
         l.record(!expected.isEmpty());
         auto r = l.run();
-        Run(*r, 15000);
+        Run(*r, 17000);
         QVERIFY(r->Playing());
         Run(*r, 1000);
-        QCOMPARE(WaveMs(l.recording()), qint64(15050));
+        QCOMPARE(WaveMs(l.recording()), qint64(17050));
         QCOMPARE(QFile::exists(l.timingFile()), !expected.isEmpty());
         if (!expected.isEmpty()) QCOMPARE(ReadBytes(l.timingFile()), expected);
     }
@@ -170,7 +165,8 @@ private Q_SLOTS:
         r->Stop();
         const QByteArray timing = ReadBytes(l.timingFile());
         // Lines the run never reached are written as silent.
-        QCOMPARE(timing, QByteArray("#\t#\r\n0\t2050\r\n2050\t2500\r\n#\t#\r\n#\t#\r\n"));
+        QCOMPARE(timing, QByteArray("#\t#\r\n0\t2050\r\n2050\t2500\r\n") +
+                             QByteArray("#\t#\r\n").repeated(5));
         const QDateTime saved = QFileInfo(l.recording()).lastModified();
         const int applied = l.v.applied;
         // A second stop, later steps and late notifications change nothing.
@@ -192,8 +188,8 @@ private Q_SLOTS:
         r->Wait();
         Run(*r, 550); // player 2050: sintagm 2 ends at recorder 6050
         r->Stop();
-        QCOMPARE(ReadBytes(l.timingFile()),
-                 QByteArray("#\t#\r\n0\t6050\r\n6050\t6050\r\n#\t#\r\n#\t#\r\n"));
+        QCOMPARE(ReadBytes(l.timingFile()), QByteArray("#\t#\r\n0\t6050\r\n6050\t6050\r\n") +
+                                                QByteArray("#\t#\r\n").repeated(5));
     }
 
     void waitGoesOnByItself() {
@@ -225,15 +221,15 @@ private Q_SLOTS:
         r->Pause();
         QVERIFY(!r->Paused());
         // The pause is not in the take, which still ends 10 s after the lesson.
-        Run(*r, 3800 + 10050);
+        Run(*r, 5800 + 10050);
         QVERIFY(!r->Playing());
-        QCOMPARE(WaveMs(l.recording()), qint64(15050));
+        QCOMPARE(WaveMs(l.recording()), qint64(17050));
     }
 
     void continueAfterLessonEndOnlyRecords() {
         Take l;
         auto r = l.run();
-        Run(*r, 6000);
+        Run(*r, 8000);
         r->Pause();
         r->Pause();
         r->Wait();
@@ -241,16 +237,16 @@ private Q_SLOTS:
         QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
         Run(*r, 1000);
         // The lesson was not replayed from its start.
-        QCOMPARE(r->Player()->position(), qint64(5000));
+        QCOMPARE(r->Player()->position(), qint64(7000));
         Run(*r, 9000);
         QVERIFY(!r->Playing());
-        QCOMPARE(ReadBytes(l.timingFile()),
-                 QByteArray("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n3050\t15050\r\n"));
+        QCOMPARE(ReadBytes(l.timingFile()), kWholeTake);
     }
 
     void recorderEndStopsRun() {
         // A lesson of length 0 gives a recorder end of 10000 ms per text row.
-        Lesson l({"#T", "a"}, {"#\t#", "0\t0"}, 0);
+        Lesson l;
+        l.lines({"#T", "a"}, {"#\t#", "0\t0"}, 0);
         l.record(false);
         auto r = l.run();
         const qint64 end = 10000 * r->Pane(0).Layout.RowCount;
@@ -271,7 +267,7 @@ private Q_SLOTS:
         QVERIFY(!r->Playing());
         QCOMPARE(WaveMs(l.recording()), qint64(2500));
         QCOMPARE(m.messages.size(), 1);
-        QCOMPARE(CountLines(ReadBytes(l.timingFile())), 5);
+        QCOMPARE(CountLines(ReadBytes(l.timingFile())), 8);
     }
 
     // Recording refused at play: the earlier take and timing stay, the
@@ -306,7 +302,7 @@ private Q_SLOTS:
         QCOMPARE(m.messages[0].flags, 16);
         QCOMPARE(r->Playing(), microphone);
         QVERIFY(!r->Recording() && !r->Controls().RecordingSign);
-        Run(*r, 5000); // without recording the lesson's end stops the run
+        Run(*r, 7000); // without recording the lesson's end stops the run
         QVERIFY(!r->Playing());
         QCOMPARE(ReadBytes(l.recording()), oldRec);
         QCOMPARE(ReadBytes(l.timingFile()), oldTiming);
@@ -374,19 +370,20 @@ private Q_SLOTS:
     }
 
     void degenerateLessons_data() {
-        QTest::addColumn<QList<QByteArray>>("text");
-        QTest::addColumn<QList<QByteArray>>("timing");
+        QTest::addColumn<int>("lines"); // 8: the work lesson's, 0: no lines at all
         QTest::addColumn<int>("ms");
-
-        QTest::newRow("lesson of length 0") << kFiveText << kFiveTiming << 0;
-        QTest::newRow("no lines") << QList<QByteArray>{} << QList<QByteArray>{} << 3000;
+        QTest::newRow("lesson of length 0") << 8 << 0;
+        QTest::newRow("no lines") << 0 << 3000;
     }
 
     void degenerateLessons() {
-        QFETCH(QList<QByteArray>, text);
-        QFETCH(QList<QByteArray>, timing);
+        QFETCH(int, lines);
         QFETCH(int, ms);
-        Lesson l(text, timing, ms);
+        Lesson l;
+        if (lines == 0)
+            l.lines({}, {}, ms);
+        else
+            WriteSilent(l.dir.file("Lesson.wav"), ms);
         l.record(true);
         auto r = l.run(false);
         r->Play(true, false);
@@ -395,13 +392,13 @@ private Q_SLOTS:
         Run(*r, 37000);
         QVERIFY(!r->Playing());
         QVERIFY(r->TakeSaved());
-        QCOMPARE(CountLines(ReadBytes(l.timingFile())), int(text.size()));
+        QCOMPARE(CountLines(ReadBytes(l.timingFile())), lines);
     }
 
     void schedulePictures() {
         Lesson l;
         auto r = l.run();
-        // Sintagm 2 ends at 2000: entry 1 (0 < t <= 2000), then entry 2.
+        // Sintagm 2 ends at 2000: entry 1 (0 < t <= 2500); sintagm 3 at 3000: entry 2.
         Run(*r, 3050);
         QCOMPARE(l.v.pictures, (QList<int>{1, 2}));
         // The translation shown: no schedule pictures, the pane is drawn instead.
@@ -424,7 +421,7 @@ private Q_SLOTS:
         const TListenPane& p = r->Pane(0);
         // 50 steps with the current row above a third of 300 px: drift -50.
         QCOMPARE(p.Drift, -50);
-        QCOMPARE(p.Scroll, ListenScroll(2500, 5000, p.Layout.RowCount, -50));
+        QCOMPARE(p.Scroll, ListenScroll(2500, 7000, p.Layout.RowCount, -50));
         QCOMPARE(p.RowPos, kListenRowPitch * p.Layout.Spans[r->Current()].FirstRow - p.Scroll);
         QVERIFY(l.v.drawn.count(0) == 50 && l.v.drawn.count(1) == 50);
     }
@@ -436,7 +433,7 @@ private Q_SLOTS:
         QVERIFY(!r->Lesson().ok());
         // The run still works with what was read.
         r->Play(false, false);
-        Run(*r, 5000);
+        Run(*r, 7000);
         QVERIFY(!r->Playing());
     }
 
