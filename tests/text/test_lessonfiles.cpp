@@ -257,6 +257,9 @@ private Q_SLOTS:
         QTest::newRow("title, two sintagms, hash, last")
             << QStringList{"#Title", "One", "Two", "#", "Three"} << QList<qint64>{1200, 2500}
             << 4000LL << QByteArray("#\t#\r\n0\t1200\r\n1200\t2500\r\n#\t#\r\n2500\t4000\r\n");
+        QTest::newRow("empty line is a sintagm")
+            << QStringList{"#Title", "One", "", "Two"} << QList<qint64>{1050, 1550} << 2000LL
+            << QByteArray("#\t#\r\n0\t1050\r\n1050\t1550\r\n1550\t2000\r\n");
         QTest::newRow("text ends with hash")
             << QStringList{"#Title", "One", "Two", "#"} << QList<qint64>{1000, 2000} << 2100LL
             << QByteArray("#\t#\r\n0\t1000\r\n1000\t2000\r\n#\t#\r\n");
