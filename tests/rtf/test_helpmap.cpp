@@ -45,8 +45,6 @@ private Q_SLOTS:
             << QByteArray("10\tsub/page.htm\n") << "10" << QString("sub/page.htm") << L{};
         QTest::newRow("number out of range")
             << QByteArray("99999999999\tx.html\n") << "99999999999" << QString("") << L{1};
-        QTest::newRow("number with letters")
-            << QByteArray("10a\tx.html\n") << "10a" << QString("") << L{1};
         QTest::newRow("unknown") << QByteArray("10\tmain.html\n") << "11" << QString("") << L{};
         QTest::newRow("UTF-8 keyword")
             << QByteArray("Помощь\thelp.html\n") << "Помощь" << QString("help.html") << L{};

@@ -5,8 +5,10 @@
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
 #include "support_text.h"
+#include "text/worktextrules.h"
 #include "text/worktextrun.h"
 
+#include <array>
 #include <memory>
 #include <QtTest>
 
@@ -15,6 +17,11 @@ using testenv::WriteBytes;
 using testui::Settle;
 
 namespace {
+
+// The work lesson's timing, lines 1..8: title, two sintagms, "#", two
+// sintagms, a heading, a sintagm.
+const QList<TTimingEntry> kTiming{{},           {0, 0},       {1000, 2000}, {2000, 3000}, {0, 0},
+                                  {3000, 4000}, {4000, 5000}, {0, 0},       {5000, 6000}};
 
 struct View : TWorkTextView {
     TWorkTextControls c;
@@ -92,57 +99,58 @@ private Q_SLOTS:
         QCOMPARE(WorkTextPlacement(area.x(), area.y(), area.width(), area.height()), window);
     }
 
-    void playAllFollows_data() {
-        QTest::addColumn<int>("ms"); // since the start of play all (at 1000)
-        QTest::addColumn<int>("current");
-        QTest::newRow("title stepped over") << 400 << 2;
-        QTest::newRow("past line 2") << 1200 << 3;
-        QTest::newRow("lone hash skipped") << 2200 << 5;
-        QTest::newRow("line 6") << 3200 << 6;
-        QTest::newRow("heading skipped") << 4200 << 8;
-        QTest::newRow("stays on the last") << 5800 << 8;
+    // Where "from the fragment" and the loop start, and where the loop ends.
+    void stretchRules() {
+        QCOMPARE(StartFrom(kTiming, 3), 2000);
+        QCOMPARE(StartFrom(kTiming, 4), 3000); // a silent line: the next line's start
+        QCOMPARE(StartFrom(kTiming, 9), 0);
+        QCOMPARE(LoopEnd(kTiming, 6), 5000);
+        QCOMPARE(LoopEnd(kTiming, 4), 4000); // a silent line: the next line's end
     }
+
+    // Two presses of the mark button: sintagms pressed on -> the marked range.
+    void markRules() {
+        const QList<std::array<int, 4>> rows{{6, 3, 3, 6}, {2, 5, 2, 5}, {3, 7, 3, 6},
+                                             {2, 4, 2, 3}, {5, 5, 5, 5}, {8, 7, 7, 8}};
+        for (const auto& [first, second, begin, end] : rows) {
+            TMarkState m;
+            MarkStep(m, first, kTiming);
+            QVERIFY(m.Marking);
+            MarkStep(m, second, kTiming);
+            QVERIFY(!m.Marking);
+            const QString row = QStringLiteral("%1 then %2: ").arg(first).arg(second);
+            QCOMPARE(row + QStringLiteral("%1-%2").arg(m.Begin).arg(m.End),
+                     row + QStringLiteral("%1-%2").arg(begin).arg(end));
+        }
+    }
+
+    // One timer step while playing: current sintagm, position -> the new current one.
+    void advanceRules() {
+        const QList<std::array<int, 3>> rows{{1, 1400, 2}, {2, 2000, 2}, {2, 2001, 3},
+                                             {4, 4500, 6}, {7, 5050, 8}, {8, 9000, 8}};
+        for (const auto& [current, pos, next] : rows)
+            QVERIFY2(AdvanceCurrent(current, 8, kTiming, pos) == next,
+                     qPrintable(QStringLiteral("%1 at %2").arg(current).arg(pos)));
+    }
+
+    // The run follows the playback through the view, then is idle again.
     void playAllFollows() {
-        QFETCH(int, ms);
-        QFETCH(int, current);
         Lesson l;
         TWorkTextRun& r = l.open();
         const int idleSpeed = l.view.speed;
         r.SetCurrent(5);
         r.PlayAll();
         QCOMPARE(l.position(), 1000);
-        QVERIFY(r.Playing());
-        QVERIFY(!l.view.c.Idle);
+        QVERIFY(r.Playing() && !l.view.c.Idle);
         QVERIFY(l.view.speed != idleSpeed);
-        l.play(ms);
-        QCOMPARE(r.Current(), current);
-        QCOMPARE(l.view.current, current);
-        // The end of the recording: idle again, and the view is told once.
-        l.play(7000 - 1000 - ms + 100);
+        l.play(2200);
+        QCOMPARE(r.Current(), 5);
+        QCOMPARE(l.view.current, 5);
+        l.play(4000);
         QVERIFY(!r.Playing());
         QVERIFY(!r.DeviceOpen());
-        QVERIFY(l.view.c.Idle);
-        QVERIFY(l.view.c.LoopEnabled);
         QCOMPARE(l.view.speed, idleSpeed);
         QCOMPARE(l.view.ended, 1);
-    }
-
-    void playFrom_data() {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("start");
-        QTest::newRow("a sintagm") << 3 << 2000;
-        QTest::newRow("lone hash: the next line's start") << 4 << 3000;
-        QTest::newRow("the last line") << 8 << 5000;
-    }
-    void playFrom() {
-        QFETCH(int, line);
-        QFETCH(int, start);
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        r.SetCurrent(line);
-        r.PlayFrom();
-        QVERIFY(r.Playing());
-        QCOMPARE(l.position(), start);
     }
 
     // One fragment plays the sintagm's own stretch and leaves the current one.
@@ -159,68 +167,28 @@ private Q_SLOTS:
         QVERIFY(l.view.c.Idle);
     }
 
-    void marking_data() {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("second");
-        QTest::addColumn<int>("begin");
-        QTest::addColumn<int>("end");
-        QTest::newRow("backwards") << 6 << 3 << 3 << 6;
-        QTest::newRow("forwards") << 2 << 5 << 2 << 5;
-        QTest::newRow("end on a heading") << 3 << 7 << 3 << 6;
-        QTest::newRow("end on the lone hash") << 2 << 4 << 2 << 3;
-        QTest::newRow("one sintagm") << 5 << 5 << 5 << 5;
-        QTest::newRow("back onto a heading") << 8 << 7 << 7 << 8;
-    }
-    void marking() {
-        QFETCH(int, first);
-        QFETCH(int, second);
-        QFETCH(int, begin);
-        QFETCH(int, end);
+    // Mark twice and loop: the range reaches the view, the loop starts again at
+    // its end until stopped.
+    void markAndLoop() {
         Lesson l;
         TWorkTextRun& r = l.open();
-        r.SetCurrent(first);
-        r.Mark();
-        QVERIFY(l.view.c.Marking);
-        r.SetCurrent(second);
-        r.Mark();
-        QVERIFY(!l.view.c.Marking);
-        QCOMPARE(l.view.mark.Begin, begin);
-        QCOMPARE(l.view.mark.End, end);
-    }
-
-    void loop_data() {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<int>("start"); // -1: no loop
-        QTest::addColumn<int>("end");
-        QTest::newRow("a silent first line starts at the next") << 4 << 6 << 3000 << 5000;
-        QTest::newRow("a heading as the end ends the line before") << 6 << 7 << 4000 << 5000;
-        QTest::newRow("nothing marked") << 0 << 0 << -1 << 0;
-    }
-    void loop() {
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(int, start);
-        QFETCH(int, end);
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        if (from) l.mark(from, to);
         r.Loop();
-        QCOMPARE(r.Looping(), start >= 0);
-        QCOMPARE(r.DeviceOpen(), start >= 0);
-        if (start < 0) return;
-        QCOMPARE(r.Current(), from);
-        QCOMPARE(l.position(), start);
+        QVERIFY(!r.Looping() && !r.DeviceOpen()); // nothing marked
+        l.mark(6, 4);
+        QCOMPARE(l.view.mark.Begin, 4);
+        QCOMPARE(l.view.mark.End, 6);
+        r.Loop();
+        QCOMPARE(r.Current(), 4);
         for (int round = 0; round < 2; ++round) {
-            l.play(end - start); // the end: starts again
+            l.play(2000); // the end: starts again
             QVERIFY(r.DeviceOpen());
-            QCOMPARE(l.position(), start);
+            QCOMPARE(l.position(), 3000);
         }
         QCOMPARE(l.view.ended, 0);
         r.Stop();
         Settle();
         QVERIFY(!r.Looping());
-        l.play(end - start + 100);
+        l.play(2100);
         QVERIFY(!r.DeviceOpen());
         QCOMPARE(l.view.ended, 1);
     }
@@ -255,7 +223,6 @@ private Q_SLOTS:
         QCOMPARE(r.Player()->fileName(), QString("Ann3.wav"));
         QCOMPARE(l.position(), 1000);
         l.play(1100);
-        QVERIFY(!l.view.c.LoopEnabled); // still the learner's
         // Line 3 ends where the recording ends: it plays.
         r.SetCurrent(3);
         r.PlayFragment();
