@@ -138,6 +138,7 @@ private Q_SLOTS:
         QTest::newRow("anonymous recording copy") << "AnonSnd.wav.qwErty" << true << true;
         QTest::newRow("progress copy") << "Report/Anna/Anna.rep.zzzzzz" << true << true;
         QTest::newRow("recording copy") << "Report/Anna/Anna12.wav.AAAAAA" << true << true;
+        QTest::newRow("timing copy") << "Report/Anna/Anna12.txt.aBcDeF" << true << true;
         QTest::newRow("a digit in the tail") << "Users.eng.AbCd3f" << true << false;
         QTest::newRow("other file of the course") << "InitRegD.txt.AbCdEf" << true << false;
         QTest::newRow("picture in a learner folder")
