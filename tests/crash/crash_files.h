@@ -16,7 +16,7 @@ inline const QString kRecordingFile = QStringLiteral("Report\\Ann\\Ann5.wav");
 inline const QString kTimingFile = QStringLiteral("Report\\Ann\\Ann5.txt");
 inline const QString kTemplateFile = QStringLiteral("TSBegin.wav");
 constexpr int kRate = 8000;
-constexpr int kProgressItems = 6; // lines of the test course's InitRegB.txt
+constexpr int kProgressItems = 6;
 
 inline QList<TUserRec> UsersVersion(int v) {
     QList<TUserRec> users;

@@ -22,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <sndfile.h>
+#include <utility>
 
 namespace {
 
@@ -72,16 +73,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: crash_writer users|progress|recording|timing DIR N|loop\n");
         return 2;
     }
+    const std::pair<const char*, void (*)(int)> kinds[] = {{"users", WriteUsers},
+                                                           {"progress", WriteProgressVersion},
+                                                           {"recording", WriteRecording},
+                                                           {"timing", WriteTiming}};
     void (*write)(int) = nullptr;
-    const char* kind = argv[1];
-    if (!std::strcmp(kind, "users"))
-        write = WriteUsers;
-    else if (!std::strcmp(kind, "progress"))
-        write = WriteProgressVersion;
-    else if (!std::strcmp(kind, "recording"))
-        write = WriteRecording;
-    else if (!std::strcmp(kind, "timing"))
-        write = WriteTiming;
+    for (const auto& [name, f] : kinds)
+        if (!std::strcmp(argv[1], name)) write = f;
     if (!write || !QDir::setCurrent(QString::fromLocal8Bit(argv[2]))) {
         std::fprintf(stderr, "crash_writer: bad kind or directory\n");
         return 2;
