@@ -19,7 +19,6 @@
 #include "media/audiodevice.h"
 
 #include <QAudioDevice>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMediaDevices>
@@ -40,83 +39,6 @@ template <typename T = QWidget> T* Child(QWidget* w, const char* name) {
     return w ? w->findChild<T*>(QString::fromLatin1(name)) : nullptr;
 }
 
-// Answers the modal windows the program opens, in order. A step runs on every
-// tick while its window is the active modal one, until it says it is done; a
-// step whose click opens a further modal window must make that click last.
-class Script : public QObject {
-public:
-    using Act = std::function<bool(QWidget*)>;
-
-    Script() {
-        connect(&m_timer, &QTimer::timeout, this, &Script::Tick);
-        m_timer.start(20);
-        m_wait.start();
-    }
-    void On(const QString& window, Act act) {
-        m_steps.append({window, std::move(act)});
-        m_wait.restart();
-    }
-    // Once a step failed every modal window is closed, so the gesture that
-    // opened them returns.
-    bool Check(bool ok, const QString& what) {
-        if (!ok && m_failure.isEmpty()) {
-            m_failure = what;
-            m_steps.clear();
-        }
-        return ok;
-    }
-    // Empty when every step ran and passed.
-    QString Trouble() const {
-        if (!m_failure.isEmpty()) return m_failure;
-        if (!m_steps.isEmpty()) return QStringLiteral("never opened: ") + m_steps.front().window;
-        return {};
-    }
-
-private:
-    struct Step {
-        QString window;
-        Act act;
-    };
-
-    void Tick() {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!m_failure.isEmpty()) {
-            if (auto* d = qobject_cast<QDialog*>(w)) QTimer::singleShot(0, d, &QDialog::reject);
-            return;
-        }
-        if (m_busy) return;
-        if (m_steps.isEmpty()) {
-            // A window nobody expected (a message box, mostly) fails the day.
-            if (!w)
-                m_wait.restart();
-            else if (m_wait.elapsed() > 5000)
-                Check(false, QStringLiteral("unexpected window ") + w->objectName());
-            return;
-        }
-        if (m_wait.elapsed() > 20000) {
-            Check(false, m_steps.front().window + QStringLiteral(" not done in time"));
-            return;
-        }
-        if (!w || !w->isVisible() || w->objectName() != m_steps.front().window) return;
-        m_busy = true;
-        QTimer::singleShot(0, this, [this, w = QPointer<QWidget>(w)] {
-            m_busy = false;
-            if (!w || m_steps.isEmpty() || QApplication::activeModalWidget() != w) return;
-            Step s = m_steps.takeFirst();
-            if (s.act(w))
-                m_wait.restart();
-            else if (m_failure.isEmpty())
-                m_steps.prepend(s);
-        });
-    }
-
-    QList<Step> m_steps;
-    QTimer m_timer;
-    QElapsedTimer m_wait;
-    QString m_failure;
-    bool m_busy = false;
-};
-
 QList<int> DoneItems(const ProgressTable& t) {
     QList<int> out;
     for (int i = 1; i <= t.Count; ++i)
@@ -130,14 +52,38 @@ class TestLearnerDay : public QObject {
     Q_OBJECT
     QTemporaryDir m_root;
     QString m_course, m_oldDir;
-    Script m_do;
     std::unique_ptr<TFormMain> m_main;
     bool m_dayDone = false;
+    QStringList m_trouble;
+    QTimer m_watch;
+    QPointer<QWidget> m_lastModal;
+    int m_modalTicks = 0;
+
+    // Answers the next modal window, which must be `name`.
+    void Answer(const QString& name, std::function<void(QWidget*)> act) {
+        testenv::OnNextModal(
+            [=, this](QWidget* w) {
+                if (w->objectName() == name) return act(w);
+                m_trouble << name + QStringLiteral(" expected, opened: ") + w->objectName();
+                if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
+            },
+            20000);
+    }
+    // A modal window nobody answers for 30 s (a message box, mostly) fails
+    // the day and is closed, so the gesture that opened it returns.
+    void Watch() {
+        QWidget* w = QApplication::activeModalWidget();
+        m_modalTicks = w && w == m_lastModal ? m_modalTicks + 1 : 0;
+        m_lastModal = w;
+        if (m_modalTicks < 30) return;
+        m_trouble << QStringLiteral("unanswered window ") + w->objectName();
+        if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
+    }
 
     // Clicks a tool button; returns when every window it opened was answered.
     void Tool(const char* name) {
         Click(Child<QToolButton>(m_main.get(), name));
-        QVERIFY2(m_do.Trouble().isEmpty(), qPrintable(m_do.Trouble()));
+        QVERIFY2(m_trouble.isEmpty(), qPrintable(m_trouble.join('\n')));
     }
     void NewMain() {
         m_main = std::make_unique<TFormMain>();
@@ -167,6 +113,8 @@ private Q_SLOTS:
         InstallPictureProgressWindow();
         InstallHelp(QDir::current().absoluteFilePath(QStringLiteral("help")));
         TFormMain::SetSplashRunner(nullptr);
+        connect(&m_watch, &QTimer::timeout, this, &TestLearnerDay::Watch);
+        m_watch.start(1000);
     }
     void cleanupTestCase() {
         m_main.reset();
@@ -178,39 +126,36 @@ private Q_SLOTS:
         if (QTest::currentTestFailed()) return;
         Shot(m_main.get(), QStringLiteral("main-start"));
 
-        m_do.On(QStringLiteral("OKBottomDlgNewUser"), [](QWidget* w) {
+        Answer(QStringLiteral("OKBottomDlgNewUser"), [](QWidget* w) {
             QTest::keyClicks(Child<QLineEdit>(w, "EditNameUser"), QStringLiteral("Anna"));
             QTest::keyClicks(Child<QLineEdit>(w, "EditPassword"), QStringLiteral("pw1"));
             QTest::keyClicks(Child<QLineEdit>(w, "EditPassword2"), QStringLiteral("pw1"));
             Click(Child(w, "RadioButtonD"));
             Shot(w, QStringLiteral("newuser"));
             Click(Child(w, "OKBtn"));
-            return true;
         });
         Tool("ToolButtonNewUser");
         if (QTest::currentTestFailed()) return;
 
         // The vocabulary demo of item 4: every expression heard to its end,
         // then the results dialog marks it done.
-        auto played = std::make_shared<bool>(false);
-        m_do.On(QStringLiteral("FormExecLexicDemo"), [this, played](QWidget* w) {
+        Answer(QStringLiteral("FormExecLexicDemo"), [this](QWidget* w) {
             auto* play = Child<QAbstractButton>(w, "BitBtnPlay");
-            if (!*played) {
-                *played = true;
-                Shot(w, QStringLiteral("lexicdemo"));
-                Click(play);
-                return !m_do.Check(!play->isEnabled(),
-                                   QStringLiteral("the expression does not play"));
+            Shot(w, QStringLiteral("lexicdemo"));
+            Click(play);
+            if (play->isEnabled()) m_trouble << QStringLiteral("the expression does not play");
+            for (bool last = false; !last && m_trouble.isEmpty();) {
+                if (!QTest::qWaitFor([play] { return play->isEnabled(); }, 20000))
+                    m_trouble << QStringLiteral("an expression plays without end");
+                last = static_cast<TFormExecLexicDemo*>(w)->Paging().Remaining() == 0;
+                if (last)
+                    Answer(QStringLiteral("DlgLexRepit"), [](QWidget* d) {
+                        Shot(d, QStringLiteral("lexrepit"));
+                        Click(static_cast<TDlgLexRepit*>(d)->BitBtnOk);
+                    });
+                Click(Child(w, "BitBtn1"));
             }
-            if (!play->isEnabled()) return false;
-            const bool last = static_cast<TFormExecLexicDemo*>(w)->Paging().Remaining() == 0;
-            Click(Child(w, "BitBtn1"));
-            return last;
-        });
-        m_do.On(QStringLiteral("DlgLexRepit"), [](QWidget* w) {
-            Shot(w, QStringLiteral("lexrepit"));
-            Click(static_cast<TDlgLexRepit*>(w)->BitBtnOk);
-            return true;
+            if (!m_trouble.isEmpty()) static_cast<QDialog*>(w)->reject();
         });
         auto* tree = Child<QTreeWidget>(m_main.get(), "TreeView");
         QTreeWidgetItem* item4 = NodesInDisplayOrder(tree).value(3);
@@ -239,20 +184,19 @@ private Q_SLOTS:
         NewMain();
         if (QTest::currentTestFailed()) return;
         QCOMPARE(App().CurrentUser, -1);
-        m_do.On(QStringLiteral("OKBottomDlgSelectUsers"), [](QWidget* w) {
+        Answer(QStringLiteral("OKBottomDlgSelectUsers"), [this](QWidget* w) {
             auto* list = Child<QListWidget>(w, "ListBoxUsers");
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualItemRect(list->item(0)).center());
             Shot(w, QStringLiteral("main-restart-select"));
+            // The password window opens from this click.
+            Answer(QStringLiteral("DlgPassWord"), [](QWidget* p) {
+                Child<QLineEdit>(p, "EditPassWord")->clear();
+                QTest::keyClicks(Child<QLineEdit>(p, "EditPassWord"), QStringLiteral("pw1"));
+                Shot(p, QStringLiteral("password"));
+                Click(Child(p, "OKBtn"));
+            });
             Click(Child(w, "OKBtn"));
-            return true;
-        });
-        m_do.On(QStringLiteral("DlgPassWord"), [](QWidget* w) {
-            Child<QLineEdit>(w, "EditPassWord")->clear();
-            QTest::keyClicks(Child<QLineEdit>(w, "EditPassWord"), QStringLiteral("pw1"));
-            Shot(w, QStringLiteral("password"));
-            Click(Child(w, "OKBtn"));
-            return true;
         });
         Tool("ToolButton3");
         if (QTest::currentTestFailed()) return;
