@@ -113,8 +113,6 @@ private Q_SLOTS:
     void learnerNotTakenOn_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("message");
-        QTest::newRow("progress shorter than its header") << "short"
-                                                          << "Read beyond end of file";
         QTest::newRow("progress missing") << "missing"
                                           << "File not found";
         QTest::newRow("folder outside Report") << "outside"
@@ -128,7 +126,6 @@ private Q_SLOTS:
         prepare();
         const TUserRec u = AddLearner(*m_dir, "Ivan", QString(), 'D', {});
         AddLearner(*m_dir, "Olga", QString(), 'D', {4});
-        if (damage == "short") testenv::WriteBytes(u.ReportFile, QByteArray(100, '\0'));
         if (damage == "missing") QFile::remove(u.ReportFile);
         if (damage == "outside") Learners().Users[0].ReportFile = m_dir->path() + "/elsewhere.rep";
         if (damage == "mode") Learners().Users[0].Mode = 'X';
