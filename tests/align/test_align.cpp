@@ -133,9 +133,6 @@ private slots:
             << QStringList{"#Title", "one two", "#", "three"}
             << QList<TTimingEntry>{{}, {}, {120, 980}, {}, {1010, 2500}}
             << QByteArray("#\t#\r\n120\t980\r\n#\t#\r\n1010\t2500\r\n");
-        QTest::newRow("a sintagm from the very start, an illustration")
-            << QStringList{"#T", "go", "#@pic.bmp"} << QList<TTimingEntry>{{}, {}, {0, 1500}, {}}
-            << QByteArray("#\t#\r\n0\t1500\r\n#\t#\r\n");
     }
     void timingFileBytes() {
         QFETCH(QStringList, lines);

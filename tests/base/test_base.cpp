@@ -35,14 +35,11 @@ private Q_SLOTS:
     void codecKnownCharacters_data() {
         QTest::addColumn<int>("byte");
         QTest::addColumn<int>("unicode");
-        QTest::newRow("A cyrillic") << 0xC0 << 0x0410;
-        QTest::newRow("ya") << 0xFF << 0x044F;
-        QTest::newRow("yo") << 0xB8 << 0x0451;
+        // The edges of the ASCII half and of the table, and a letter inside it.
+        QTest::newRow("last ascii") << 0x7F << 0x7F;
+        QTest::newRow("first of the table") << 0x80 << 0x0402;
         QTest::newRow("Yo") << 0xA8 << 0x0401;
-        QTest::newRow("euro") << 0x88 << 0x20AC;
-        QTest::newRow("numero") << 0xB9 << 0x2116;
-        QTest::newRow("nbsp") << 0xA0 << 0x00A0;
-        QTest::newRow("ascii") << 0x41 << 0x41;
+        QTest::newRow("ya") << 0xFF << 0x044F;
     }
     void codecKnownCharacters() {
         QFETCH(int, byte);
@@ -58,15 +55,11 @@ private Q_SLOTS:
         QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
         QTest::newRow("no final end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
         QTest::newRow("bare lf") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-        QTest::newRow("mixed") << QByteArray("a\nb\r\nc") << QStringList{"a", "b", "c"};
         QTest::newRow("two ends add an empty line")
             << QByteArray("a\r\n\r\n") << QStringList{"a", ""};
-        QTest::newRow("only an end") << QByteArray("\r\n") << QStringList{""};
         QTest::newRow("lone cr stays data") << QByteArray("a\rb\r\n") << QStringList{"a\rb"};
         QTest::newRow("lone cr ending the file")
             << QByteArray("#\t#\r\n0\t1500\r") << QStringList{"#\t#", "0\t1500"};
-        QTest::newRow("only a lone cr") << QByteArray("\r") << QStringList{""};
-        QTest::newRow("tabs kept") << QByteArray("a\tb\t\r\n") << QStringList{"a\tb\t"};
     }
     void lineRules() {
         QFETCH(QByteArray, data);
@@ -89,11 +82,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("value");
-        QTest::newRow("plain") << QByteArray("42") << true << 42;
         QTest::newRow("blanks") << QByteArray("   7") << true << 7;
         QTest::newRow("plus") << QByteArray("+5") << true << 5;
         QTest::newRow("minus") << QByteArray("-12") << true << -12;
-        QTest::newRow("leading zeros") << QByteArray("007") << true << 7;
         QTest::newRow("max") << QByteArray("2147483647") << true << 2147483647;
         QTest::newRow("min") << QByteArray("-2147483648") << true << int(-2147483648LL);
         QTest::newRow("over max") << QByteArray("2147483648") << false << 0;
@@ -102,8 +93,6 @@ private Q_SLOTS:
         QTest::newRow("empty") << QByteArray("") << false << 0;
         QTest::newRow("only sign") << QByteArray("-") << false << 0;
         QTest::newRow("trailing blank") << QByteArray("5 ") << false << 0;
-        QTest::newRow("trailing text") << QByteArray("5x") << false << 0;
-        QTest::newRow("hex") << QByteArray("0x10") << false << 0;
         QTest::newRow("blank between sign") << QByteArray("- 5") << false << 0;
         QTest::newRow("tab before") << QByteArray("\t5") << false << 0;
     }
@@ -222,7 +211,6 @@ private Q_SLOTS:
         QTest::newRow("hash in vocabulary") << QByteArray("#\t#") << false << false << 0 << 0;
         QTest::newRow("bad end") << QByteArray("12\tx") << false << false << 0 << 0;
         QTest::newRow("no tab") << QByteArray("1500") << true << false << 0 << 0;
-        QTest::newRow("empty") << QByteArray("") << true << false << 0 << 0;
         QTest::newRow("second tab in end") << QByteArray("1\t2\t3") << true << false << 0 << 0;
         QTest::newRow("blanks") << QByteArray(" 10\t 20") << true << true << 10 << 20;
     }

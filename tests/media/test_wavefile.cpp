@@ -1,15 +1,13 @@
-// Opening wave files: every encoding the device reads, every way a file can
-// be refused (with its text), damaged files that must not crash (among them
-// the ones fuzzing found), and the sample conversion towards the sound device.
+// Opening wave files: the kinds of file the device reads, every way a file
+// can be refused (with its text), and the sample conversion towards the
+// sound device. Damaged files at large are the fuzz target's.
 #include "common/testenv.h"
 #include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 #include "media/soundconvert.h"
-#include "media/virtualaudio.h"
 #include "media/wavefile.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
 #include <sndfile.h>
 
@@ -57,15 +55,9 @@ private Q_SLOTS:
         };
         row("hand-made pcm16 mono", testwave::Pcm(22050, 1, 16, 2205), 22050, 1, 2205);
         row("hand-made pcm8 stereo", testwave::Pcm(11025, 2, 8, 1000), 11025, 2, 1000);
-        row("hand-made pcm24", testwave::Pcm(48000, 2, 24, 480), 48000, 2, 480);
-        row("hand-made pcm32", testwave::Pcm(8000, 1, 32, 80), 8000, 1, 80);
         row("template: header, no samples", testwave::Empty(22050, 1, 16), 22050, 1, 0);
-        row("float", snd(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 44100, 1, 4410), 44100, 1, 4410);
-        row("u-law", snd(SF_FORMAT_WAV, SF_FORMAT_ULAW, 8000, 1, 800), 8000, 1, 800);
-        row("a-law", snd(SF_FORMAT_WAV, SF_FORMAT_ALAW, 8000, 2, 800), 8000, 2, 800);
         // Block codecs round the length up to whole blocks (-1: any length).
         row("ima adpcm", snd(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 22050, 1, 2041), 22050, 1, -1);
-        row("ms adpcm", snd(SF_FORMAT_WAV, SF_FORMAT_MS_ADPCM, 11025, 2, 2036), 11025, 2, -1);
         row("wavex", snd(SF_FORMAT_WAVEX, SF_FORMAT_PCM_16, 16000, 2, 1600), 16000, 2, 1600);
         // What must keep opening: a whole list after the samples, garbage
         // after them, and samples cut short by a recording that stopped.
@@ -123,27 +115,14 @@ private Q_SLOTS:
         row("empty", {}, DevErrNotWave);
         row("text", "Hello, this is no sound at all.\r\n", DevErrNotWave);
         row("RIFF but AVI", QByteArray("RIFF\x10\0\0\0AVI LIST\0\0\0\0", 20), DevErrNotWave);
-        row("aiff", testwave::Snd(SF_FORMAT_AIFF, SF_FORMAT_PCM_16, 8000, 1, 10), DevErrNotWave);
         row("three bytes of RIFF", "RIF", DevErrBadHeader);
-        row("header cut at 12", good.left(12), DevErrBadHeader);
         row("format block cut", good.left(30), DevErrBadHeader);
         row("no data chunk", good.left(36), DevErrBadHeader);
         QByteArray codec = good;
         codec[20] = char(0x34); // format tag 0x1234: no such codec
         codec[21] = char(0x12);
         row("unknown codec", codec, DevErrUnsupported);
-        QByteArray noChannels = good;
-        noChannels[22] = 0;
-        row("no channels", noChannels, DevErrUnsupported);
-        // Found by fuzzing: a list after the samples claims some 3 GB in a
-        // file of 176 bytes; libsndfile spun on it for minutes.
-        row("list past the end, as found",
-            QByteArray::fromBase64(
-                "UklGRrICAABXQVZFZm10IBAAAAADAAEAgD4AAAAAAPoAADsATElTVAUAAABqdZKKIQBkYXRhEAAAAA"
-                "MAAQCAPgAAAAAA+gAAOwBMSVNUBQC/wv//////////////////////////////////////////////"
-                "/////////////////////////////////9/////////////////////////////////////////1vr"
-                "4="),
-            DevErrBadHeader);
+        // Found by fuzzing: libsndfile read this RF64 file's list for ever.
         row("RF64 list past the end, as found",
             QByteArray::fromBase64("UkY2NFABAABXQVZFTElTVGZtdCAQmgAA+P///wAAAAABAAEAQB8AAMBdIAADABgAZGF0"
                                    "otP+/wD//w=="),
@@ -151,6 +130,9 @@ private Q_SLOTS:
         row("list past the end",
             FloatWave("data" + Le32(16) + kSamples + "LIST" + Le32(0x7fffff00) + "INFOjunk"),
             DevErrBadHeader);
+        // A chunk size whose top byte alone puts it past the end of the file.
+        row("chunk past the end before the format",
+            "RIFF" + Le32(0x40) + "WAVEJUNK" + Le32(0x80000000) + good.mid(12), DevErrBadHeader);
     }
     void refuses() {
         QFETCH(QByteArray, bytes);
@@ -176,72 +158,14 @@ private Q_SLOTS:
         QCOMPARE(dev.mode(), AudioDevice::NotReady);
     }
 
-    // Every cut of a valid file and random damage to its header: the device
-    // opens what it can (never longer than the whole) or refuses with a text.
-    void damagedFilesNeverCrash_data() {
-        QTest::addColumn<QByteArray>("good");
-        QTest::newRow("pcm16") << testwave::Pcm(8000, 2, 16, 60);
-        QTest::newRow("ima adpcm")
-            << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_IMA_ADPCM, 8000, 1, 1100);
-        QTest::newRow("float") << testwave::Snd(SF_FORMAT_WAV, SF_FORMAT_FLOAT, 8000, 1, 50);
-    }
-    void damagedFilesNeverCrash() {
-        QFETCH(QByteArray, good);
-        const qint64 fullFrames = [&] {
-            testenv::WriteBytes("full.wav", good);
-            return ProbeWave("full.wav").frames;
-        }();
-        QList<QByteArray> cases;
-        for (int n = 0; n <= good.size(); ++n)
-            cases << good.left(n);
-        QRandomGenerator rng(20240501);
-        for (int i = 0; i < 400; ++i) {
-            QByteArray b = good;
-            const int hits = 1 + int(rng.bounded(4));
-            for (int h = 0; h < hits; ++h)
-                b[int(rng.bounded(std::min<qsizetype>(b.size(), 64)))] = char(rng.bounded(256));
-            cases << b;
-        }
-        int opened = 0, refused = 0;
-        for (const QByteArray& b : cases) {
-            testenv::WriteBytes("fuzz.wav", b);
-            AudioDevice dev;
-            dev.setFileName("fuzz.wav");
-            try {
-                dev.open();
-                ++opened;
-                if (b.size() <= good.size() && b == good.left(b.size()))
-                    QVERIFY(ProbeWave("fuzz.wav").frames <= fullFrames);
-                dev.play();
-                VirtualAudio::Advance(100000);
-                QCOMPARE(dev.mode(), AudioDevice::Stopped);
-                WaveReader r;
-                r.open("fuzz.wav");
-                std::vector<float> buf(4096 * size_t(r.info().channels));
-                while (r.read(buf.data(), 4096) > 0) {
-                }
-            } catch (const DeviceError& e) {
-                ++refused;
-                QVERIFY(e.text().contains("fuzz.wav"));
-                QVERIFY(dev.lastError() != 0);
-            }
-        }
-        QCoreApplication::processEvents();
-        QVERIFY(opened > 0);
-        QVERIFY(refused > 0);
-    }
-
     void resampler_data() {
         QTest::addColumn<int>("srcRate");
         QTest::addColumn<int>("srcCh");
         QTest::addColumn<int>("dstRate");
         QTest::addColumn<int>("dstCh");
-        QTest::newRow("same") << 22050 << 1 << 22050 << 1;
-        QTest::newRow("mono to stereo") << 22050 << 1 << 22050 << 2;
-        QTest::newRow("stereo to mono") << 44100 << 2 << 44100 << 1;
+        QTest::newRow("same rate, mono to stereo") << 22050 << 1 << 22050 << 2;
         QTest::newRow("up 8000 to 48000") << 8000 << 1 << 48000 << 2;
         QTest::newRow("down 48000 to 22050") << 48000 << 2 << 22050 << 1;
-        QTest::newRow("44100 to 48000") << 44100 << 2 << 48000 << 2;
     }
     // Length follows the rate ratio over many small pushes, and a steady
     // signal stays steady (no clicks at the push boundaries).

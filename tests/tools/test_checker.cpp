@@ -234,7 +234,6 @@ private Q_SLOTS:
                                    << QStringList{"   Раздел: Урок", in + "Слова - Выполнено",
                                                   in + "Вопросы - Выполнено, Ошибок - 25%"}
                                    << "";
-        QTest::newRow("no progress file") << "0" << 2 << QStringList{} << "File not found";
         QTest::newRow("no such learner")
             << "2" << 2 << QStringList{} << "No learner 2 in Users.eng";
         QTest::newRow("not a number") << "x" << 64 << QStringList{} << "";
