@@ -110,7 +110,8 @@ private slots:
         LearnerTable& list = Learners();
         Make(list, "Clara");
         App().CurrentUser = 0;
-        testenv::WriteBytes("Users.eng", ForeignRecord("Anna", 'A') + testenv::ReadBytes("Users.eng"));
+        testenv::WriteBytes("Users.eng",
+                            ForeignRecord("Anna", 'A') + testenv::ReadBytes("Users.eng"));
         Make(list, "Dina");
         QCOMPARE(list.Users[App().CurrentUser].UserName, QStringLiteral("Clara"));
     }
@@ -212,7 +213,8 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("x");
             f.flush();
-            f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+            f.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                          QFileDevice::FileModificationTime);
         }
         if (listed) testenv::WriteBytes("Users.eng", ForeignRecord("Eva", 'A'));
         QLockFile maker(lockFile);
