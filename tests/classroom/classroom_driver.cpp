@@ -73,12 +73,7 @@ int main(int argc, char** argv) {
         Log(QStringLiteral("message ") + QString(text).replace('\n', ' '));
         return 1;
     });
-    try {
-        LoadCourseTables();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "course: %s\n", e.what());
-        return 2;
-    }
+    LoadCourseTables(); // a course that cannot be read ends the driver: nothing gets made
 
     LearnerTable& list = Learners();
     Pupil cur;
@@ -108,10 +103,7 @@ int main(int argc, char** argv) {
                 if (list.isEmpty()) continue;
                 const TUserRec u = list.Users[rnd.bounded(list.count())];
                 const LearnerPlace place = LearnerPlaceOf(u);
-                if (!TakeLearner(place.ReportDir)) {
-                    Log(QStringLiteral("busy ") + u.UserName);
-                    continue;
-                }
+                if (!TakeLearner(place.ReportDir)) continue; // busy in another driver
                 holding = false;
                 cur = {u.UserName, place.ReportFile, u.Mode, {}, {}};
                 // Deleted by another driver since the list was read: it
@@ -147,7 +139,9 @@ int main(int argc, char** argv) {
                 App().CurrentUser = holding ? list.indexOfName(cur.name) : -1;
                 // Said first: a driver killed right after the list lost the
                 // learner never gets to say "deleted".
-                Log(QStringLiteral("deleting %1 %2").arg(name).arg(QCoreApplication::applicationPid()));
+                Log(QStringLiteral("deleting %1 %2")
+                        .arg(name)
+                        .arg(QCoreApplication::applicationPid()));
                 if (DeleteLearner(list, i, list.Users[i].Password, QDir::currentPath()) ==
                     DeleteOutcome::Deleted) {
                     if (holding && name == cur.name) holding = false;
