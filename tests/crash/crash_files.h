@@ -22,12 +22,11 @@ inline QList<TUserRec> UsersVersion(int v) {
     QList<TUserRec> users;
     for (int i = 0; i < 1 + 2 * v + v / 2; ++i) { // 1, 3, 6 learners
         TUserRec r;
-        r.UserName = i == 0 ? QStringLiteral("Ann") : QStringLiteral("Ученик %1-%2").arg(v).arg(i);
+        r.UserName = QStringLiteral("Ученик %1-%2").arg(v).arg(i);
         r.Mode = 'B';
-        r.Password = i == 0 ? QString() : QStringLiteral("p%1").arg(i);
-        r.ReportDir =
-            i == 0 ? QStringLiteral("Report\\Ann\\") : QStringLiteral("Report\\L%1\\").arg(i);
-        r.ReportFile = i == 0 ? kProgressFile : QStringLiteral("Report\\L%1\\L%1.rep").arg(i);
+        r.Password = QStringLiteral("p%1").arg(i);
+        r.ReportDir = QStringLiteral("Report\\L%1\\").arg(i);
+        r.ReportFile = r.ReportDir + QStringLiteral("L%1.rep").arg(i);
         users.append(r);
     }
     return users;
@@ -46,7 +45,7 @@ inline ProgressTable ProgressVersion(int v) {
 }
 
 inline qint64 RecordingMs(int v) {
-    return v == 0 ? 400 : v == 1 ? 1500 : 3000;
+    return 400 + 1300 * v;
 }
 
 inline QStringList TimingLessonText() {
