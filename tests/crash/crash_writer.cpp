@@ -19,10 +19,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <QCoreApplication>
 #include <QDir>
 #include <sndfile.h>
-#include <utility>
+#include <string>
 
 namespace {
 
@@ -69,21 +70,15 @@ void WriteTiming(int v) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 4) {
+    const std::map<std::string, void (*)(int)> kinds{{"users", WriteUsers},
+                                                     {"progress", WriteProgressVersion},
+                                                     {"recording", WriteRecording},
+                                                     {"timing", WriteTiming}};
+    if (argc != 4 || !kinds.count(argv[1]) || !QDir::setCurrent(QString::fromLocal8Bit(argv[2]))) {
         std::fprintf(stderr, "usage: crash_writer users|progress|recording|timing DIR N|loop\n");
         return 2;
     }
-    const std::pair<const char*, void (*)(int)> kinds[] = {{"users", WriteUsers},
-                                                           {"progress", WriteProgressVersion},
-                                                           {"recording", WriteRecording},
-                                                           {"timing", WriteTiming}};
-    void (*write)(int) = nullptr;
-    for (const auto& [name, f] : kinds)
-        if (!std::strcmp(argv[1], name)) write = f;
-    if (!write || !QDir::setCurrent(QString::fromLocal8Bit(argv[2]))) {
-        std::fprintf(stderr, "crash_writer: bad kind or directory\n");
-        return 2;
-    }
+    const auto write = kinds.at(argv[1]);
     AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
     QDir().mkpath(QStringLiteral("Report/Ann"));
     try {
