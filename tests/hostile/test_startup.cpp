@@ -20,25 +20,19 @@ const QString kFixture = QStringLiteral(VANTREL_SOURCE_DIR "/tests/fixtures/cour
 const QString kFont =
     QStringLiteral("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf");
 
-// Every entry below `root`: its kind and, for files, a hash of the bytes.
-QMap<QString, QByteArray> Snapshot(const QString& root, const QStringList& skip = {}) {
+// Every entry below `root` but those under `skip`: "dir" or a hash of the bytes.
+QMap<QString, QByteArray> Snapshot(const QString& root, const QStringList& skip) {
     QMap<QString, QByteArray> out;
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString rel = QDir(root).relativeFilePath(it.next());
-        if (std::any_of(skip.begin(), skip.end(),
-                        [&](const QString& s) { return rel.startsWith(s); }))
-            continue;
-        const QFileInfo fi = it.fileInfo();
-        if (fi.isSymLink())
-            out[rel] = "link " + fi.symLinkTarget().toUtf8();
-        else if (fi.isDir())
-            out[rel] = "dir";
-        else
-            out[rel] = QCryptographicHash::hash(testenv::ReadBytes(fi.filePath()),
-                                                QCryptographicHash::Sha1)
-                           .toHex();
+        if (std::none_of(skip.begin(), skip.end(),
+                         [&](const QString& s) { return rel.startsWith(s); }))
+            out[rel] = it.fileInfo().isDir()
+                           ? QByteArray("dir")
+                           : QCryptographicHash::hash(testenv::ReadBytes(it.filePath()),
+                                                      QCryptographicHash::Sha1);
     }
     return out;
 }
@@ -69,42 +63,18 @@ bool Sh(const QStringList& cmd, QString* why = nullptr) {
     return ok;
 }
 
+// Put in place of a course file to make it a folder.
+const QByteArray kFolderInstead = QByteArrayLiteral("a folder instead of the file");
+
 } // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_root;
-    QString m_mounted;
+    bool m_mounted = false;
 
     QString path(const QString& rel) const { return m_root->path() + '/' + rel; }
-
-    bool mountTmpfs(const QString& dir, QString* why) {
-        QDir().mkpath(dir);
-        if (!Sh({"mount", "-t", "tmpfs", "-o", "size=1m", "tmpfs", dir}, why)) return false;
-        m_mounted = dir;
-        return true;
-    }
-
-    // Applies one "path:how" edit to the course: missing, dir, random:N,
-    // users:N or text:BYTES.
-    void applyEdit(const QString& course, const QString& change) {
-        const QString rel = change.section(':', 0, 0);
-        const QString how = change.section(':', 1, 1);
-        const QString arg = change.section(':', 2);
-        const QString file = course + '/' + rel;
-        QFileInfo(file).isDir() ? void(QDir(file).removeRecursively()) : void(QFile::remove(file));
-        if (how == "dir")
-            QDir().mkpath(file + "/inner");
-        else if (how == "random")
-            testenv::WriteBytes(file, RandomBytes(arg.toInt(), qHash(change)));
-        else if (how == "users")
-            testenv::WriteBytes(file, UsersBytes(arg.toInt()));
-        else if (how == "text")
-            testenv::WriteBytes(file, arg.toLatin1());
-        else
-            QCOMPARE(how, QStringLiteral("missing"));
-    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -113,96 +83,98 @@ private Q_SLOTS:
     }
     void init() { m_root = std::make_unique<QTemporaryDir>(); }
     void cleanup() {
-        if (!m_mounted.isEmpty())
-            Sh({"umount", "-l", m_mounted});
-        else
-            Sh({"chmod", "-R", "u+w", m_root->path()});
-        m_mounted.clear();
-        m_root.reset();
+        if (m_mounted) Sh({"umount", "-l", path("course")});
+        Sh({"chmod", "-R", "u+w", m_root->path()});
+        m_mounted = false;
     }
 
     void damagedCourse_data() {
-        QTest::addColumn<QString>("edit");
-        QTest::addColumn<QString>("place"); // "", "read-only" or "full"
+        QTest::addColumn<QString>("damagedFile");
+        QTest::addColumn<QByteArray>("damagedBytes"); // null: the file is removed
+        QTest::addColumn<QString>("place");           // "", "read-only" or "full"
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message"); // must reach stderr
 
-        auto row = [](const char* name, const QString& edit, int status, const QString& message,
-                      const QString& place = {}) {
-            QTest::newRow(name) << edit << place << status << message;
+        auto row = [](const char* name, const QString& file, const QByteArray& bytes, int status,
+                      const QString& message, const QString& place = {}) {
+            QTest::newRow(name) << file << bytes << place << status << message;
         };
-        row("course file missing", "InitRegA.txt:missing", 1,
-            "vantrel: InitRegA.txt: File not found");
-        row("course file of random bytes", "InitRegD.txt:random:3000", 1,
+        row("course file missing", "InitRegA.txt", {}, 1, "vantrel: InitRegA.txt: File not found");
+        row("course file of random bytes", "InitRegD.txt", RandomBytes(3000, 1), 1,
             "vantrel: InitRegD.txt, line 1, field ");
-        row("file named up out of the course",
-            "InitRegD.txt:text:Course\t1\t0\t0\t..\\..\\outside\\canary.txt\t0\t\t\t\t\t\r\n", 0,
+        row("file named up out of the course", "InitRegD.txt",
+            "Course\t1\t0\t0\t..\\..\\outside\\canary.txt\t0\t\t\t\t\t\r\n", 0,
             "vantrel: Ошибка: DemoData\\..\\..\\outside\\canary.txt: Invalid filename");
-        row("Users.eng unreadable", "Users.eng:dir", 0, "vantrel: Ошибка: File access denied");
-        row("read-only course directory", "Users.eng:missing", 0,
-            "vantrel: Ошибка: File access denied", "read-only");
-        row("disk full", "Users.eng:users:9", 0, "vantrel: Ошибка: Disk full", "full");
+        row("Users.eng unreadable", "Users.eng", kFolderInstead, 0,
+            "vantrel: Ошибка: File access denied");
+        row("Users.eng cut short in a record", "Users.eng",
+            UsersBytes(3).left(2 * kUserRecSize + 100), 0, "");
+        row("read-only course directory", "Users.eng", {}, 0, "vantrel: Ошибка: File access denied",
+            "read-only");
+        row("disk full", "Users.eng", UsersBytes(9), 0, "vantrel: Ошибка: Disk full", "full");
     }
     void damagedCourse() {
-        QFETCH(QString, edit);
+        QFETCH(QString, damagedFile);
+        QFETCH(QByteArray, damagedBytes);
         QFETCH(QString, place);
         QFETCH(int, status);
         QFETCH(QString, message);
 
+        // As root the course is a small tmpfs of its own, so that it can be
+        // filled up or remounted read-only; otherwise a read-only course is
+        // made so by its permissions.
         const QString course = path("course");
-        if (place == "read-only" || place == "full") {
-            QString why;
-            if (::geteuid() != 0 && place == "full")
-                QSKIP("a small file system needs root to mount it");
-            if (::geteuid() == 0 && !mountTmpfs(course, &why))
+        QString why;
+        if (place == "full" && ::geteuid() != 0)
+            QSKIP("a small file system needs root to mount it");
+        if (!place.isEmpty() && ::geteuid() == 0) {
+            QDir().mkpath(course);
+            if (!Sh({"mount", "-t", "tmpfs", "-o", "size=1m", "tmpfs", course}, &why))
                 QSKIP(qPrintable("mounting a tmpfs is not permitted here: " + why));
+            m_mounted = true;
         }
         testenv::CopyTree(kFixture, course);
         QVERIFY(QFile::copy(kFont, course + "/NFREESET.TTF"));
         QDir().mkpath(course + "/Report/Anna");
-        applyEdit(course, edit);
-        for (const char* f : {"canary.txt", "canary.rep", "canary.wav"})
-            testenv::WriteBytes(path("outside/") + f, RandomBytes(600, 7));
-        for (const char* d : {"home/config", "home/data", "home/cache"})
-            QDir().mkpath(path(d));
+        QFile::remove(course + '/' + damagedFile);
+        if (damagedBytes == kFolderInstead)
+            QDir().mkpath(course + '/' + damagedFile + "/inner");
+        else if (!damagedBytes.isNull())
+            testenv::WriteBytes(course + '/' + damagedFile, damagedBytes);
+        testenv::WriteBytes(path("outside/canary.txt"), RandomBytes(600, 7));
         testenv::WriteBytes(path("home/config/canary.ini"), "[x]\ny=1\n");
 
         if (place == "full") { // fill the disk up to the last byte
             QFile filler(course + "/filler");
-            QVERIFY(filler.open(QIODevice::WriteOnly));
-            const QByteArray block(4096, 'f');
-            while (filler.write(block) == block.size() && filler.flush()) {
-            }
-            for (char c = 0; filler.write(&c, 1) == 1 && filler.flush();) {
-            }
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            for (qint64 n = 4096; n > 0; n /= 2)
+                while (filler.write(QByteArray(n, 'f')) == n) {
+                }
         }
-        QString why;
-        if (place == "read-only" && !m_mounted.isEmpty())
+        if (place == "read-only" && m_mounted)
             QVERIFY2(Sh({"mount", "-o", "remount,ro", course}, &why), qPrintable(why));
-        if (place == "read-only" && m_mounted.isEmpty())
-            QVERIFY(Sh({"chmod", "-R", "a-w", course}));
+        if (place == "read-only" && !m_mounted) QVERIFY(Sh({"chmod", "-R", "a-w", course}));
 
-        const QByteArray usersBefore = testenv::ReadBytes(course + "/Users.eng");
-        const bool usersWasFile = QFileInfo(course + "/Users.eng").isFile();
-        const QStringList allowed{"course/Users.eng", "home/cache/"};
-        const auto before = Snapshot(m_root->path(), allowed);
-
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("VANTREL_COURSE_DIR");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("HOME", path("home"));
-        env.insert("XDG_CONFIG_HOME", path("home/config"));
-        env.insert("XDG_DATA_HOME", path("home/data"));
-        env.insert("XDG_CACHE_HOME", path("home/cache"));
-        QDir().mkpath(path("home/cache/run"));
-        QFile::setPermissions(path("home/cache/run"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        for (const char* d : {"config", "data", "cache"}) {
+            QDir().mkpath(path("home/") + d);
+            env.insert("XDG_" + QString(d).toUpper() + "_HOME", path("home/") + d);
+        }
+        QDir().mkdir(path("home/cache/run"),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         env.insert("XDG_RUNTIME_DIR", path("home/cache/run"));
+
+        const QByteArray usersBefore = testenv::ReadBytes(course + "/Users.eng");
+        const QStringList allowed{"course/Users.eng", "home/cache/"};
+        const auto before = Snapshot(m_root->path(), allowed);
+
+        QProcess p;
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(path("home"));
         p.start(VANTREL_EXE, {"--no-splash", "--quit-after-startup", "--course-dir", course});
-        QVERIFY(p.waitForStarted());
         const bool finished = p.waitForFinished(60000);
         if (!finished) p.kill();
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
@@ -213,24 +185,19 @@ private Q_SLOTS:
                  qPrintable(QString("status %1: %2").arg(p.exitCode()).arg(err)));
         QVERIFY2(err.contains(message), qPrintable(err));
 
+        // Hashes are never empty: an entry missing on one side differs too.
         const auto after = Snapshot(m_root->path(), allowed);
-        for (auto it = after.begin(); it != after.end(); ++it)
-            QVERIFY2(before.value(it.key()) == it.value(),
-                     qPrintable("changed or new: " + it.key()));
-        for (auto it = before.begin(); it != before.end(); ++it)
-            QVERIFY2(after.contains(it.key()), qPrintable("removed: " + it.key()));
+        QStringList changed;
+        for (const QString& name : before.keys() + after.keys())
+            if (before.value(name) != after.value(name)) changed << name;
+        QVERIFY2(changed.isEmpty(), qPrintable("changed, new or removed: " + changed.join(", ")));
 
         // Users.eng is read once and written back whole records as read (also
-        // when the course structure failed); a course that cannot be written
-        // keeps it as it was.
-        const QFileInfo users(course + "/Users.eng");
-        const bool writable = place.isEmpty() && !QFileInfo(course + "/Users.eng/inner").exists();
-        if (!usersWasFile && !writable)
-            QVERIFY(!users.isFile());
-        else
-            QCOMPARE(testenv::ReadBytes(users.filePath()),
-                     writable ? usersBefore.left(usersBefore.size() / kUserRecSize * kUserRecSize)
-                              : usersBefore);
+        // when the course structure failed); one that cannot be written stays
+        // as it was.
+        const qsizetype whole = usersBefore.size() / kUserRecSize * kUserRecSize;
+        QCOMPARE(testenv::ReadBytes(course + "/Users.eng"),
+                 place.isEmpty() ? usersBefore.left(whole) : usersBefore);
     }
 };
 
