@@ -6,8 +6,6 @@
 //                                1, 2, ... printing "wrote N" after each
 //
 // KIND is users, progress, recording or timing; DIR is the course directory.
-#include "crash_files.h"
-
 #include "base/errors.h"
 #include "base/paths.h"
 #include "course/progress.h"
@@ -25,45 +23,66 @@
 #include <sndfile.h>
 #include <string>
 
+// The versions of a file differ in size as well as content, so a file cut
+// short matches none of them.
 namespace {
+
+const QString kProgressFile = QStringLiteral("Report\\Ann\\Ann.rep");
+const QString kTemplateFile = QStringLiteral("TSBegin.wav");
 
 void WriteUsers(int v) {
     LearnerTable t;
-    t.Users = crashfiles::UsersVersion(v);
-    t.Save(crashfiles::kUsersFile);
+    for (int i = 0; i < 1 + 2 * v + v / 2; ++i) { // 1, 3, 6 learners
+        TUserRec r;
+        r.UserName = QStringLiteral("Ученик %1-%2").arg(v).arg(i);
+        r.Mode = 'B';
+        r.Password = QStringLiteral("p%1").arg(i);
+        r.ReportDir = QStringLiteral("Report\\L%1\\").arg(i);
+        r.ReportFile = r.ReportDir + QStringLiteral("L%1.rep").arg(i);
+        t.Users.append(r);
+    }
+    t.Save(QStringLiteral("Users.eng"));
 }
 
 void WriteProgressVersion(int v) {
-    WriteProgress(crashfiles::kProgressFile, crashfiles::ProgressVersion(v));
+    ProgressTable t;
+    t.Count = 6 + 2 * v; // records past the course's end are kept, not read
+    t.Recs = QList<TProgressRec>(t.Count + 1);
+    for (int k = 1; k <= t.Count; ++k) {
+        t.Recs[k].Done = quint8((k + v) % 2);
+        t.Recs[k].Score = 10 * v + k;
+        if (k == 5 && v > 0) t.Recs[k].RecordFile = QStringLiteral("Report\\Ann\\Ann5.wav");
+    }
+    WriteProgress(kProgressFile, t);
 }
 
 // A take as the listening practice makes one: the recorder opens the empty
 // template, records for a while and saves over the learner's file.
 void WriteRecording(int v) {
-    if (!QFileInfo::exists(crashfiles::kTemplateFile))
-        WriteSilentWave(crashfiles::kTemplateFile, crashfiles::kRate, 1,
-                        SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0);
+    if (!QFileInfo::exists(kTemplateFile))
+        WriteSilentWave(kTemplateFile, 8000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0);
     AudioDevice rec;
-    rec.setFileName(crashfiles::kTemplateFile);
+    rec.setFileName(kTemplateFile);
     rec.open();
-    rec.setFileName(NativePath(crashfiles::kRecordingFile));
+    rec.setFileName(NativePath(QStringLiteral("Report\\Ann\\Ann5.wav")));
     rec.setStartPos(0);
     rec.startRecording();
-    VirtualAudio::Advance(crashfiles::RecordingMs(v));
+    VirtualAudio::Advance(400 + 1300 * v);
     rec.stop();
     rec.save();
     rec.close();
 }
 
 // The learner timing file is written line by line while the learner speaks
-// and replaces the old one at the end of the take.
+// and replaces the old one at the end of the take; the pace differs by version.
 void WriteTiming(int v) {
-    TLearnerTimingWriter w(crashfiles::kTimingFile, crashfiles::TimingLessonText());
+    TLearnerTimingWriter w(QStringLiteral("Report\\Ann\\Ann5.txt"),
+                           {"Title", "# a note", "One", "Two", "#", "Three", "Four"});
     w.Begin();
-    const QList<qint64> ends = crashfiles::TimingEnds(v);
-    for (int i = 0; i + 1 < ends.size(); ++i)
-        w.SintagmEnd(ends[i]);
-    w.Finish(ends.last());
+    const qint64 step = 700 + 350 * qint64(v);
+    for (int i = 1; i < 4; ++i)
+        w.SintagmEnd(i * step);
+    w.Finish(4 * step);
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 // Kills a process with SIGKILL at random moments while it writes a learner's
 // files through each of the program's writers: every kill must leave the old or the
 // new complete file (byte for byte one of the versions written whole).
-#include "crash_files.h"
-
 #include "base/paths.h"
 #include "common/testenv.h"
 #include "media/audiodevice.h"
@@ -13,8 +11,6 @@
 #include <QRandomGenerator>
 #include <QtTest>
 #include <thread>
-
-using namespace crashfiles;
 
 namespace {
 
@@ -64,9 +60,9 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("target");
         // Users.eng and the progress file share one writer.
-        QTest::newRow("Users.eng") << "users" << kUsersFile;
-        QTest::newRow("recording") << "recording" << kRecordingFile;
-        QTest::newRow("learner timing file") << "timing" << kTimingFile;
+        QTest::newRow("Users.eng") << "users" << QString("Users.eng");
+        QTest::newRow("recording") << "recording" << QString("Report/Ann/Ann5.wav");
+        QTest::newRow("learner timing file") << "timing" << QString("Report/Ann/Ann5.txt");
     }
 
     void killWhileWriting() {
