@@ -53,9 +53,7 @@ class TestLearnerLocks : public QObject {
     std::unique_ptr<testenv::CourseDir> m_dir;
 
 private slots:
-    void initTestCase() {
-        testenv::PrivateHome();
-    }
+    void initTestCase() { testenv::PrivateHome(); }
     void init() {
         m_dir = std::make_unique<testenv::CourseDir>();
         const QDir course(QStringLiteral(VANTREL_BUILD_DIR "/course"));
