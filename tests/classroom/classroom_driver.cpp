@@ -79,11 +79,9 @@ int main(int argc, char** argv) {
     Pupil cur;
     bool holding = false;
     int made = 0;
-    quint64 ops = 0;
     const QString modes = QStringLiteral("ABCD");
     while (!end.hasExpired()) {
         const int roll = int(rnd.bounded(100));
-        ++ops;
         try {
             if (roll < 22) { // a new learner
                 NewUserInput in;
@@ -156,6 +154,5 @@ int main(int argc, char** argv) {
         }
     }
     ReleaseLearner();
-    Log(QStringLiteral("ended %1").arg(ops));
     return 0;
 }
