@@ -21,31 +21,23 @@ struct Host : LaunchHost {
     int duplexTests = 0, hides = 0, ends = 0;
     qint64 freeSpace = qint64(1) << 40;
     QString freeDir;
-    QPoint center;
     TLessonFiles files; // of the last window
 
-    int call(const QString& line, const TLessonFiles& f, QPoint c = {}) {
+    int call(const QString& line, const TLessonFiles& f) {
         calls << line;
         files = f;
-        center = c;
         return outcomes.isEmpty() ? 0 : outcomes.takeFirst();
     }
     LaunchPlacement Placement() override { return {100, 50, 775, 541}; }
     bool WindowAvailable(int) override { return available; }
-    int RunLexicDemo(int x, int y, const TLessonFiles& f) override {
-        return call("LexicDemo", f, {x, y});
-    }
-    int RunLexic(int x, int y, const TLessonFiles& f) override { return call("Lexic", f, {x, y}); }
-    int RunQuestDemo(int x, int y, const TLessonFiles& f) override {
-        return call("QuestDemo", f, {x, y});
-    }
-    int RunQuestDown(int x, int y, const TLessonFiles& f, int& n, int& e) override {
+    int RunLexicDemo(int, int, const TLessonFiles& f) override { return call("LexicDemo", f); }
+    int RunLexic(int, int, const TLessonFiles& f) override { return call("Lexic", f); }
+    int RunQuestDemo(int, int, const TLessonFiles& f) override { return call("QuestDemo", f); }
+    int RunQuestDown(int, int, const TLessonFiles& f, int& n, int& e) override {
         std::tie(n, e) = questDown.isEmpty() ? qMakePair(0, 0) : questDown.takeFirst();
-        return call("QuestDown", f, {x, y});
+        return call("QuestDown", f);
     }
-    int RunQuestTrFl(int x, int y, const TLessonFiles& f) override {
-        return call("QuestTrFl", f, {x, y});
-    }
+    int RunQuestTrFl(int, int, const TLessonFiles& f) override { return call("QuestTrFl", f); }
     int RunWorkText(const LaunchPlacement&, const TLessonFiles& f, const QString& rec,
                     const QString&) override {
         return call("WorkText " + rec, f);
@@ -101,10 +93,8 @@ LaunchContext Context(const CourseTable& t, ProgressTable& p, char mode, bool le
     LaunchContext c;
     c.Mode = mode;
     c.User = learner ? 0 : -1;
-    if (learner) {
-        c.UserName = QStringLiteral("Ivan");
-        c.ReportDir = QStringLiteral("C:\\Course\\Report\\Ivan\\");
-    }
+    c.UserName = QStringLiteral("Ivan");
+    c.ReportDir = QStringLiteral("C:\\Course\\Report\\Ivan\\");
     c.DataRoot = QStringLiteral("DemoData\\");
     c.Table = &t;
     c.Progress = &p;
@@ -135,39 +125,30 @@ private Q_SLOTS:
         QTest::addColumn<int>("duplexTests");
         QTest::addColumn<bool>("done");
         const Ints once{0}, mark{kRepitMarkDone}, repeat{kRepitRepeat, kRepitMarkDone};
-        auto trans = [](const QString& s) { return QStringList{"Trans " + s}; };
-        QTest::newRow("4 mode A")
-            << 4 << 'A' << true << once << mark << trans(kRec + "|000|0") << 1 << 1 << true;
-        QTest::newRow("4 mode C")
-            << 4 << 'C' << true << once << mark << trans(kRec + "|100|0") << 1 << 1 << true;
-        QTest::newRow("8 mode D")
-            << 8 << 'D' << true << once << mark << trans("|100|0") << 1 << 0 << true;
-        QTest::newRow("11") << 11 << 'C' << true << once << mark << trans("|000|110") << 1 << 1
-                            << true;
-        QTest::newRow("12") << 12 << 'D' << true << once << mark << trans(kRec + "|001|140") << 1
-                            << 1 << true;
-        QTest::newRow("13") << 13 << 'A' << true << once << mark << trans(kRec + "|000|150") << 1
-                            << 1 << true;
-        QTest::newRow("13 anonymous") << 13 << 'A' << false << once << mark
-                                      << trans("AnonSnd.wav|000|150") << 1 << 1 << false;
-        QTest::newRow("14") << 14 << 'B' << true << once << mark << trans(kRec + "|010|160") << 1
-                            << 1 << true;
-        QTest::newRow("15") << 15 << 'A' << true << once << mark << trans(kRec + "|100|170") << 1
-                            << 1 << true;
-        QTest::newRow("1 leave") << 1 << 'D' << true << once << Ints{kRepitLeave}
-                                 << QStringList{"LexicDemo"} << 1 << 0 << false;
-        QTest::newRow("1 left window")
-            << 1 << 'D' << true << Ints{2} << mark << QStringList{"LexicDemo"} << 0 << 0 << false;
-        QTest::newRow("2 repeat, window left") << 2 << 'D' << true << Ints{0, 3} << repeat
-                                               << QStringList{"Lexic", "Lexic"} << 1 << 0 << false;
-        QTest::newRow("3 repeat, mark") << 3 << 'D' << true << Ints{0, 0} << repeat
-                                        << QStringList{"QuestDemo", "QuestDemo"} << 2 << 0 << true;
-        QTest::newRow("4 repeat twice, leave")
-            << 4 << 'D' << true << Ints{0, 0, 0} << Ints{kRepitRepeat, kRepitRepeat, kRepitLeave}
-            << QStringList(3, "Trans " + kRec + "|100|0") << 3 << 1 << false;
+        const auto row = [](const char* name, int kind, char mode, bool learner, Ints outcomes,
+                            Ints answers, QStringList calls, int dialogs, int duplex, bool done) {
+            QTest::newRow(name) << kind << mode << learner << outcomes << answers << calls
+                                << dialogs << duplex << done;
+        };
+        const auto trans = [](const QString& s) { return QStringList{"Trans " + s}; };
+        row("4 mode A", 4, 'A', true, once, mark, trans(kRec + "|000|0"), 1, 1, true);
+        row("4 mode C", 4, 'C', true, once, mark, trans(kRec + "|100|0"), 1, 1, true);
+        row("8 mode D", 8, 'D', true, once, mark, trans("|100|0"), 1, 0, true);
+        row("11", 11, 'C', true, once, mark, trans("|000|110"), 1, 1, true);
+        row("12", 12, 'D', true, once, mark, trans(kRec + "|001|140"), 1, 1, true);
+        row("13", 13, 'A', true, once, mark, trans(kRec + "|000|150"), 1, 1, true);
+        row("13 anonymous", 13, 'A', false, once, mark, trans("AnonSnd.wav|000|150"), 1, 1, false);
+        row("14", 14, 'B', true, once, mark, trans(kRec + "|010|160"), 1, 1, true);
+        row("15", 15, 'A', true, once, mark, trans(kRec + "|100|170"), 1, 1, true);
+        row("1 leave", 1, 'D', true, once, {kRepitLeave}, {"LexicDemo"}, 1, 0, false);
+        row("1 left window", 1, 'D', true, {2}, mark, {"LexicDemo"}, 0, 0, false);
+        row("2 repeat, window left", 2, 'D', true, {0, 3}, repeat, {"Lexic", "Lexic"}, 1, 0, false);
+        row("3 repeat, mark", 3, 'D', true, {0, 0}, repeat, {"QuestDemo", "QuestDemo"}, 2, 0, true);
+        row("4 repeat twice, leave", 4, 'D', true, {0, 0, 0},
+            {kRepitRepeat, kRepitRepeat, kRepitLeave}, QStringList(3, "Trans " + kRec + "|100|0"),
+            3, 1, false);
         // True or false has its own results window and stores nothing.
-        QTest::newRow("7 no results dialog")
-            << 7 << 'D' << true << once << mark << QStringList{"QuestTrFl"} << 0 << 0 << false;
+        row("7 no results dialog", 7, 'D', true, once, mark, {"QuestTrFl"}, 0, 0, false);
     }
     void runs() {
         QFETCH(int, kind);
@@ -326,9 +307,9 @@ private Q_SLOTS:
         QCOMPARE(ResolveCourseFile(stored, QStringLiteral("DemoData\\")), expected);
     }
 
-    // The window gets the resolved files and the middle of the main window;
-    // sound and timing stay empty when the course leaves them empty; marking
-    // done never writes outside a progress table shorter than the course.
+    // The window gets the resolved files; sound and timing stay empty when
+    // the course leaves them empty; marking done never writes outside a
+    // progress table shorter than the course.
     void windowFilesAndShortProgress() {
         testenv::CourseDir dir;
         testenv::WriteBytes(dir.file(QStringLiteral("L1.txt")), "x");
@@ -342,7 +323,6 @@ private Q_SLOTS:
         const TLessonFiles& f = h.files;
         QCOMPARE((QStringList{f.Text, f.Translation, f.Timing, f.Sound, f.Pictures}),
                  (QStringList{"L1.txt", "DemoData\\L1.tra", "", "", "DemoData\\L1.pic"}));
-        QCOMPARE(h.center, QPoint(487, 320));
         QCOMPARE(p.Recs.size(), 3);
     }
 };
