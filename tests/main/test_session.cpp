@@ -139,22 +139,21 @@ private Q_SLOTS:
         QTest::addColumn<int>("selectCalls");
         QTest::addColumn<int>("user");
         QTest::addColumn<int>("messages");
+        const auto row = [](const char* name, const char* before, Selects selects,
+                            Passwords passwords, int selectCalls, int user, int messages) {
+            QTest::newRow(name) << QString(before) << selects << passwords << selectCalls << user
+                                << messages;
+        };
         const Passwords cancelled{{mrCancel, "pw"}};
-        QTest::newRow("right password")
-            << "Ivan" << Selects{{mrOk, 0}} << Passwords{{mrOk, "pw"}} << 1 << 0 << 0;
-        QTest::newRow("wrong in case, then right")
-            << "Ivan" << Selects{{mrOk, 0}, {mrOk, 0}} << Passwords{{mrOk, "PW"}, {mrOk, "pw"}}
-            << 2 << 0 << 1;
-        QTest::newRow("nothing chosen, asked again")
-            << "Ivan" << Selects{{mrOk, -1}, {mrOk, 0}} << Passwords{{mrOk, "pw"}} << 2 << 0 << 0;
-        QTest::newRow("password cancelled") << "Ivan" << Selects{{mrOk, 0}} << cancelled << 1 << -1
-                                            << 0;
-        QTest::newRow("no learners, then cancelled")
-            << "" << Selects{{mrOk, -1}, {mrCancel, -1}} << Passwords{} << 2 << -1 << 1;
-        QTest::newRow("learner created, cancelled")
-            << "Ivan created" << Selects{{mrOk, 0}} << cancelled << 1 << 0 << 0;
-        QTest::newRow("current learner deleted, cancelled")
-            << "Ivan deleted" << Selects{{mrOk, 0}} << cancelled << 1 << -1 << 0;
+        row("right password", "Ivan", {{mrOk, 0}}, {{mrOk, "pw"}}, 1, 0, 0);
+        const Selects twice{{mrOk, 0}, {mrOk, 0}};
+        row("wrong in case, then right", "Ivan", twice, {{mrOk, "PW"}, {mrOk, "pw"}}, 2, 0, 1);
+        row("nothing chosen, asked again", "Ivan", {{mrOk, -1}, {mrOk, 0}}, {{mrOk, "pw"}}, 2, 0,
+            0);
+        row("password cancelled", "Ivan", {{mrOk, 0}}, cancelled, 1, -1, 0);
+        row("no learners, then cancelled", "", {{mrOk, -1}, {mrCancel, -1}}, {}, 2, -1, 1);
+        row("learner created, cancelled", "Ivan created", {{mrOk, 0}}, cancelled, 1, 0, 0);
+        row("current learner deleted, cancelled", "Ivan deleted", {{mrOk, 0}}, cancelled, 1, -1, 0);
     }
     void logIn() {
         QFETCH(QString, before);
