@@ -11,11 +11,11 @@ using Ints = QList<int>;
 using Counts = QList<QPair<int, int>>; // N and E of multiple-choice runs
 
 struct Host : LaunchHost {
-    QStringList calls;                // the window of each run, with what it was given
-    Ints outcomes;                    // outcome of each run in turn (0 when exhausted)
-    Ints answers;                     // results dialog answers in turn (leave when exhausted)
-    Counts questDown;                 // N and E of each multiple-choice run
-    QList<bool> repitEnabled;         // whether each results dialog offered marking done
+    QStringList calls;        // the window of each run, with what it was given
+    Ints outcomes;            // outcome of each run in turn (0 when exhausted)
+    Ints answers;             // results dialog answers in turn (leave when exhausted)
+    Counts questDown;         // N and E of each multiple-choice run
+    QList<bool> repitEnabled; // whether each results dialog offered marking done
     QStringList messages;
     bool duplex = true, available = true;
     int duplexTests = 0, hides = 0, ends = 0;
@@ -292,9 +292,12 @@ private Q_SLOTS:
     void fileNames_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("missing") << "L9.txt" << "DemoData\\L9.txt";
-        QTest::newRow("existing file") << "here.txt" << "here.txt";
-        QTest::newRow("stored separators") << "Folder\\in.txt" << "Folder\\in.txt";
+        QTest::newRow("missing") << "L9.txt"
+                                 << "DemoData\\L9.txt";
+        QTest::newRow("existing file") << "here.txt"
+                                       << "here.txt";
+        QTest::newRow("stored separators") << "Folder\\in.txt"
+                                           << "Folder\\in.txt";
         QTest::newRow("cut to 255")
             << QString(300, QLatin1Char('a')) << ("DemoData\\" + QString(246, QLatin1Char('a')));
     }

@@ -70,8 +70,8 @@ void Soak(const char* what, int total, int settled, const std::function<void(int
     QTest::qWait(200); // deferred deletes done, the audio threads let go of what they held
     const qint64 grown = ResidentBytes() - rss0;
     const int fds = OpenFiles();
-    qInfo("soak: %d %s, resident memory %+lld KB, open files %d -> %d", total, what,
-          grown / 1024, fds0, fds);
+    qInfo("soak: %d %s, resident memory %+lld KB, open files %d -> %d", total, what, grown / 1024,
+          fds0, fds);
 #ifndef SOAK_NO_MEMORY_BOUND // set for the sanitizer build (CMakeLists.txt)
     QVERIFY2(grown < 10 * 1024 * 1024, qPrintable(QString::number(grown)));
 #endif
