@@ -2,7 +2,9 @@
 
 #include "base/cp1251.h"
 #include "controls/modalresult.h"
+#include "course/appstate.h"
 #include "course/progress.h"
+#include "learners/learnerlocks.h"
 #include "learners/learnertable.h"
 
 #include <QDir>
@@ -10,56 +12,45 @@
 
 namespace mainfix {
 namespace {
-QByteArray Line(const QString& caption, int isChild, int ref, int infoKind, const QString& info,
-                int kind, const QString& files = QString()) {
-    QString s = QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t")
-                    .arg(caption)
-                    .arg(isChild)
-                    .arg(ref)
-                    .arg(infoKind)
-                    .arg(info)
-                    .arg(kind);
-    s += files.isEmpty() ? QStringLiteral("\t\t\t\t") : files;
-    return EncodeCp1251(s);
+// Course lines: caption, child, ref, info kind, info file, exercise kind, four files.
+void WriteLines(const QString& file, const QStringList& lines) {
+    testenv::WriteBytes(file, EncodeCp1251(lines.join(QStringLiteral("\r\n")) + "\r\n"));
 }
 } // namespace
 
-void WriteCourse(const testenv::CourseDir& dir) {
+Course::Course() {
+    ResetAppState();
+    CurrentProgress() = ProgressTable{};
+    Learners().Load(dir.file(QStringLiteral("none.eng"))); // empty and loaded
     const QString lex = QStringLiteral("L1.lex\tL1.ltr\tL1.wav\tL1.tim\t");
-    testenv::WriteBytes(
-        dir.file(QStringLiteral("InitRegD.txt")),
-        testenv::CrLf(
-            {Line(QStringLiteral("Курс, режим D"), 1, 0, 0, QStringLiteral("title.txt"), 0),
-             Line(QStringLiteral("Раздел 1"), 1, 1, 0, QStringLiteral("section.txt"), 0),
-             Line(QStringLiteral("Урок 1"), 1, 2, 0, QStringLiteral("lesson.txt"), 0),
-             Line(QStringLiteral("Лексика урока"), 1, 3, 1, QStringLiteral("pic.bmp"), 1, lex),
-             Line(QStringLiteral("Работа с текстом"), 0, 4, 0, QStringLiteral("lesson.txt"), 5,
-                  lex)}));
-    testenv::WriteBytes(
-        dir.file(QStringLiteral("InitRegB.txt")),
-        testenv::CrLf(
-            {Line(QStringLiteral("Курс, режим B"), 1, 0, 0, QStringLiteral("title.txt"), 0),
-             Line(QStringLiteral("Раздел"), 1, 1, 0, QStringLiteral("section.txt"), 0),
-             Line(QStringLiteral("Слушание"), 1, 2, 0, QStringLiteral("lesson.txt"), 8, lex)}));
+    WriteLines(dir.file(QStringLiteral("InitRegD.txt")),
+               {QStringLiteral("Курс, режим D\t1\t0\t0\ttitle.txt\t0\t\t\t\t\t"),
+                QStringLiteral("Раздел 1\t1\t1\t0\tsection.txt\t0\t\t\t\t\t"),
+                QStringLiteral("Урок 1\t1\t2\t0\tlesson.txt\t0\t\t\t\t\t"),
+                QStringLiteral("Лексика урока\t1\t3\t1\tpic.bmp\t1\t") + lex,
+                QStringLiteral("Работа с текстом\t0\t4\t0\tlesson.txt\t5\t") + lex});
+    WriteLines(dir.file(QStringLiteral("InitRegB.txt")),
+               {QStringLiteral("Курс, режим B\t1\t0\t0\ttitle.txt\t0\t\t\t\t\t"),
+                QStringLiteral("Раздел\t1\t1\t0\tsection.txt\t0\t\t\t\t\t"),
+                QStringLiteral("Слушание\t1\t2\t0\tlesson.txt\t8\t") + lex});
     for (const char* f : {"InitRegA.txt", "InitRegC.txt"})
-        testenv::WriteBytes(
-            dir.file(QString::fromLatin1(f)),
-            testenv::CrLf(
-                {Line(QStringLiteral("Курс"), 1, 0, 0, QStringLiteral("title.txt"), 0),
-                 Line(QStringLiteral("Вопросы"), 1, 1, 0, QStringLiteral("lesson.txt"), 6, lex)}));
-    testenv::WriteBytes(dir.file(QStringLiteral("DemoData/title.txt")),
-                        EncodeCp1251(QStringLiteral("Титульная страница курса")));
-    testenv::WriteBytes(dir.file(QStringLiteral("DemoData/section.txt")),
-                        EncodeCp1251(QStringLiteral("Страница раздела")));
-    testenv::WriteBytes(dir.file(QStringLiteral("DemoData/lesson.txt")),
-                        EncodeCp1251(QStringLiteral("Страница урока")));
+        WriteLines(dir.file(QString::fromLatin1(f)),
+                   {QStringLiteral("Курс\t1\t0\t0\ttitle.txt\t0\t\t\t\t\t"),
+                    QStringLiteral("Вопросы\t1\t1\t0\tlesson.txt\t6\t") + lex});
+    for (const char* page : {"title", "section", "lesson"})
+        WriteLines(dir.file(QStringLiteral("DemoData/%1.txt").arg(QLatin1String(page))),
+                   {QStringLiteral("Страница ") + QLatin1String(page)});
     QImage img(40, 30, QImage::Format_RGB32);
     img.fill(Qt::red);
     img.save(dir.file(QStringLiteral("DemoData/pic.bmp")), "BMP");
 }
 
-TUserRec AddLearner(const testenv::CourseDir& dir, const QString& name, const QString& password,
-                    char mode, const QList<int>& done) {
+Course::~Course() {
+    ReleaseLearner(); // before the learner's folder goes with the course
+}
+
+TUserRec Course::add(const QString& name, const QString& password, char mode,
+                     const QList<int>& done) {
     TUserRec u = AnonymousUser();
     u.UserName = name;
     u.Password = password;

@@ -1,6 +1,7 @@
 #pragma once
 // A small course of four work modes, learners with progress files and
 // answered learner dialogs, for the session and the main window.
+#include "common/messages.h"
 #include "common/testenv.h"
 #include "learners/userrec.h"
 #include "main/maindialogs.h"
@@ -12,12 +13,19 @@
 
 namespace mainfix {
 
+// A fresh course folder (the working folder while it lives) with the
+// program's state reset, an empty learner list and the messages recorded.
 // D: root, section, lesson, vocabulary (picture page), text work.
 // B: root, section, listening. A and C: root and one exercise.
-void WriteCourse(const testenv::CourseDir& dir);
-// A learner in the table with a progress file whose records `done` are set.
-TUserRec AddLearner(const testenv::CourseDir& dir, const QString& name, const QString& password,
-                    char mode, const QList<int>& done);
+struct Course {
+    Course();
+    ~Course();
+    // A learner in the table with a progress file whose records `done` are set.
+    TUserRec add(const QString& name, const QString& password, char mode, const QList<int>& done);
+
+    testenv::CourseDir dir;
+    testui::MessageRecorder messages;
+};
 
 using Selects = QList<QPair<int, int>>;       // modal result, index
 using Passwords = QList<QPair<int, QString>>; // modal result, typed
