@@ -20,11 +20,11 @@
 #include "support_drill.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QtTest>
@@ -120,8 +120,12 @@ private Q_SLOTS:
         QFETCH(int, outcome);
         QStringList modals;
         QString memo;
+        // A handler still waiting when the row ends must not touch its locals.
+        auto alive = std::make_shared<bool>(true);
+        const auto disarm = qScopeGuard([alive] { *alive = false; });
         if (!how.isEmpty())
-            testenv::OnNextModal([&](QWidget* w) {
+            testenv::OnNextModal([&, alive](QWidget* w) {
+                if (!*alive) return;
                 modals << w->objectName();
                 if (auto* m = w->findChild<QPlainTextEdit*>("MemoQuest")) memo = m->toPlainText();
                 if (how == "esc" || how == "enter")
@@ -132,7 +136,8 @@ private Q_SLOTS:
                     p->click();
                 // Anything that opens after it (a results window) is noted and closed.
                 testenv::OnNextModal(
-                    [&](QWidget* x) {
+                    [&, alive](QWidget* x) {
+                        if (!*alive) return;
                         modals << x->objectName();
                         if (auto* d = qobject_cast<QDialog*>(x)) d->reject();
                     },
