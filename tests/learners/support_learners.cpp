@@ -21,3 +21,11 @@ TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QSt
     r.ReportFile = reportDir + name + QStringLiteral(".rep");
     return r;
 }
+
+bool CheckKinds::matches(int check, const QString& message) {
+    if (message.isEmpty() != (check == 0)) return false;
+    if (m_seen.contains(check) && m_seen.value(check) != message) return false;
+    const int before = m_seen.key(message, check);
+    m_seen.insert(check, message);
+    return before == check;
+}

@@ -1,9 +1,10 @@
 #pragma once
 // Helpers shared by the learner tests: course files for a given number of
-// items, and a learner record.
+// items, a learner record, and the check of which rule refused an input.
 #include "common/messages.h"
 #include "learners/userrec.h"
 
+#include <QMap>
 #include <QString>
 
 using testui::MessageRecorder;
@@ -13,3 +14,14 @@ using testui::MessageRecorder;
 void WriteCourseFiles(int a, int b, int c, int d);
 
 TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QString& reportDir);
+
+// Each check of a rule gives a message of its own and 0 stands for none
+// failing: a message already given by another check, a second message for
+// the same check, or a message where none should be, names the wrong check.
+class CheckKinds {
+public:
+    bool matches(int check, const QString& message);
+
+private:
+    QMap<int, QString> m_seen;
+};
