@@ -3,6 +3,7 @@
 #include "common/testenv.h"
 #include "learners/eng_formprepod.h"
 #include "learners/reportbuild.h"
+#include "learners/reportline.h"
 
 #include <QtTest>
 
@@ -41,8 +42,7 @@ private Q_SLOTS:
         const ReportLines got = BuildReportLines(course, t);
         QCOMPARE(got.Items, items);
         QCOMPARE(got.Lines.size(), items.size());
-        QCOMPARE(got.Lines.last(),
-                 QStringLiteral("       %1 - Не выполнено").arg(course[items.last()].Caption));
+        QCOMPARE(got.Lines.last(), NotDoneLine(course[items.last()]));
     }
 
     // Recordings are kept by kind 4 and kinds 12 to 15, once done.
@@ -68,10 +68,8 @@ private Q_SLOTS:
     void consoleFile_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("got");
-        QTest::newRow("exists") << "s.wav"
-                                << "s.wav";
-        QTest::newRow("not here") << "L1.txt"
-                                  << "DemoData\\L1.txt";
+        QTest::newRow("exists") << "s.wav" << "s.wav";
+        QTest::newRow("not here") << "L1.txt" << "DemoData\\L1.txt";
         QTest::newRow("too long") << QString(250, 'x') << "DemoData\\" + QString(246, 'x');
     }
     void consoleFile() {

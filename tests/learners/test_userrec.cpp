@@ -34,21 +34,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("pass");
         QTest::addColumn<QByteArray>("passBytes"); // Windows-1251
-        QTest::newRow("full name and password")
-            << QString(30, 'n') << QString(10, 'p') << QByteArray(10, 'p');
-        QTest::newRow("cyrillic password") << "Bob"
-                                           << "пар" << QByteArray("\xEF\xE0\xF0");
+        QTest::newRow("full name and password") << QString(30, 'n') << QString(10, 'p')
+                                                << QByteArray(10, 'p');
+        QTest::newRow("cyrillic password") << "Bob" << "пар" << QByteArray("\xEF\xE0\xF0");
     }
     void encodeExactBytes() {
         QFETCH(QString, name);
         QFETCH(QString, pass);
         QFETCH(QByteArray, passBytes);
-        TUserRec r = AnonymousUser();
-        r.UserName = name;
-        r.Password = pass;
-        r.ReportDir = "C:\\c\\Report\\B\\";
-        r.ReportFile = "C:\\c\\Report\\B\\B.rep";
-        r.Mode = 'D';
+        const TUserRec r{name, 'D', pass, "C:\\c\\Report\\B\\", "C:\\c\\Report\\B\\B.rep", {}};
         const QByteArray got = EncodeUserRec(r);
         QCOMPARE(got, HandRecord(name.toLatin1(), 'D', passBytes, r.ReportDir.toLatin1(),
                                  r.ReportFile.toLatin1()));
@@ -73,13 +67,6 @@ private Q_SLOTS:
         // The neighbouring field is read from its own offset all the same.
         QCOMPARE(r.Mode, 'C');
         QCOMPARE(r.ReportFile, QStringLiteral("d/f.rep"));
-    }
-
-    void listLine() {
-        TUserRec r;
-        r.UserName = " x ";
-        r.Mode = 'B';
-        QCOMPARE(UserListLine(r), QStringLiteral(" x  - Режим B"));
     }
 
     // More than the fifty records of old with stale bytes behind the strings
