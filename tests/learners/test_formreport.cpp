@@ -54,12 +54,9 @@ private Q_SLOTS:
         SetCourseTables(t);
         ProgressTable& p = CurrentProgress();
         p = ProgressTable{};
-        p.Recs = {{},
-                  {},
-                  {1, 0, learnerDir + "r2.wav"},
-                  {1, 0, {}},
-                  {1, 0, learnerDir + "r4.wav"},
-                  {1, 0, {}}};
+        p.Recs = {
+            {},        {}, {1, 0, learnerDir + "r2.wav"}, {1, 0, {}}, {1, 0, learnerDir + "r4.wav"},
+            {1, 0, {}}};
         p.Count = 5;
     }
     void cleanup() {
@@ -80,7 +77,8 @@ private Q_SLOTS:
             << DeleteCase{"file", "r4.wav", "@r4.wav", "Anna.rep", false, R::Outside};
         QTest::newRow("still named by another item")
             << DeleteCase{"file", r4, "@r4.wav", own, true, R::Shared};
-        QTest::newRow("cannot be removed") << DeleteCase{"dir", r4, "@r4.wav", own, false, R::Failed};
+        QTest::newRow("cannot be removed")
+            << DeleteCase{"dir", r4, "@r4.wav", own, false, R::Failed};
     }
     void deleting() {
         QFETCH(DeleteCase, c);

@@ -12,8 +12,8 @@
 namespace {
 // A section and rows-1 exercises.
 bool Print(int rows, const QString& file, bool choose = true) {
-    ReportPrintData d{QStringLiteral("Анна Петрова"), 'C', "<date>", {{0, "First", false, 0}},
-                      true};
+    ReportPrintData d{
+        QStringLiteral("Анна Петрова"), 'C', "<date>", {{0, "First", false, 0}}, true};
     for (int i = 1; i < rows; ++i)
         d.items << PrintItem{4, QStringLiteral("Item%1").arg(i), true, 0};
     ReportPrinting().Choose = [file, choose](QPrinter& p, QWidget*) {

@@ -68,8 +68,10 @@ private Q_SLOTS:
     void consoleFile_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("got");
-        QTest::newRow("exists") << "s.wav" << "s.wav";
-        QTest::newRow("not here") << "L1.txt" << "DemoData\\L1.txt";
+        QTest::newRow("exists") << "s.wav"
+                                << "s.wav";
+        QTest::newRow("not here") << "L1.txt"
+                                  << "DemoData\\L1.txt";
         QTest::newRow("too long") << QString(250, 'x') << "DemoData\\" + QString(246, 'x');
     }
     void consoleFile() {

@@ -42,11 +42,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pass");
         QTest::addColumn<QString>("confirm");
         QTest::addColumn<int>("check");
-        QTest::newRow("first empty") << "" << "abc" << 1;
-        QTest::newRow("second empty") << "abc" << "" << 2;
-        QTest::newRow("case differs") << "Abc" << "abc" << 3;
-        QTest::newRow("equal") << "abc" << "abc" << 0;
-        QTest::newRow("both empty: first wins") << "" << "" << 1;
+        auto row = [](const char* tag, const QString& pass, const QString& confirm, int check) {
+            QTest::newRow(tag) << pass << confirm << check;
+        };
+        row("first empty", "", "abc", 1);
+        row("second empty", "abc", "", 2);
+        row("case differs", "Abc", "abc", 3);
+        row("equal", "abc", "abc", 0);
+        row("both empty: first wins", "", "", 1);
     }
     void changeChecks() {
         QFETCH(QString, pass);

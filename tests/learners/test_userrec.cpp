@@ -34,9 +34,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("pass");
         QTest::addColumn<QByteArray>("passBytes"); // Windows-1251
-        QTest::newRow("full name and password") << QString(30, 'n') << QString(10, 'p')
-                                                << QByteArray(10, 'p');
-        QTest::newRow("cyrillic password") << "Bob" << "пар" << QByteArray("\xEF\xE0\xF0");
+        QTest::newRow("full name and password")
+            << QString(30, 'n') << QString(10, 'p') << QByteArray(10, 'p');
+        QTest::newRow("cyrillic password") << "Bob"
+                                           << "пар" << QByteArray("\xEF\xE0\xF0");
     }
     void encodeExactBytes() {
         QFETCH(QString, name);
