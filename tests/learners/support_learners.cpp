@@ -12,6 +12,13 @@ void WriteCourseFiles(int a, int b, int c, int d) {
     }
 }
 
+TCourseItem Item(int kind) {
+    TCourseItem c;
+    c.Caption = QString::number(kind);
+    c.ExerciseKind = quint8(kind);
+    return c;
+}
+
 TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QString& reportDir) {
     TUserRec r = AnonymousUser();
     r.UserName = name;

@@ -1,7 +1,8 @@
 #pragma once
 // Helpers shared by the learner tests: course files for a given number of
-// items, a learner record, and the check of which rule refused an input.
+// items, a course item, a learner record, and the check of which rule refused an input.
 #include "common/messages.h"
+#include "course/course.h"
 #include "learners/userrec.h"
 
 #include <QMap>
@@ -12,6 +13,9 @@ using testui::MessageRecorder;
 // InitRegA.txt .. InitRegD.txt in the current directory with the given
 // numbers of lines.
 void WriteCourseFiles(int a, int b, int c, int d);
+
+// A course item of `kind`, captioned with the kind's number.
+TCourseItem Item(int kind);
 
 TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QString& reportDir);
 

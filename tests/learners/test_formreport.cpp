@@ -13,13 +13,6 @@
 #include <QtTest>
 
 namespace {
-TCourseItem Item(const QString& caption, int kind) {
-    TCourseItem c;
-    c.Caption = caption;
-    c.ExerciseKind = quint8(kind);
-    return c;
-}
-
 struct DeleteCase {
     QString make;       // "file", "dir" or "" at `filePath`
     QString filePath;   // relative to the course dir
@@ -48,8 +41,7 @@ private Q_SLOTS:
         const QString learnerDir = stored("Report/Anna/");
         // Mode A: item 3 gives no line, so line 2 shows item 4.
         CourseTable a(1);
-        a << Item("Урок 1", 0) << Item("Запись", 4) << Item("Пропуск", 9) << Item("Перевод", 12)
-          << Item("Слова", 2);
+        a << Item(0) << Item(4) << Item(9) << Item(12) << Item(2);
         CourseTable t[4] = {a, {}, {}, {}};
         SetCourseTables(t);
         ProgressTable& p = CurrentProgress();

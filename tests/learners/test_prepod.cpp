@@ -14,13 +14,6 @@
 #include <QtTest>
 
 namespace {
-TCourseItem Item(int kind) {
-    TCourseItem c;
-    c.Caption = QString::number(kind);
-    c.ExerciseKind = quint8(kind);
-    return c;
-}
-
 ProgressTable Table(const QList<TProgressRec>& recs) {
     ProgressTable t;
     t.Recs << recs;

@@ -4,17 +4,9 @@
 #include "learners/eng_formprepod.h"
 #include "learners/reportbuild.h"
 #include "learners/reportline.h"
+#include "support_learners.h"
 
 #include <QtTest>
-
-namespace {
-TCourseItem Item(int kind) {
-    TCourseItem c;
-    c.Caption = QString::number(kind);
-    c.ExerciseKind = quint8(kind);
-    return c;
-}
-} // namespace
 
 class TestReportBuild : public QObject {
     Q_OBJECT
