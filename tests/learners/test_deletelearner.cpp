@@ -142,8 +142,9 @@ private Q_SLOTS:
     }
 
     // Through the dialog: the password typed in the prompt reaches the delete,
-    // the list shows the learners left with the next one selected.
-    void deleteThroughDialog() {
+    // the list shows the learners left with the next one selected. Keys: the
+    // list has the focus, Enter confirms the name, Esc cancels.
+    void dialog() {
         testenv::CourseDir dir;
         ThreeLearners(dir);
         TOKBottomDlgSelectUsers sel;
@@ -157,30 +158,18 @@ private Q_SLOTS:
         QCOMPARE(Learners().count(), 2);
         QCOMPARE(sel.ListBoxUsers->count(), 2);
         QCOMPARE(sel.selectedIndex(), 1);
-    }
-
-    // Keyboard: the list has the focus, Enter confirms the name, Esc cancels.
-    void keyboard_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("result");
-        QTest::newRow("Enter") << int(Qt::Key_Return) << int(mrOk);
-        QTest::newRow("Esc") << int(Qt::Key_Escape) << int(mrCancel);
-    }
-    void keyboard() {
-        QFETCH(int, key);
-        QFETCH(int, result);
-        testenv::CourseDir dir;
-        ThreeLearners(dir);
-        TOKBottomDlgSelectUsers sel;
-        bool focused = false;
-        testenv::OnNextModal([key, &sel, &focused](QWidget*) {
-            focused = sel.focusWidget() == sel.ListBoxUsers;
-            QTest::keyClick(sel.ListBoxUsers, Qt::Key_Down);
-            QTest::keyClick(sel.ListBoxUsers, Qt::Key(key));
-        });
-        QCOMPARE(sel.exec(), result);
-        QVERIFY(focused);
-        QCOMPARE(sel.selectedIndex(), 1);
+        for (const auto& [key, result] :
+             {std::pair{Qt::Key_Return, int(mrOk)}, std::pair{Qt::Key_Escape, int(mrCancel)}}) {
+            bool focused = false;
+            testenv::OnNextModal([key, &sel, &focused](QWidget*) {
+                focused = sel.focusWidget() == sel.ListBoxUsers;
+                QTest::keyClick(sel.ListBoxUsers, Qt::Key_Down);
+                QTest::keyClick(sel.ListBoxUsers, key);
+            });
+            QCOMPARE(sel.exec(), result);
+            QVERIFY(focused);
+            QCOMPARE(sel.selectedIndex(), 1);
+        }
     }
 };
 
