@@ -12,6 +12,13 @@ void WriteCourseFiles(int a, int b, int c, int d) {
     }
 }
 
+TCourseItem Item(int kind) {
+    TCourseItem c;
+    c.Caption = QString::number(kind);
+    c.ExerciseKind = quint8(kind);
+    return c;
+}
+
 TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QString& reportDir) {
     TUserRec r = AnonymousUser();
     r.UserName = name;
@@ -20,4 +27,12 @@ TUserRec MakeUser(const QString& name, char mode, const QString& pass, const QSt
     r.ReportDir = reportDir;
     r.ReportFile = reportDir + name + QStringLiteral(".rep");
     return r;
+}
+
+bool CheckKinds::matches(int check, const QString& message) {
+    if (message.isEmpty() != (check == 0)) return false;
+    if (m_seen.contains(check) && m_seen.value(check) != message) return false;
+    const int before = m_seen.key(message, check);
+    m_seen.insert(check, message);
+    return before == check;
 }

@@ -77,21 +77,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("done");
         QTest::addColumn<QStringList>("texts"); // "x:text"
         QTest::addColumn<QList<int>>("verticals");
+        auto row = [](const char* tag, int kind, bool done, const QStringList& texts,
+                      const QList<int>& verticals) {
+            QTest::newRow(tag) << kind << done << texts << verticals;
+        };
         const QList<int> frame = {60, 1140}, status = {800, 60, 1140};
-        QTest::newRow("section") << 0 << false << QStringList{"120:   Раздел: C"} << frame;
-        QTest::newRow("6 done") << 6 << true
-                                << QStringList{"67:" + kIn + "C", "547:Ошибок - 15%",
-                                               "867:Выполнено "}
-                                << QList<int>{480, 800, 60, 1140};
-        QTest::newRow("6 not done")
-            << 6 << false << QStringList{"67:" + kIn + "C", "867:Не выполнено"} << status;
-        QTest::newRow("4 done") << 4 << true << QStringList{"67:" + kIn + "C", "867:Выполнено"}
-                                << status;
-        QTest::newRow("13 like 4")
-            << 13 << false << QStringList{"67:" + kIn + "C", "867:Не выполнено"} << status;
-        QTest::newRow("7 done") << 7 << true
-                                << QStringList{"67:" + kIn + "C - Выполнено, Оценка - 15"} << frame;
-        QTest::newRow("kind without a line: empty frame") << 9 << true << QStringList{} << frame;
+        const QString c = "67:" + kIn + "C";
+        row("section", 0, false, {"120:   Раздел: C"}, frame);
+        row("6 done", 6, true, {c, "547:Ошибок - 15%", "867:Выполнено "}, {480, 800, 60, 1140});
+        row("6 not done", 6, false, {c, "867:Не выполнено"}, status);
+        row("4 done", 4, true, {c, "867:Выполнено"}, status);
+        row("7 done", 7, true, {c + " - Выполнено, Оценка - 15"}, frame);
+        row("kind without a line: empty frame", 9, true, {}, frame);
     }
     void columns() {
         QFETCH(int, kind);

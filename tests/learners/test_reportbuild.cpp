@@ -3,17 +3,10 @@
 #include "common/testenv.h"
 #include "learners/eng_formprepod.h"
 #include "learners/reportbuild.h"
+#include "learners/reportline.h"
+#include "support_learners.h"
 
 #include <QtTest>
-
-namespace {
-TCourseItem Item(int kind) {
-    TCourseItem c;
-    c.Caption = QString::number(kind);
-    c.ExerciseKind = quint8(kind);
-    return c;
-}
-} // namespace
 
 class TestReportBuild : public QObject {
     Q_OBJECT
@@ -41,8 +34,7 @@ private Q_SLOTS:
         const ReportLines got = BuildReportLines(course, t);
         QCOMPARE(got.Items, items);
         QCOMPARE(got.Lines.size(), items.size());
-        QCOMPARE(got.Lines.last(),
-                 QStringLiteral("       %1 - Не выполнено").arg(course[items.last()].Caption));
+        QCOMPARE(got.Lines.last(), NotDoneLine(course[items.last()]));
     }
 
     // Recordings are kept by kind 4 and kinds 12 to 15, once done.
