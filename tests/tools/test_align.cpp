@@ -56,9 +56,8 @@ class TestAlignTool : public QObject {
 private slots:
     void initTestCase() {
         testenv::PrivateHome();
-        QString error;
-        m_s = flitesample::Make(m_dir.path(), "L1", m_lines, 9, error, "rms");
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        m_s = flitesample::Make(m_dir.path(), "L1", m_lines, 9, "rms");
+        QVERIFY2(m_s.Error.isEmpty(), qPrintable(m_s.Error));
     }
 
     void writesBesideTheTextAndKeepsWhatExists() {
