@@ -4,10 +4,6 @@
 #include "common/flitesample.h"
 #include "common/testenv.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
