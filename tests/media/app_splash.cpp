@@ -6,8 +6,6 @@
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QtTest>
 
 class TestSplash : public QObject {
@@ -50,11 +48,9 @@ private Q_SLOTS:
         QPointer<AudioDevice> player = TFormBegin::MusicPlayer();
         QCOMPARE(bool(player), plays);
         if (!plays) return;
-        QCOMPARE(player->fileName(), QStringLiteral("music.wav"));
         VirtualAudio::Advance(5000);
         QTest::qWait(0);
-        QVERIFY(player);
-        QCOMPARE(player->mode(), AudioDevice::Playing);
+        QCOMPARE(player ? player->mode() : AudioDevice::NotReady, AudioDevice::Playing);
         VirtualAudio::Advance(1000);
         QTest::qWait(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
