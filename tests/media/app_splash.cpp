@@ -4,20 +4,16 @@
 #include "common/testenv.h"
 #include "common/wave.h"
 #include "media/audiodevice.h"
+#include "media/support_media.h"
 #include "media/virtualaudio.h"
 
 #include <QtTest>
 
 class TestSplash : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Virtual};
 
 private Q_SLOTS:
-    void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
-    }
     void init() { VirtualAudio::Reset(); }
     void cleanup() { TFormBegin::SetSplashDuration(4500); }
 

@@ -4,6 +4,7 @@
 #include "main/eng_dlgtestfullduplex.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
+#include "media/support_media.h"
 #include "media/virtualaudio.h"
 
 #include <QPushButton>
@@ -11,14 +12,9 @@
 
 class TestDuplex : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Virtual};
 
 private Q_SLOTS:
-    void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
-    }
     void init() {
         VirtualAudio::Reset();
         testenv::WriteBytes("Null.wav", testwave::Pcm(22050, 1, 16, 11025));

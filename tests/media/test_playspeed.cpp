@@ -5,6 +5,7 @@
 #include "media/playfeed.h"
 #include "media/playspeed.h"
 #include "media/soundconvert.h"
+#include "media/support_media.h"
 
 #include <cmath>
 #include <QSettings>
@@ -55,14 +56,9 @@ double Pitch(const std::vector<float>& s, int channels, int rate) {
 
 class TestPlaySpeed : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Virtual};
 
 private Q_SLOTS:
-    void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-    }
-
     void steps_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<QList<int>>("steps"); // nearest, slower, faster

@@ -4,6 +4,7 @@
 #include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
+#include "media/support_media.h"
 #include "media/wavefile.h"
 
 #include <QAudioDevice>
@@ -29,14 +30,11 @@ QStringList TempRecordings() {
 
 class TestRealAudio : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Real};
     bool m_haveInput = false;
 
 private Q_SLOTS:
     void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Real);
         m_haveInput = !QMediaDevices::defaultAudioInput().isNull();
         if (QMediaDevices::defaultAudioOutput().isNull())
             QSKIP("no sound server answers: no output device");

@@ -4,6 +4,7 @@
 #include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
+#include "media/support_media.h"
 #include "media/virtualaudio.h"
 #include "media/wavefile.h"
 
@@ -14,7 +15,7 @@
 
 class TestVirtualAudio : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Virtual};
 
     // Runs "cmd arg; check=value; ..." against one device, failing on the
     // first step whose outcome differs; "cmd!" must throw.
@@ -70,11 +71,6 @@ class TestVirtualAudio : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
-    }
     void init() {
         VirtualAudio::Reset();
         testenv::WriteBytes("two.wav", testwave::Pcm(8000, 1, 16, 16000)); // 2000 ms

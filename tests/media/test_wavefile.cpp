@@ -6,6 +6,7 @@
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 #include "media/soundconvert.h"
+#include "media/support_media.h"
 #include "media/wavefile.h"
 
 #include <QtTest>
@@ -33,15 +34,9 @@ const QByteArray kSamples(16, '\x10');
 
 class TestWaveFile : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Virtual};
 
 private Q_SLOTS:
-    void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
-    }
-
     void readsEncodings_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("rate");
