@@ -2,6 +2,8 @@
 // Shared test helpers: a private HOME/XDG tree per test process (so no test
 // touches the real user's settings), a temporary course directory made
 // current, and the modal-dialog helper.
+#include "base/errors.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace testenv {
 
@@ -51,7 +54,8 @@ inline QTemporaryDir& PrivateHome() {
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", qPrintable(path));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
     f.write(bytes);
 }
 
@@ -66,6 +70,22 @@ inline QByteArray CrLf(const QList<QByteArray>& lines) {
     QByteArray out;
     for (const auto& l : lines) out += l + "\r\n";
     return out;
+}
+
+// The error of type E that `f` throws; empty when it throws none.
+template <typename E, typename F> std::optional<E> Thrown(F f) {
+    try {
+        f();
+    } catch (const E& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+// The code of the file error `f` throws; 0 when it throws none.
+template <typename F> int FileErrorCode(F f) {
+    const auto e = Thrown<FileError>(f);
+    return e ? e->code() : 0;
 }
 
 // A temporary directory made the current directory while it lives.

@@ -1,75 +1,42 @@
 // Every recording of the demo course has speech inside each timing range and
 // silence in the pauses between them.
+#include "align/sound.h"
 #include "base/paths.h"
 #include "base/textfile.h"
 #include "base/timingline.h"
 #include "course/course.h"
 
 #include <cmath>
-#include <QDir>
-#include <QSet>
+#include <numeric>
 #include <QtTest>
-#include <sndfile.h>
 
 namespace {
 
-struct Samples {
-    QList<float> data;
-    int rate = 0;
-};
-
-Samples decode(const QString& path) {
-    SF_INFO info{};
-    Samples s;
-    SNDFILE* f = sf_open(path.toLocal8Bit().constData(), SFM_READ, &info);
-    if (!f) return s;
-    s.rate = info.samplerate;
-    QList<float> all(info.frames * info.channels);
-    sf_readf_float(f, all.data(), info.frames);
-    sf_close(f);
-    for (qint64 i = 0; i < info.frames; ++i)
-        s.data.append(all[i * info.channels]);
-    return s;
-}
-
-double rms(const Samples& s, qint64 fromMs, qint64 toMs) {
-    const qint64 a = qBound<qint64>(0, (fromMs * s.rate + 999) / 1000, s.data.size());
-    const qint64 b = qBound<qint64>(0, toMs * s.rate / 1000, s.data.size());
+double rms(const TSound& s, qint64 fromMs, qint64 toMs) {
+    const qint64 n = qint64(s.Samples.size());
+    const qint64 a = qBound<qint64>(0, (fromMs * s.Rate + 999) / 1000, n);
+    const qint64 b = qBound<qint64>(0, toMs * s.Rate / 1000, n);
     if (b <= a) return 0;
-    double sum = 0;
-    for (qint64 i = a; i < b; ++i)
-        sum += double(s.data[i]) * s.data[i];
-    return std::sqrt(sum / double(b - a));
+    const auto from = s.Samples.begin() + a, to = s.Samples.begin() + b;
+    return std::sqrt(std::inner_product(from, to, from, 0.0) / double(b - a));
 }
 
 constexpr double kSpeech = 0.02; // full scale is 1.0
 constexpr double kSilence = 0.001;
 
 // Problems of one recording against its ranges (entries with end 0 have no sound).
-QStringList problems(const Samples& s, const QList<TTimingEntry>& t) {
+QStringList problems(const TSound& s, const QList<TTimingEntry>& t) {
     QStringList out;
     qint64 lastEnd = -1;
     for (int k = 0; k < t.size(); ++k) {
         if (t[k].EndPos == 0) continue;
-        const double r = rms(s, t[k].StartPos, t[k].EndPos);
-        if (r < kSpeech) out << QStringLiteral("line %1: no speech (rms %2)").arg(k + 1).arg(r);
-        if (lastEnd >= 0) {
-            const double p = rms(s, lastEnd, t[k].StartPos);
-            if (p > kSilence)
-                out << QStringLiteral("before line %1: pause not silent (rms %2)")
-                           .arg(k + 1)
-                           .arg(p);
-        }
+        if (rms(s, t[k].StartPos, t[k].EndPos) < kSpeech)
+            out << QStringLiteral("line %1: no speech").arg(k + 1);
+        if (lastEnd >= 0 && rms(s, lastEnd, t[k].StartPos) > kSilence)
+            out << QStringLiteral("before line %1: pause not silent").arg(k + 1);
         lastEnd = t[k].EndPos;
     }
     return out;
-}
-
-QList<TTimingEntry> readTiming(const QString& path) {
-    QList<TTimingEntry> t;
-    for (const QByteArray& l : ReadFileLines(path))
-        t.append(ParseTimingLine(l, true));
-    return t;
 }
 
 } // namespace
@@ -82,28 +49,25 @@ private Q_SLOTS:
     void speechInRanges_data() {
         QTest::addColumn<QString>("wave");
         QTest::addColumn<QString>("timing");
-        QSet<QString> seen;
+        QMap<QString, QString> waves; // timing file -> its recording
         const QString root = QStringLiteral("DemoData\\");
         for (char m : {'A', 'B', 'C', 'D'}) {
             const CourseTable t = ReadCourseFile(CourseFileName(m));
-            for (int i = 1; i < t.size(); ++i) {
-                if (t[i].ExerciseKind == 0 || t[i].DataFile4.isEmpty()) continue;
-                const QString w = NativePath(root + t[i].DataFile3),
-                              tm = NativePath(root + t[i].DataFile4);
-                if (seen.contains(tm)) continue;
-                seen.insert(tm);
-                QTest::newRow(qPrintable(tm)) << w << tm;
-            }
+            for (int i = 1; i < t.size(); ++i)
+                if (t[i].ExerciseKind != 0 && !t[i].DataFile4.isEmpty())
+                    waves[NativePath(root + t[i].DataFile4)] = NativePath(root + t[i].DataFile3);
         }
-        QVERIFY(seen.size() >= 12); // three lessons: text, vocabulary, two question recordings
+        for (auto it = waves.cbegin(); it != waves.cend(); ++it)
+            QTest::newRow(qPrintable(it.key())) << it.value() << it.key();
+        QVERIFY(waves.size() >= 12); // three lessons: text, vocabulary, two question recordings
     }
     void speechInRanges() {
         QFETCH(QString, wave);
         QFETCH(QString, timing);
-        const Samples s = decode(wave);
-        QVERIFY2(!s.data.isEmpty(), qPrintable(wave));
-        const QList<TTimingEntry> t = readTiming(timing);
-        QVERIFY(t.size() >= 6);
+        const TSound s = ReadSoundMono(wave, 22050);
+        QList<TTimingEntry> t;
+        for (const QByteArray& l : ReadFileLines(timing))
+            t.append(ParseTimingLine(l, true));
         const QStringList p = problems(s, t);
         QVERIFY2(p.isEmpty(), qPrintable(p.join("; ")));
 

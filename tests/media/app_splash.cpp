@@ -4,22 +4,16 @@
 #include "common/testenv.h"
 #include "common/wave.h"
 #include "media/audiodevice.h"
+#include "media/support_media.h"
 #include "media/virtualaudio.h"
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QtTest>
 
 class TestSplash : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Virtual};
 
 private Q_SLOTS:
-    void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
-    }
     void init() { VirtualAudio::Reset(); }
     void cleanup() { TFormBegin::SetSplashDuration(4500); }
 
@@ -50,11 +44,9 @@ private Q_SLOTS:
         QPointer<AudioDevice> player = TFormBegin::MusicPlayer();
         QCOMPARE(bool(player), plays);
         if (!plays) return;
-        QCOMPARE(player->fileName(), QStringLiteral("music.wav"));
         VirtualAudio::Advance(5000);
         QTest::qWait(0);
-        QVERIFY(player);
-        QCOMPARE(player->mode(), AudioDevice::Playing);
+        QCOMPARE(player ? player->mode() : AudioDevice::NotReady, AudioDevice::Playing);
         VirtualAudio::Advance(1000);
         QTest::qWait(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -4,22 +4,17 @@
 #include "main/eng_dlgtestfullduplex.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
+#include "media/support_media.h"
 #include "media/virtualaudio.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QtTest>
 
 class TestDuplex : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Virtual};
 
 private Q_SLOTS:
-    void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
-    }
     void init() {
         VirtualAudio::Reset();
         testenv::WriteBytes("Null.wav", testwave::Pcm(22050, 1, 16, 11025));
@@ -41,30 +36,23 @@ private Q_SLOTS:
         TDlgTestFullDulex dlg;
         if (handed) SetDuplexDialog(&dlg);
         QWidget* seen = nullptr;
-        QString name;
         if (!input)
             testenv::OnNextModal([&](QWidget* w) {
-                seen = w;
-                name = w->objectName();
+                seen = qobject_cast<TDlgTestFullDulex*>(w);
                 w->findChild<QPushButton*>("OKBtn")->click();
             });
         QCOMPARE(RunDuplexTest(), input);
         SetDuplexDialog(nullptr);
-        QCOMPARE(name, input ? QString() : QStringLiteral("TDlgTestFullDulex"));
+        QCOMPARE(seen != nullptr, !input);
         QCOMPARE(seen == &dlg, handed);
         QCOMPARE(testenv::ReadBytes("NullRec.wav"), rec);
     }
 
     // A missing file ends the launch with the device's text, no dialog.
     void missingFile() {
-        const QString remove = QStringLiteral("NullRec.wav");
-        QFile::remove(remove);
-        try {
-            RunDuplexTest();
-            QFAIL("no error");
-        } catch (const DeviceError& e) {
-            QVERIFY2(e.text().contains(remove), qPrintable(e.text()));
-        }
+        QFile::remove("NullRec.wav");
+        const auto e = testenv::Thrown<DeviceError>(RunDuplexTest);
+        QVERIFY2(e && e->text().contains("NullRec.wav"), e ? qPrintable(e->text()) : "none");
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 };

@@ -1,11 +1,12 @@
 // Opening wave files: the kinds of file the device reads, every way a file
-// can be refused (with its text), and the sample conversion towards the
+// can be refused, and the sample conversion towards the
 // sound device. Damaged files at large are the fuzz target's.
 #include "common/testenv.h"
 #include "common/wave.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 #include "media/soundconvert.h"
+#include "media/support_media.h"
 #include "media/wavefile.h"
 
 #include <QtTest>
@@ -33,15 +34,9 @@ const QByteArray kSamples(16, '\x10');
 
 class TestWaveFile : public QObject {
     Q_OBJECT
-    std::unique_ptr<testenv::CourseDir> m_dir;
+    MediaTestDir m_dir{AudioDevice::Backend::Virtual};
 
 private Q_SLOTS:
-    void initTestCase() {
-        testenv::PrivateHome();
-        m_dir = std::make_unique<testenv::CourseDir>();
-        AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
-    }
-
     void readsEncodings_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("rate");
@@ -74,40 +69,24 @@ private Q_SLOTS:
         QFETCH(qint64, frames);
         testenv::WriteBytes("enc.wav", bytes);
         const WaveInfo w = ProbeWave("enc.wav");
-        QCOMPARE(w.rate, rate);
-        QCOMPARE(w.channels, channels);
-        if (frames >= 0)
-            QCOMPARE(w.frames, frames);
-        else
-            QVERIFY(w.frames > 0);
-        AudioDevice dev;
-        dev.setFileName("enc.wav");
-        dev.open();
-        QCOMPARE(dev.length(), FramesToMs(w.frames, rate));
+        QCOMPARE(QList<int>({w.rate, w.channels}), QList<int>({rate, channels}));
+        QVERIFY2(frames < 0 ? w.frames > 0 : w.frames == frames,
+                 qPrintable(QString::number(w.frames)));
         // The samples decode, not only the header.
         WaveReader r;
         r.open("enc.wav");
         std::vector<float> buf(size_t(std::max<qint64>(w.frames, 1) * channels));
         QCOMPARE(r.read(buf.data(), w.frames), w.frames);
-        if (w.frames > 10) {
-            float peak = 0;
-            for (float v : buf)
-                peak = std::max(peak, std::abs(v));
-            QVERIFY2(peak > 0.15f && peak < 0.3f, qPrintable(QString::number(peak)));
-        }
+        const float peak = *std::max_element(buf.begin(), buf.end());
+        QVERIFY2(w.frames <= 10 || (peak > 0.15f && peak < 0.3f),
+                 qPrintable(QString::number(peak)));
     }
 
     void refuses_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("text");
-        const QHash<int, QString> texts{
-            {DevErrFileNotFound, "Звуковой файл не найден: bad.wav"},
-            {DevErrNotWave, "Файл не является звуковым файлом WAVE: bad.wav"},
-            {DevErrBadHeader, "Заголовок звукового файла повреждён или обрезан: bad.wav"},
-            {DevErrUnsupported, "Формат звукового файла не поддерживается: bad.wav"}};
         auto row = [&](const char* name, const QByteArray& bytes, int code) {
-            QTest::newRow(name) << bytes << code << texts[code];
+            QTest::newRow(name) << bytes << code;
         };
         const QByteArray good = testwave::Pcm(22050, 1, 16, 100);
         row("missing", "<none>", DevErrFileNotFound);
@@ -124,8 +103,9 @@ private Q_SLOTS:
         row("unknown codec", codec, DevErrUnsupported);
         // Found by fuzzing: libsndfile read this RF64 file's list for ever.
         row("RF64 list past the end, as found",
-            QByteArray::fromBase64("UkY2NFABAABXQVZFTElTVGZtdCAQmgAA+P///wAAAAABAAEAQB8AAMBdIAADABgAZGF0"
-                                   "otP+/wD//w=="),
+            QByteArray::fromBase64(
+                "UkY2NFABAABXQVZFTElTVGZtdCAQmgAA+P///wAAAAABAAEAQB8AAMBdIAADABgAZGF0"
+                "otP+/wD//w=="),
             DevErrBadHeader);
         row("list past the end",
             FloatWave("data" + Le32(16) + kSamples + "LIST" + Le32(0x7fffff00) + "INFOjunk"),
@@ -137,24 +117,17 @@ private Q_SLOTS:
     void refuses() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, code);
-        QFETCH(QString, text);
-        QFile::remove("bad.wav");
-        QDir().rmdir("bad.wav");
+        const QString name = QString::fromLatin1(QTest::currentDataTag()) + ".wav";
         if (bytes == "<dir>")
-            QDir().mkdir("bad.wav");
+            QDir().mkdir(name);
         else if (bytes != "<none>")
-            testenv::WriteBytes("bad.wav", bytes);
+            testenv::WriteBytes(name, bytes);
         AudioDevice dev;
-        dev.setFileName("bad.wav");
-        try {
-            dev.open();
-            QFAIL("opened");
-        } catch (const DeviceError& e) {
-            QCOMPARE(e.code(), code);
-            QVERIFY2(e.text().startsWith(text), qPrintable(e.text()));
-        }
+        dev.setFileName(name);
+        const auto e = testenv::Thrown<DeviceError>([&] { dev.open(); });
+        QCOMPARE(e ? e->code() : 0, code);
+        QVERIFY2(e->text().contains(name), qPrintable(e->text())); // says which file
         QCOMPARE(dev.lastError(), code);
-        QVERIFY(dev.lastErrorText().startsWith(text));
         QCOMPARE(dev.mode(), AudioDevice::NotReady);
     }
 
@@ -176,19 +149,11 @@ private Q_SLOTS:
         QFETCH(int, dstCh);
         Resampler r;
         r.init(srcRate, srcCh, dstRate, dstCh);
-        std::vector<float> out;
-        const qint64 total = srcRate; // one second
-        std::vector<float> chunk;
-        qint64 done = 0;
-        while (done < total) {
-            const qint64 n = std::min<qint64>(333, total - done);
-            chunk.assign(size_t(n * srcCh), 0.0f);
-            for (qint64 f = 0; f < n; ++f)
-                for (int c = 0; c < srcCh; ++c)
-                    chunk[size_t(f * srcCh + c)] = c == 0 ? 0.5f : 0.25f;
-            r.push(chunk.data(), n, out);
-            done += n;
-        }
+        std::vector<float> in(size_t(srcRate * srcCh)), out; // one second
+        for (size_t i = 0; i < in.size(); ++i)
+            in[i] = i % size_t(srcCh) == 0 ? 0.5f : 0.25f;
+        for (qint64 done = 0; done < srcRate; done += 333)
+            r.push(in.data() + done * srcCh, std::min<qint64>(333, srcRate - done), out);
         QCOMPARE(out.size() % size_t(dstCh), size_t(0));
         const qint64 frames = qint64(out.size()) / dstCh;
         // At most the one input frame still waiting for its successor is held back.
@@ -232,10 +197,7 @@ private Q_SLOTS:
             QVERIFY2(std::abs(back[i] - (f == QAudioFormat::Float ? in[i] : want)) <= tol,
                      qPrintable(QStringLiteral("%1 -> %2").arg(in[i]).arg(back[i])));
         }
-        if (f == QAudioFormat::Int16) {
-            QCOMPARE(quint8(bytes[2]), quint8(0x00)); // 0.5 -> 16384 little-endian
-            QCOMPARE(quint8(bytes[3]), quint8(0x40));
-        }
+        if (f == QAudioFormat::Int16) QCOMPARE(bytes.mid(2, 2), QByteArray("\0\x40", 2)); // 0.5
     }
 };
 

@@ -4,10 +4,6 @@
 #include "common/flitesample.h"
 #include "common/testenv.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -56,9 +52,8 @@ class TestAlignTool : public QObject {
 private slots:
     void initTestCase() {
         testenv::PrivateHome();
-        QString error;
-        m_s = flitesample::Make(m_dir.path(), "L1", m_lines, 9, error, "rms");
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        m_s = flitesample::Make(m_dir.path(), "L1", m_lines, 9, "rms");
+        QVERIFY2(m_s.Error.isEmpty(), qPrintable(m_s.Error));
     }
 
     void writesBesideTheTextAndKeepsWhatExists() {
