@@ -147,42 +147,19 @@ private Q_SLOTS:
         if (position == 0) QCOMPARE(l.Rows[2].Attrs[1].look(), lk.Sel);
     }
 
-    void rowGeometry_data() {
-        QTest::addColumn<int>("h");
-        QTest::addColumn<double>("f");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<double>("offset");
-        QTest::addColumn<int>("y");
-        QTest::newRow("pitch 20") << 16 << 1.25 << 3 << 0.0 << 60;
-        QTest::newRow("offset rounds") << 16 << 1.25 << 3 << -10.6 << 49;
-        QTest::newRow("0.75 rounds to nearest") << 13 << 0.75 << 3 << 0.0 << 29;
-        QTest::newRow("half rounds up") << 13 << 0.75 << 2 << 0.0 << 20;
-    }
-
-    void rowGeometry() {
-        QFETCH(int, h);
-        QFETCH(double, f);
-        QFETCH(int, row);
-        QFETCH(double, offset);
-        QFETCH(int, y);
-        QCOMPARE(RowY(0, h, f, row, offset), y);
-    }
-
-    void stepSizes_data() {
-        QTest::addColumn<int>("d");
-        QTest::addColumn<double>("step");
-        QTest::newRow("1000") << 1000 << 761.43;
-        QTest::newRow("1049 in one step") << 1049 << 1049.0;
-        QTest::newRow("one pixel") << 1 << 1.0;
-    }
-
-    void stepSizes() {
-        QFETCH(int, d);
-        QFETCH(double, step);
-        const double down = ScrollDelta(d, 30000, 199);
-        const double up = ScrollDelta(-d, 30000, 199);
-        QVERIFY2(qAbs(-down - step) < step * 0.002, qPrintable(QString::number(down)));
-        QCOMPARE(up, -down);
+    // Row positions round the pitch and the offset each to the nearest; the
+    // scroll step grows with the distance, never overshoots, and is signed.
+    void scrollArithmetic() {
+        QCOMPARE(RowY(0, 16, 1.25, 3, 0.0), 60);
+        QCOMPARE(RowY(0, 16, 1.25, 3, -10.6), 49);
+        QCOMPARE(RowY(0, 13, 0.75, 3, 0.0), 29);
+        QCOMPARE(RowY(0, 13, 0.75, 2, 0.0), 20); // half rounds up
+        const QList<QPair<int, double>> steps{{1000, 761.43}, {1049, 1049.0}, {1, 1.0}};
+        for (const auto& [d, step] : steps) {
+            const double down = ScrollDelta(d, 30000, 199);
+            QVERIFY2(qAbs(-down - step) < step * 0.002, qPrintable(QString::number(down)));
+            QCOMPARE(ScrollDelta(-d, 30000, 199), -down);
+        }
         QCOMPARE(ScrollDelta(0, 30000, 199), 0.0);
     }
 
