@@ -89,15 +89,15 @@ struct Lesson {
 
 const QStringList kCommands{"play",  "text", "trans",    "both",  "run",     "advance", "wait",
                             "pause", "stop", "fail",     "at",    "playing", "stopped", "waiting",
-                            "going", "max",  "pictures", "drawn", "drift"};
+                            "going", "max",  "pictures", "drawn", "drift",   "idle",    "norec"};
 
 // Runs a script of ';'-separated commands: play (text, trans, both: with the
 // text, the translation, both panes shown), "run N" timer steps over N ms,
 // "advance N" both clocks without steps, wait, pause, stop, fail (the
-// recorder fails); checks "at N" (the player's position), playing, stopped,
-// waiting, going, "max N" (the bar's end), "pictures a,b" (shown so far),
-// "drawn N M" (draws of each pane), "drift N" (the text pane's drift, and
-// its scroll and current row from it).
+// recorder fails). Checks: "at N" (the player's position), playing, stopped,
+// idle (never started), norec (not recording), waiting, going, "max N" (the
+// bar's end), "pictures a,b" (shown so far), "drawn N M" (draws of each
+// pane), "drift N" (the text pane's drift, and its scroll and current row).
 void Script(TTransNoTextRun& r, const FakeView& v, const QString& script) {
     for (const QString& cmd : script.split(';', Qt::SkipEmptyParts)) {
         const QStringList w = cmd.split(' ', Qt::SkipEmptyParts);
@@ -115,7 +115,10 @@ void Script(TTransNoTextRun& r, const FakeView& v, const QString& script) {
         if (op == "stop") r.Stop();
         if (op == "fail") r.RecorderNotify(AudioDevice::Failure);
         if (op == "at") QCOMPARE(r.Player()->position(), n);
-        if (op == "playing" || op == "stopped") QCOMPARE(r.Playing(), op == "playing");
+        if (op == "playing") QVERIFY(r.Playing() && !r.Stopped());
+        if (op == "stopped") QVERIFY(!r.Playing() && r.Stopped());
+        if (op == "idle") QVERIFY(!r.Playing() && !r.Stopped());
+        if (op == "norec") QVERIFY(!r.Recording() && !r.Controls().RecordingSign);
         if (op == "waiting" || op == "going") QCOMPARE(r.Waiting(), op == "waiting");
         if (op == "max") QCOMPARE(r.Controls().ProgressMax, int(n));
         if (op == "drawn")
@@ -219,16 +222,17 @@ private Q_SLOTS:
             << QByteArray("-") << -1 << 0 << 0;
         // 50 steps with the current row above a third of 300 px: drift -50.
         QTest::newRow("scroll follows playback")
-            << ": both; run 2500; drift -50" << QByteArray("-") << -1 << 0 << 0;
+            << ": both; run 2500; drift -50; drawn 50 50" << QByteArray("-") << -1 << 0 << 0;
         // Recording refused at play: the earlier take and timing stay, the learner
         // is told why, and without a microphone nothing plays at all.
-        QTest::newRow("template missing") << "wait old notemplate: play; playing; run 7000; stopped"
-                                          << kOldTiming << 700 << 1 << 0;
+        QTest::newRow("template missing")
+            << "wait old notemplate: play; playing; norec; run 7000; stopped" << kOldTiming << 700
+            << 1 << 0;
         QTest::newRow("template not a wave file")
-            << "wait old badtemplate: play; playing; run 7000; stopped" << kOldTiming << 700 << 1
-            << 0;
+            << "wait old badtemplate: play; playing; norec; run 7000; stopped" << kOldTiming << 700
+            << 1 << 0;
         QTest::newRow("no microphone")
-            << "wait old nomic: play; stopped" << kOldTiming << 700 << 1 << 0;
+            << "wait old nomic: play; idle; norec" << kOldTiming << 700 << 1 << 0;
         // The outcome is the recording on disk, not whether this run saved one:
         // after "Повторить" a run left without recording still has the take of
         // the run before, so the results dialog comes.
@@ -287,7 +291,14 @@ private Q_SLOTS:
         testui::MessageRecorder m;
         auto r = l.run();
         Script(*r, l.v, "play; run 2000");
-        // What the recorder left behind: a wave file of the take so far.
+        // What the recorder left behind: wave files of the take so far, the newest
+        // one the whole take.
+        WriteSilent(l.dir.file("vantrel-rec-00aaaa.tmp"), 1000);
+        QFile older(l.dir.file("vantrel-rec-00aaaa.tmp"));
+        QVERIFY(older.open(QIODevice::ReadWrite));
+        QVERIFY(older.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+        older.close();
         WriteSilent(l.dir.file("vantrel-rec-00abcd.tmp"), 2000);
         r->Stop();
         QVERIFY(!r->TakeSaved());
