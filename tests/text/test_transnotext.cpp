@@ -177,8 +177,9 @@ private Q_SLOTS:
                                         << kTakeTo2500 << 2500 << 0 << 0;
         QTest::newRow("recorder failure keeps the take")
             << "wait: play; run 2500; fail; stopped" << kTakeTo2500 << 2500 << 1 << 0;
+        // The pause is refused while waiting.
         QTest::newRow("wait then go on")
-            << "wait: play; run 1500; wait; run 4000; at 1500; wait; run 550; stop"
+            << "wait: play; run 1500; wait; pause; run 4000; at 1500; wait; run 550; stop"
             << QByteArray("#\t#\r\n0\t6050\r\n6050\t6050\r\n") + QByteArray("#\t#\r\n").repeated(5)
             << 6050 << 0 << 0;
         // Sintagm 2 lasts 1000 ms: the wait holds for 1000 + 20000 ms, then goes on.
