@@ -41,10 +41,6 @@ void run(TFormWorkText* f, qint64 ms) {
     }
 }
 
-void setCurrent(TFormWorkText* f, int v) {
-    Child<QSlider>(f, "TrackBarText")->setValue(v);
-}
-
 } // namespace
 
 class TestFormWorkText : public QObject {
@@ -90,7 +86,7 @@ private Q_SLOTS:
         auto space = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); };
 
         // On a focused play button Space marks and plays nothing.
-        setCurrent(f.get(), 3);
+        slider->setValue(3);
         Child<TBtnImgTransD1Zv>(f.get(), "BitBtnSelectString")->setFocus(Qt::TabFocusReason);
         space();
         QVERIFY(f->Run().Controls().Marking);

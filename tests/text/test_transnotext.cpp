@@ -1,14 +1,12 @@
 // The listening practice run and its window on the virtual audio back end:
 // both clocks (lesson player and learner recorder) move only when the test
 // advances them, and the test runs the timer steps itself.
-#include "base/textfile.h"
 #include "common/testenv.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
 #include "controls/prgssbarzv.h"
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
-#include "media/wavefile.h"
 #include "support_text.h"
 #include "text/eng_transnotext.h"
 
@@ -30,12 +28,13 @@ namespace {
 // the step after its end, the last one at the take's end 10 s after the lesson.
 const QByteArray kWholeTake("#\t#\r\n0\t2050\r\n2050\t3050\r\n#\t#\r\n3050\t4050\r\n"
                             "4050\t5050\r\n#\t#\r\n5050\t17050\r\n");
+const QByteArray kTakeTo2500 =
+    QByteArray("#\t#\r\n0\t2050\r\n2050\t2500\r\n") + QByteArray("#\t#\r\n").repeated(5);
 
 // What the run asked the window to do.
 struct FakeView : TListenView {
-    int applied = 0;
     QList<int> drawn, pictures;
-    void ApplyControls(const TListenControls&) override { ++applied; }
+    void ApplyControls(const TListenControls&) override {}
     void DrawPane(int pane) override { drawn << pane; }
     void ShowPicture(int k) override { pictures << k; }
 };
@@ -49,17 +48,6 @@ void Run(TTransNoTextRun& r, qint64 ms) {
     }
 }
 
-std::unique_ptr<TTransNoTextRun> MakeRun(const TListenParams& p, FakeView& v) {
-    auto r = std::make_unique<TTransNoTextRun>(p, &v);
-    r->SetManualSteps(true);
-    r->SetPaneHeight(300);
-    r->Load();
-    r->SetLayouts(
-        LayoutListenPane(r->Lesson().Text, 200, [](QStringView s) { return int(s.size()) * 10; }),
-        LayoutListenPane(r->Lesson().Trans, 200, [](QStringView s) { return int(s.size()) * 10; }));
-    return r;
-}
-
 // The folder's work lesson (8 lines, a 7 s recording) with the recorder's
 // template and the learner's folder.
 struct Lesson {
@@ -70,13 +58,8 @@ struct Lesson {
         WriteWorkTextLesson(dir, true);
         WriteSilent(dir.file("TSBegin.wav"), 0);
         QDir().mkpath(dir.file("Report/Ann"));
-        p.Files.Sound = "Lesson.wav";
-        p.Files.Text = "L1.txt";
-        p.Files.Translation = "T1.txt";
-        p.Files.Timing = "Tm1.txt";
-        p.Files.Pictures = "DemoData\\Pic1.txt";
+        p.Files = {"L1.txt", "T1.txt", "Lesson.wav", "Tm1.txt", "DemoData\\Pic1.txt"};
         p.DataRoot = "DemoData\\";
-        p.HelpContext = 140;
     }
     // Another text, its translation and timing, and a recording of `ms`.
     void lines(const QList<QByteArray>& text, const QList<QByteArray>& timing, int ms) {
@@ -89,20 +72,75 @@ struct Lesson {
         p.RecordName = "Report\\Ann\\Ann12.wav";
         p.WaitAllowed = wait;
     }
-    // The run over a fake window, started unless asked not to.
-    std::unique_ptr<TTransNoTextRun> run(bool play = true) {
-        auto r = MakeRun(p, v);
-        if (play) r->Play(false, false);
+    // The run over a fake window, loaded and laid out 10 px a character.
+    std::unique_ptr<TTransNoTextRun> run() {
+        auto r = std::make_unique<TTransNoTextRun>(p, &v);
+        r->SetManualSteps(true);
+        r->SetPaneHeight(300);
+        r->Load();
+        const auto tenPx = [](QStringView s) { return int(s.size()) * 10; };
+        r->SetLayouts(LayoutListenPane(r->Lesson().Text, 200, tenPx),
+                      LayoutListenPane(r->Lesson().Trans, 200, tenPx));
         return r;
     }
     QString recording() const { return dir.file("Report/Ann/Ann12.wav"); }
     QString timingFile() const { return dir.file("Report/Ann/Ann12.txt"); }
 };
 
-// A lesson recorded with the wait allowed.
-struct Take : Lesson {
-    Take() { record(true); }
-};
+const QStringList kCommands{"play",  "text", "trans",    "both",  "run",     "advance", "wait",
+                            "pause", "stop", "fail",     "at",    "playing", "stopped", "waiting",
+                            "going", "max",  "pictures", "drawn", "drift",   "idle",    "norec"};
+
+// Runs a script of ';'-separated commands: play (text, trans, both: with the
+// text, the translation, both panes shown), "run N" timer steps over N ms,
+// "advance N" both clocks without steps, wait, pause, stop, fail (the
+// recorder fails). Checks: "at N" (the player's position), playing, stopped,
+// idle (never started), norec (not recording), waiting, going, "max N" (the
+// bar's end), "pictures a,b" (shown so far), "drawn N M" (draws of each
+// pane), "drift N" (the text pane's drift, and its scroll and current row).
+void Script(TTransNoTextRun& r, const FakeView& v, const QString& script) {
+    for (const QString& cmd : script.split(';', Qt::SkipEmptyParts)) {
+        const QStringList w = cmd.split(' ', Qt::SkipEmptyParts);
+        const QString op = w[0];
+        const qint64 n = w.value(1).toLongLong();
+        const TListenPane& p = r.Pane(0);
+        QVERIFY2(kCommands.contains(op), qPrintable(op));
+        if (op == "play" || op == "text") r.Play(op == "text", false);
+        if (op == "trans" || op == "both") r.Play(op == "both", true);
+        if (op == "run") Run(r, n);
+        if (op == "advance") VirtualAudio::Advance(n);
+        if (op == "advance") Settle();
+        if (op == "wait") r.Wait();
+        if (op == "pause") r.Pause();
+        if (op == "stop") r.Stop();
+        if (op == "fail") r.RecorderNotify(AudioDevice::Failure);
+        if (op == "at") QCOMPARE(r.Player()->position(), n);
+        if (op == "playing") QVERIFY(r.Playing() && !r.Stopped());
+        if (op == "stopped") QVERIFY(!r.Playing() && r.Stopped());
+        if (op == "idle") QVERIFY(!r.Playing() && !r.Stopped());
+        if (op == "norec") QVERIFY(!r.Recording() && !r.Controls().RecordingSign);
+        if (op == "waiting" || op == "going") QCOMPARE(r.Waiting(), op == "waiting");
+        if (op == "max") QCOMPARE(r.Controls().ProgressMax, int(n));
+        if (op == "drawn")
+            QCOMPARE(QList<qsizetype>({v.drawn.count(0), v.drawn.count(1)}),
+                     QList<qsizetype>({n, w.value(2).toLongLong()}));
+        if (op == "pictures") {
+            QStringList got;
+            for (int k : v.pictures)
+                got << QString::number(k);
+            QCOMPARE(got.join(','), w.value(1));
+        }
+        if (op == "drift") {
+            QCOMPARE(p.Drift, int(n));
+            const qint64 pos = r.Player()->position(), len = r.Player()->length();
+            QCOMPARE(p.Scroll, ListenScroll(pos, len, p.Layout.RowCount, int(n)));
+            QCOMPARE(p.RowPos, kListenRowPitch * p.Layout.Spans[r.Current()].FirstRow - p.Scroll);
+        }
+    }
+}
+
+// An earlier take of the learner's and its timing.
+const QByteArray kOldTiming = CrLf({"#\t#", "0\t1", "1\t2", "#\t#", "2\t3"});
 
 } // namespace
 
@@ -115,234 +153,153 @@ private Q_SLOTS:
     }
     void init() { VirtualAudio::Reset(); }
 
-    void listenOnlyStopsAtLessonEnd() {
-        Lesson l;
-        auto r = l.run();
-        Run(*r, 6950);
-        QVERIFY(r->Playing());
-        QCOMPARE(r->Controls().ProgressPos, 7); // 6950 ms rounds to 7 s
-        Run(*r, 50);
-        QVERIFY(r->Stopped() && !r->Playing());
-        QVERIFY(QDir(l.dir.file("Report/Ann")).isEmpty());
-        QCOMPARE(r->Finish(), 0);
-    }
-
-    // A take ends 10 s after the lesson, past the mark (17000), not on it; its
-    // timing file is there only where the wait is allowed.
-    void learnerTimingFile_data() {
-        QTest::addColumn<bool>("wait");
-        QTest::newRow("wait allowed") << true;
-        QTest::newRow("no wait") << false;
-    }
-
-    void learnerTimingFile() {
-        QFETCH(bool, wait);
-        Lesson l;
-        l.record(wait);
-        auto r = l.run();
-        Run(*r, 17000);
-        QVERIFY(r->Playing());
-        Run(*r, 1000);
-        QCOMPARE(WaveMs(l.recording()), qint64(17050));
-        QCOMPARE(QFile::exists(l.timingFile()), wait);
-        if (wait) QCOMPARE(ReadBytes(l.timingFile()), kWholeTake);
-    }
-
-    void stopRunsOnce() {
-        Take l;
-        auto r = l.run();
-        Run(*r, 2500);
-        r->Stop();
-        const QByteArray timing = ReadBytes(l.timingFile());
-        // Lines the run never reached are written as silent.
-        QCOMPARE(timing, QByteArray("#\t#\r\n0\t2050\r\n2050\t2500\r\n") +
-                             QByteArray("#\t#\r\n").repeated(5));
-        const QDateTime saved = QFileInfo(l.recording()).lastModified();
-        const int applied = l.v.applied;
-        // A second stop, later steps and late notifications change nothing.
-        r->Stop();
-        Run(*r, 3000);
-        r->PlayerNotify(AudioDevice::Successful);
-        r->RecorderNotify(AudioDevice::Successful);
-        QCOMPARE(ReadBytes(l.timingFile()), timing);
-        QCOMPARE(QFileInfo(l.recording()).lastModified(), saved);
-        QCOMPARE(l.v.applied, applied);
-    }
-
-    void waitThenGoOn() {
-        Take l;
-        auto r = l.run();
-        Run(*r, 1500);
-        r->Wait();
-        Run(*r, 4000); // the player holds at 1500
-        r->Wait();
-        Run(*r, 550); // player 2050: sintagm 2 ends at recorder 6050
-        r->Stop();
-        QCOMPARE(ReadBytes(l.timingFile()), QByteArray("#\t#\r\n0\t6050\r\n6050\t6050\r\n") +
-                                                QByteArray("#\t#\r\n").repeated(5));
-    }
-
-    void waitGoesOnByItself() {
-        Take l;
-        auto r = l.run();
-        Run(*r, 1000);
-        r->Wait();
-        // Sintagm 2 lasts 1000 ms: the wait holds for 1000 + 20000 ms, then goes on.
-        Run(*r, 21000);
-        QVERIFY(r->Waiting());
-        QCOMPARE(r->Player()->position(), qint64(1000));
-        Run(*r, 50);
-        QVERIFY(!r->Waiting());
-        Run(*r, 50);
-        QCOMPARE(r->Player()->position(), qint64(1050));
-    }
-
-    void pauseHoldsBothDevices() {
-        Take l;
-        auto r = l.run();
-        Run(*r, 1200);
-        r->Pause();
-        QVERIFY(r->Paused());
-        Run(*r, 5000);
-        QCOMPARE(r->Player()->position(), qint64(1200));
-        // The wait is refused while paused.
-        r->Wait();
-        QVERIFY(!r->Waiting());
-        r->Pause();
-        QVERIFY(!r->Paused());
-        // The pause is not in the take, which still ends 10 s after the lesson.
-        Run(*r, 5800 + 10050);
-        QVERIFY(!r->Playing());
-        QCOMPARE(WaveMs(l.recording()), qint64(17050));
-    }
-
-    void continueAfterLessonEndOnlyRecords() {
-        Take l;
-        auto r = l.run();
-        Run(*r, 8000);
-        r->Pause();
-        r->Pause();
-        r->Wait();
-        r->Wait();
-        QCOMPARE(r->Recorder()->mode(), AudioDevice::Recording);
-        Run(*r, 1000);
-        // The lesson was not replayed from its start.
-        QCOMPARE(r->Player()->position(), qint64(7000));
-        Run(*r, 9000);
-        QVERIFY(!r->Playing());
-        QCOMPARE(ReadBytes(l.timingFile()), kWholeTake);
-    }
-
-    void recorderEndStopsRun() {
-        // A lesson of length 0 gives a recorder end of 10000 ms per text row.
-        Lesson l;
-        l.lines({"#T", "a"}, {"#\t#", "0\t0"}, 0);
-        l.record(false);
-        auto r = l.run();
-        const qint64 end = 10000 * r->Pane(0).Layout.RowCount;
-        // The stop rule (mark + 10 s) comes first; push the recorder to its own end
-        // without the timer steps.
-        VirtualAudio::Advance(end);
-        Settle();
-        QVERIFY(!r->Playing());
-        QCOMPARE(WaveMs(l.recording()), end);
-    }
-
-    void recorderFailureKeepsTake() {
-        Take l;
-        testui::MessageRecorder m;
-        auto r = l.run();
-        Run(*r, 2500);
-        r->RecorderNotify(AudioDevice::Failure);
-        QVERIFY(!r->Playing());
-        QCOMPARE(WaveMs(l.recording()), qint64(2500));
-        QCOMPARE(m.messages.size(), 1);
-        QCOMPARE(CountLines(ReadBytes(l.timingFile())), 8);
-    }
-
-    // Recording refused at play: the earlier take and timing stay, the
-    // learner is told why, and without a microphone nothing plays at all.
-    void refusedRecordingKeepsOldTake_data() {
-        QTest::addColumn<QByteArray>("templateBytes"); // empty: no file
-        QTest::addColumn<bool>("microphone");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("template missing") << QByteArray() << true << "Повреждены файлы";
-        QTest::newRow("template not a wave file")
-            << QByteArray("RIFF\x10\0\0\0junkjunkjunk", 20) << true << "Повреждены файлы";
-        QTest::newRow("no microphone") << QByteArray("-") << false << "Подключите микрофон";
-    }
-    void refusedRecordingKeepsOldTake() {
-        QFETCH(QByteArray, templateBytes);
-        QFETCH(bool, microphone);
-        QFETCH(QString, message);
-        Take l;
-        if (templateBytes != "-") {
-            QFile::remove(l.dir.file("TSBegin.wav"));
-            if (!templateBytes.isEmpty()) WriteBytes(l.dir.file("TSBegin.wav"), templateBytes);
-        }
-        VirtualAudio::SetInputAvailable(microphone);
-        WriteSilent(l.recording(), 700);
-        WriteBytes(l.timingFile(), CrLf({"#\t#", "0\t1", "1\t2", "#\t#", "2\t3"}));
-        const QByteArray oldRec = ReadBytes(l.recording());
-        const QByteArray oldTiming = ReadBytes(l.timingFile());
-        testui::MessageRecorder m;
-        auto r = l.run();
-        QCOMPARE(m.messages.size(), 1);
-        QVERIFY(m.messages[0].text.contains(message));
-        QCOMPARE(m.messages[0].flags, 16);
-        QCOMPARE(r->Playing(), microphone);
-        QVERIFY(!r->Recording() && !r->Controls().RecordingSign);
-        Run(*r, 7000); // without recording the lesson's end stops the run
-        QVERIFY(!r->Playing());
-        QCOMPARE(ReadBytes(l.recording()), oldRec);
-        QCOMPARE(ReadBytes(l.timingFile()), oldTiming);
-        QCOMPARE(r->Finish(), 0); // the earlier recording is still there
-    }
-
-    // The outcome is the recording on disk, not whether this run saved one:
-    // after "Повторить" a run left without recording still has the take of
-    // the run before, so the results dialog comes.
-    void outcomeFollowsRecordingOnDisk_data() {
-        QTest::addColumn<int>("earlierMs"); // -1: no file, 0: an empty file
-        QTest::addColumn<bool>("record");   // this run records a take of 2 s
-        QTest::addColumn<bool>("leftover"); // a recorder file of another run lies beside it
+    // A run driven by a script "<setup>: <commands>" (see Script): what it leaves
+    // on disk and the run's outcome. Setup: record, wait (recorded with the
+    // wait allowed); another lesson: short (two lines, no sound), zero (no
+    // sound), nolines, badtiming; old (an earlier take of 700 ms), empty (an
+    // empty recording file), leftover (a recorder file of another run beside
+    // it); recording refused: notemplate, badtemplate, nomic.
+    void takes_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QByteArray>("timing"); // "-": no file
+        QTest::addColumn<int>("recMs");         // -1: no file
+        QTest::addColumn<int>("messages");
         QTest::addColumn<int>("outcome");
-        QTest::newRow("take recorded now") << -1 << true << false << 0;
+        QTest::newRow("listen only: stops at the lesson's end")
+            << ": play; run 6950; playing; run 50; stopped" << QByteArray("-") << -1 << 0 << 0;
+        // The take ends 10 s after the lesson, past the mark (17000), not on it.
+        QTest::newRow("whole take")
+            << "wait: play; run 17000; playing; run 1000; stopped" << kWholeTake << 17050 << 0 << 0;
+        QTest::newRow("no wait: no timing file")
+            << "record: play; run 17000; playing; run 1000; stopped" << QByteArray("-") << 17050
+            << 0 << 0;
+        QTest::newRow("stop runs once") << "wait: play; run 2500; stop; stop; run 3000; stopped"
+                                        << kTakeTo2500 << 2500 << 0 << 0;
+        QTest::newRow("recorder failure keeps the take")
+            << "wait: play; run 2500; fail; stopped" << kTakeTo2500 << 2500 << 1 << 0;
+        // The pause is refused while waiting.
+        QTest::newRow("wait then go on")
+            << "wait: play; run 1500; wait; pause; run 4000; at 1500; wait; run 550; stop"
+            << QByteArray("#\t#\r\n0\t6050\r\n6050\t6050\r\n") + QByteArray("#\t#\r\n").repeated(5)
+            << 6050 << 0 << 0;
+        // Sintagm 2 lasts 1000 ms: the wait holds for 1000 + 20000 ms, then goes on.
+        QTest::newRow("wait goes on by itself")
+            << "wait: play; run 1000; wait; run 21000; waiting; at 1000; run 50; going; run 50;"
+               "at 1050; stop"
+            << QByteArray("#\t#\r\n0\t22100\r\n") + QByteArray("#\t#\r\n").repeated(6) << 22100 << 0
+            << 0;
+        // The wait is refused while paused; the pause is not in the take.
+        QTest::newRow("pause holds both devices")
+            << "wait: play; run 1200; pause; run 5000; at 1200; wait; going; pause; run 15850;"
+               "stopped"
+            << kWholeTake << 17050 << 0 << 0;
+        // After the lesson's end only the recorder goes on: nothing is replayed.
+        QTest::newRow("pause and wait after the lesson's end")
+            << "wait: play; run 8000; pause; pause; wait; wait; run 1000; at 7000; run 9000;"
+               "stopped"
+            << kWholeTake << 17050 << 0 << 0;
+        // 10000 ms of recorder a text row (3 rows): the recorder's end comes before
+        // the stop rule (mark + 10 s) when the clocks get there without the steps.
+        QTest::newRow("recorder end stops the run")
+            << "record short: play; advance 30000; stopped" << QByteArray("-") << 30000 << 0 << 0;
+        // No sound: the lesson has ended at once, and once the wait has gone on by
+        // itself (1000 + 20000 ms) the next step stops the run.
+        QTest::newRow("lesson of length 0")
+            << "wait zero: text; max 0; wait; run 37000; stopped"
+            << QByteArray("#\t#\r\n0\t21100\r\n") + QByteArray("#\t#\r\n").repeated(6) << 21100 << 0
+            << 0;
+        // No text rows: the recorder stops at its end, 2 * 3000 + 10000 ms.
+        QTest::newRow("no lines") << "wait nolines: text; max 3; wait; run 37000; stopped"
+                                  << QByteArray() << 16000 << 0 << 0;
+        // The run still works with what was read.
+        QTest::newRow("damaged timing")
+            << "badtiming: play; run 7000; stopped" << QByteArray("-") << -1 << 0 << 0;
+        // Sintagm 2 ends at 2000: entry 1 (0 < t <= 2500); sintagm 3 at 3000: entry 2;
+        // stopped, back to the first. With the translation shown the pane is drawn
+        // instead of the schedule's pictures.
+        QTest::newRow("schedule pictures")
+            << ": play; run 3050; pictures 1,2; drawn 0 0; stop; pictures 1,2,1;"
+               "trans; run 2500; pictures 1,2,1; drawn 0 50"
+            << QByteArray("-") << -1 << 0 << 0;
+        // 50 steps with the current row above a third of 300 px: drift -50.
+        QTest::newRow("scroll follows playback")
+            << ": both; run 2500; drift -50; drawn 50 50" << QByteArray("-") << -1 << 0 << 0;
+        // Recording refused at play: the earlier take and timing stay, the learner
+        // is told why, and without a microphone nothing plays at all.
+        QTest::newRow("template missing")
+            << "wait old notemplate: play; playing; norec; run 7000; stopped" << kOldTiming << 700
+            << 1 << 0;
+        QTest::newRow("template not a wave file")
+            << "wait old badtemplate: play; playing; norec; run 7000; stopped" << kOldTiming << 700
+            << 1 << 0;
+        QTest::newRow("no microphone")
+            << "wait old nomic: play; idle; norec" << kOldTiming << 700 << 1 << 0;
+        // The outcome is the recording on disk, not whether this run saved one:
+        // after "Повторить" a run left without recording still has the take of
+        // the run before, so the results dialog comes.
+        QTest::newRow("take recorded now")
+            << "record: play; run 2000; stop" << QByteArray("-") << 2000 << 0 << 0;
         QTest::newRow("repeat left without recording, a leftover beside it")
-            << 700 << false << true << 0;
-        QTest::newRow("no recording at all") << -1 << false << false << 2;
-        QTest::newRow("only an empty file") << 0 << false << false << 2;
+            << "record old leftover:" << kOldTiming << 700 << 0 << 0;
+        QTest::newRow("no recording at all") << "record:" << QByteArray("-") << -1 << 0 << 2;
+        QTest::newRow("only an empty file") << "record empty:" << QByteArray("-") << 0 << 0 << 2;
     }
-    void outcomeFollowsRecordingOnDisk() {
-        QFETCH(int, earlierMs);
-        QFETCH(bool, record);
-        QFETCH(bool, leftover);
+    void takes() {
+        QFETCH(QString, script);
+        QFETCH(QByteArray, timing);
+        QFETCH(int, recMs);
+        QFETCH(int, messages);
         QFETCH(int, outcome);
+        const QStringList setup = script.section(':', 0, 0).split(' ');
         Lesson l;
-        l.record(false);
-        if (earlierMs > 0) WriteSilent(l.recording(), earlierMs);
-        if (earlierMs == 0) WriteBytes(l.recording(), QByteArray());
-        auto r = l.run(false);
-        if (record) {
-            r->Play(false, false);
-            Run(*r, 2000);
-            r->Stop();
-        }
-        if (leftover) WriteSilent(l.dir.file("vantrel-rec-00beef.tmp"), 300);
+        if (setup.contains("record") || setup.contains("wait")) l.record(setup.contains("wait"));
+        if (setup.contains("short")) l.lines({"#T", "a"}, {"#\t#", "0\t0"}, 0);
+        if (setup.contains("zero")) WriteSilent(l.dir.file("Lesson.wav"), 0);
+        if (setup.contains("nolines")) l.lines({}, {}, 3000);
+        if (setup.contains("badtiming")) WriteBytes(l.dir.file("Tm1.txt"), "#\t#\r\n1000\tx\r\n");
+        if (setup.contains("old")) WriteSilent(l.recording(), 700);
+        if (setup.contains("old")) WriteBytes(l.timingFile(), kOldTiming);
+        if (setup.contains("empty")) WriteBytes(l.recording(), QByteArray());
+        if (setup.contains("leftover")) WriteSilent(l.dir.file("vantrel-rec-00beef.tmp"), 300);
+        if (setup.contains("notemplate") || setup.contains("badtemplate"))
+            QFile::remove(l.dir.file("TSBegin.wav"));
+        if (setup.contains("badtemplate"))
+            WriteBytes(l.dir.file("TSBegin.wav"), QByteArray("RIFF\x10\0\0\0junkjunkjunk", 20));
+        VirtualAudio::SetInputAvailable(!setup.contains("nomic"));
+        testui::MessageRecorder m;
+        auto r = l.run();
+        QCOMPARE(r->Lesson().ok(), !setup.contains("badtiming"));
+        Script(*r, l.v, script.section(':', 1));
+        if (QTest::currentTestFailed()) return;
+        QCOMPARE(QFile::exists(l.timingFile()), timing != "-");
+        if (timing != "-") QCOMPARE(ReadBytes(l.timingFile()), timing);
+        QCOMPARE(QFile::exists(l.recording()), recMs >= 0);
+        if (recMs > 0) QCOMPARE(WaveMs(l.recording()), qint64(recMs));
+        QCOMPARE(m.messages.size(), messages);
+        // Only a missing microphone gets the hint to connect one.
+        QCOMPARE(m.lastText().contains("микрофон"), setup.contains("nomic"));
         QCOMPARE(r->Finish(), outcome);
-        if (record || earlierMs > 0)
-            QCOMPARE(WaveMs(l.recording()), qint64(record ? 2000 : earlierMs));
     }
 
+    // A take whose save failed is rescued from the newest recorder file of
+    // this run; the stale ones go only before the next run.
     void unsavedTakeRescued() {
         Lesson l;
         // The learner's folder is missing: the save at the stop fails.
         l.p.RecordName = "Report\\Bob\\Bob12.wav";
         WriteSilent(l.dir.file("vantrel-rec-000001.tmp"), 300); // an earlier run's, stale
+        WriteBytes(l.dir.file("x.tmp"), "not ours");
         testui::MessageRecorder m;
         auto r = l.run();
-        Run(*r, 2000);
-        // What the recorder left behind: a wave file of the take so far.
+        Script(*r, l.v, "play; run 2000");
+        // What the recorder left behind: wave files of the take so far, the newest
+        // one the whole take.
+        WriteSilent(l.dir.file("vantrel-rec-00aaaa.tmp"), 1000);
+        QFile older(l.dir.file("vantrel-rec-00aaaa.tmp"));
+        QVERIFY(older.open(QIODevice::ReadWrite));
+        QVERIFY(older.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+        older.close();
         WriteSilent(l.dir.file("vantrel-rec-00abcd.tmp"), 2000);
         r->Stop();
         QVERIFY(!r->TakeSaved());
@@ -357,84 +314,9 @@ private Q_SLOTS:
         QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 4), quint32(bytes.size() - 8));
         QVERIFY(!QFile::exists(l.dir.file("vantrel-rec-00abcd.tmp")));
         QVERIFY(QFile::exists(l.dir.file("vantrel-rec-000001.tmp")));
-    }
-
-    void degenerateLessons_data() {
-        QTest::addColumn<int>("lines"); // 8: the work lesson's, 0: no lines at all
-        QTest::addColumn<int>("ms");
-        QTest::newRow("lesson of length 0") << 8 << 0;
-        QTest::newRow("no lines") << 0 << 3000;
-    }
-
-    void degenerateLessons() {
-        QFETCH(int, lines);
-        QFETCH(int, ms);
-        Lesson l;
-        if (lines == 0)
-            l.lines({}, {}, ms);
-        else
-            WriteSilent(l.dir.file("Lesson.wav"), ms);
-        l.record(true);
-        auto r = l.run(false);
-        r->Play(true, false);
-        QCOMPARE(r->Controls().ProgressMax, ms / 1000);
-        r->Wait(); // held until it goes on by itself
-        Run(*r, 37000);
-        QVERIFY(!r->Playing());
-        QVERIFY(r->TakeSaved());
-        QCOMPARE(CountLines(ReadBytes(l.timingFile())), lines);
-    }
-
-    void schedulePictures() {
-        Lesson l;
-        auto r = l.run();
-        // Sintagm 2 ends at 2000: entry 1 (0 < t <= 2500); sintagm 3 at 3000: entry 2.
-        Run(*r, 3050);
-        QCOMPARE(l.v.pictures, (QList<int>{1, 2}));
-        // The translation shown: no schedule pictures, the pane is drawn instead.
-        r->Stop(); // back to the first picture
-        QCOMPARE(l.v.pictures.last(), 1);
-        l.v.pictures.clear();
-        l.v.drawn.clear();
-        r->Play(false, true);
-        Run(*r, 2500);
-        QVERIFY(l.v.pictures.isEmpty());
-        QVERIFY(l.v.drawn.contains(1));
-        QVERIFY(!l.v.drawn.contains(0));
-    }
-
-    void scrollFollowsPlayback() {
-        Lesson l;
-        auto r = l.run(false);
-        r->Play(true, true);
-        Run(*r, 2500);
-        const TListenPane& p = r->Pane(0);
-        // 50 steps with the current row above a third of 300 px: drift -50.
-        QCOMPARE(p.Drift, -50);
-        QCOMPARE(p.Scroll, ListenScroll(2500, 7000, p.Layout.RowCount, -50));
-        QCOMPARE(p.RowPos, kListenRowPitch * p.Layout.Spans[r->Current()].FirstRow - p.Scroll);
-        QVERIFY(l.v.drawn.count(0) == 50 && l.v.drawn.count(1) == 50);
-    }
-
-    void readError() {
-        Lesson l;
-        WriteBytes(l.dir.file("Tm1.txt"), CrLf({"#\t#", "1000\tabc"}));
-        auto r = l.run(false);
-        QVERIFY(!r->Lesson().ok());
-        // The run still works with what was read.
-        r->Play(false, false);
-        Run(*r, 7000);
-        QVERIFY(!r->Playing());
-    }
-
-    // Before a run, stale takes of earlier runs go; other files stay.
-    void staleRecordingsRemoved() {
-        testenv::CourseDir dir;
-        WriteBytes(dir.file("x.tmp"), "not ours");
-        WriteBytes(dir.file("vantrel-rec-0a1b2c.tmp"), "left by an earlier run");
         TTransNoTextRun::RemoveStaleRecordings();
-        QVERIFY(QFile::exists(dir.file("x.tmp")));
-        QVERIFY(!QFile::exists(dir.file("vantrel-rec-0a1b2c.tmp")));
+        QVERIFY(!QFile::exists(l.dir.file("vantrel-rec-000001.tmp")));
+        QVERIFY(QFile::exists(l.dir.file("x.tmp")));
     }
 
     // --- the window --------------------------------------------------------------
@@ -442,7 +324,8 @@ private Q_SLOTS:
     // The boxes reach the run, the run's state reaches the panes, the sign
     // and the bar; the current sintagm is drawn red among black text.
     void windowWiring() {
-        Take l;
+        Lesson l;
+        l.record(true);
         l.p.TextAllowed = true;
         TFormTransNoText f(l.p);
         f.Run().SetManualSteps(true);
@@ -475,8 +358,7 @@ private Q_SLOTS:
         QVERIFY(red && black);
         Child<TBtnImgTransD1Zv>(&f, "BitBtnStop")->click();
         QVERIFY(!f.Run().Playing());
-        QVERIFY(!sign->isVisible());
-        QVERIFY(!text->isVisible());
+        QVERIFY(!sign->isVisible() && !text->isVisible());
     }
 
     // A take started from the keyboard ends by Space only on "Стоп" the

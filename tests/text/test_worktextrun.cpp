@@ -45,8 +45,9 @@ struct Lesson {
     testenv::CourseDir dir;
     View view;
     std::unique_ptr<TWorkTextRun> run;
-    explicit Lesson(bool withTiming = true) { WriteWorkTextLesson(dir, withTiming); }
-    TWorkTextRun& open(const QString& learner = QString()) {
+    bool loaded = false;
+    explicit Lesson(bool withTiming) { WriteWorkTextLesson(dir, withTiming); }
+    TWorkTextRun& open(const QString& learner) {
         run = std::make_unique<TWorkTextRun>(
             TLessonFiles{"L1.txt", "T1.txt", "Lesson.wav", "Tm1.txt", "DemoData\\Pic1.txt"},
             learner, "DemoData\\", &view);
@@ -55,23 +56,69 @@ struct Lesson {
         run->Start();
         return *run;
     }
-    // The virtual clock in timer steps.
-    void play(qint64 ms) {
-        for (qint64 done = 0; done < ms; done += 50) {
-            VirtualAudio::Advance(qMin<qint64>(50, ms - done));
-            run->Step();
+};
+
+const QStringList kCommands{
+    "cur",      "all",     "frag",     "from",     "loop",       "stop",    "mark",   "comment",
+    "step",     "pick",    "learner",  "trans",    "run",        "settle",  "at",     "current",
+    "shown",    "open",    "closed",   "playing",  "still",      "looping", "once",   "idle",
+    "busy",     "loopok",  "noloop",   "comments", "nocomments", "ended",   "marked", "said",
+    "pictures", "picture", "selected", "file",     "fast",       "slow"};
+
+// Runs a script of ';'-separated commands on the run: "cur N" (SetCurrent),
+// all, frag, from, loop, stop, mark, comment, step, "pick N", "learner 1/0",
+// trans (the translation shown), "run N" (timer steps over N ms), settle.
+// Checks: "at N" (the player's position), "current N", "shown N" (the view's
+// current line), open/closed (the device), playing/still, looping/once,
+// idle/busy, loopok/noloop, comments/nocomments (the buttons), "ended N",
+// "marked A-B", "said a|b" (comments shown), "pictures a,b" (shown so far),
+// "picture N" (the schedule entry shown), "selected F", "file F" (the
+// player's), fast/slow (the view's speed against its idle one).
+void Script(TWorkTextRun& r, const View& v, const QString& script) {
+    const int idleSpeed = v.speed;
+    for (const QString& cmd : script.split(';', Qt::SkipEmptyParts)) {
+        const QStringList w = cmd.split(' ', Qt::SkipEmptyParts);
+        const QString op = w[0], arg = w.mid(1).join(' ');
+        const int n = arg.toInt();
+        QVERIFY2(kCommands.contains(op), qPrintable(op));
+        if (op == "cur") r.SetCurrent(n);
+        if (op == "all") r.PlayAll();
+        if (op == "frag") r.PlayFragment();
+        if (op == "from") r.PlayFrom();
+        if (op == "loop") r.Loop();
+        if (op == "stop") r.Stop();
+        if (op == "mark") r.Mark();
+        if (op == "comment") r.Comment();
+        if (op == "step") r.Step();
+        if (op == "pick") r.Pick(n);
+        if (op == "learner") r.UseLearnerRecording(n == 1);
+        if (op == "trans") r.SetTransShown(true);
+        for (int done = 0; op == "run" && done < n; done += 50) {
+            VirtualAudio::Advance(qMin(50, n - done));
+            r.Step();
             Settle();
         }
+        if (op == "settle") Settle();
+        if (op == "at") QCOMPARE(r.Player()->position(), qint64(n));
+        if (op == "current") QCOMPARE(r.Current(), n);
+        if (op == "shown") QCOMPARE(v.current, n);
+        if (op == "open" || op == "closed") QCOMPARE(r.DeviceOpen(), op == "open");
+        if (op == "playing" || op == "still") QCOMPARE(r.Playing(), op == "playing");
+        if (op == "looping" || op == "once") QCOMPARE(r.Looping(), op == "looping");
+        if (op == "idle" || op == "busy") QCOMPARE(v.c.Idle, op == "idle");
+        if (op == "loopok" || op == "noloop") QCOMPARE(v.c.LoopEnabled, op == "loopok");
+        if (op == "comments" || op == "nocomments") QCOMPARE(v.c.CommentEnabled, op == "comments");
+        if (op == "ended") QCOMPARE(v.ended, n);
+        if (op == "marked")
+            QCOMPARE(QStringLiteral("%1-%2").arg(v.mark.Begin).arg(v.mark.End), arg);
+        if (op == "said") QCOMPARE(v.comments.join('|'), arg);
+        if (op == "pictures") QCOMPARE(v.pictures.join(','), arg);
+        if (op == "picture") QCOMPARE(r.ShownPicture(), n);
+        if (op == "selected") QCOMPARE(r.SelectedRecording(), arg);
+        if (op == "file") QCOMPARE(r.Player()->fileName(), arg);
+        if (op == "fast" || op == "slow") QCOMPARE(v.speed != idleSpeed, op == "fast");
     }
-    void mark(int from, int to) {
-        run->SetCurrent(from);
-        run->Mark();
-        run->SetCurrent(to);
-        run->Mark();
-    }
-    qint64 position() const { return run->Player()->position(); }
-    bool loaded = false;
-};
+}
 
 } // namespace
 
@@ -84,19 +131,12 @@ private Q_SLOTS:
     }
     void init() { VirtualAudio::Reset(); }
 
-    void placement_data() {
-        QTest::addColumn<QRect>("area");
-        QTest::addColumn<QRect>("window");
-        // Wide: the height decides, centred across; tall: the width decides,
-        // centred down; between them the width rule would overflow the area.
-        QTest::newRow("wide") << QRect(10, 20, 1600, 600) << QRect(360, 20, 899, 600);
-        QTest::newRow("tall") << QRect(0, 0, 825, 800) << QRect(0, 120, 825, 560);
-        QTest::newRow("would overflow") << QRect(0, 0, 1000, 600) << QRect(50, 0, 899, 600);
-    }
+    // Wide: the height decides, centred across; tall: the width decides,
+    // centred down; between them the width rule would overflow the area.
     void placement() {
-        QFETCH(QRect, area);
-        QFETCH(QRect, window);
-        QCOMPARE(WorkTextPlacement(area.x(), area.y(), area.width(), area.height()), window);
+        QCOMPARE(WorkTextPlacement(10, 20, 1600, 600), QRect(360, 20, 899, 600));
+        QCOMPARE(WorkTextPlacement(0, 0, 825, 800), QRect(0, 120, 825, 560));
+        QCOMPARE(WorkTextPlacement(0, 0, 1000, 600), QRect(50, 0, 899, 600));
     }
 
     // Where "from the fragment" and the loop start, and where the loop ends.
@@ -133,186 +173,61 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("%1 at %2").arg(current).arg(pos)));
     }
 
-    // The run follows the playback through the view, then is idle again.
-    void playAllFollows() {
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        const int idleSpeed = l.view.speed;
-        r.SetCurrent(5);
-        r.PlayAll();
-        QCOMPARE(l.position(), 1000);
-        QVERIFY(r.Playing() && !l.view.c.Idle);
-        QVERIFY(l.view.speed != idleSpeed);
-        l.play(2200);
-        QCOMPARE(r.Current(), 5);
-        QCOMPARE(l.view.current, 5);
-        l.play(4000);
-        QVERIFY(!r.Playing());
-        QVERIFY(!r.DeviceOpen());
-        QCOMPARE(l.view.speed, idleSpeed);
-        QCOMPARE(l.view.ended, 1);
+    // A script "<setup>: <commands>" (see Script) over the work lesson. Setup:
+    // learner (the learner's recording Ann3.wav, 3000 ms, beside it), ltiming (and
+    // the learner's own timing Ann3.txt), notiming (no timing file).
+    void runs_data() {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("play all follows, then idle again")
+            << ": cur 5; all; at 1000; playing; busy; fast; run 2200; current 5; shown 5;"
+               "run 4000; still; closed; slow; ended 1";
+        QTest::newRow("one fragment plays its stretch and stays")
+            << ": cur 5; frag; at 3000; still; run 1100; closed; current 5; idle";
+        // The loop starts again at its end until stopped.
+        QTest::newRow("mark and loop")
+            << ": loop; once; closed; cur 6; mark; cur 4; mark; marked 4-6; loop; current 4;"
+               "run 2000; open; at 3000; run 2000; open; at 3000; ended 0; stop; settle; once;"
+               "run 2100; closed; ended 1";
+        QTest::newRow("a comment stops the loop")
+            << ": cur 5; mark; mark; loop; step; comments; comment; settle; said Note five|second;"
+               "once; run 1500; closed; cur 2; step; nocomments";
+        // Line 3 ends where the learner's 3000 ms end: it plays; line 5 (to 4000) does not.
+        QTest::newRow("the learner's recording")
+            << "learner: learner 1; selected Ann3.wav; noloop; cur 2; frag; file Ann3.wav;"
+               "at 1000; run 1100; cur 3; frag; open; run 1100; cur 5; frag; closed; from;"
+               "closed; idle; learner 0; selected Lesson.wav; loopok";
+        QTest::newRow("no learner's recording to switch to") << ": learner 1; selected Lesson.wav";
+        // 1500 in the learner's timing is past line 5's own end.
+        QTest::newRow("the learner's timing")
+            << "learner ltiming: learner 1; cur 5; from; at 900; run 600; current 6";
+        // The schedule's picture for the current sintagm's end, each shown once;
+        // none changes while the translation is shown.
+        QTest::newRow("schedule pictures")
+            << ": pictures p1.bmp; all; run 300; run 1000; run 500; pictures p1.bmp,p1.bmp,p2.bmp;"
+               "picture 2; trans; cur 2; step; picture 2";
+        // Nothing has a position: no fragment, nothing after the last line, and a
+        // range without sound never loops.
+        QTest::newRow("no timing file")
+            << "notiming: cur 3; frag; settle; closed; cur 8; from; closed; cur 3; mark; mark;"
+               "loop; once; closed";
+        // Stopped, the pick waits until the device has said so.
+        QTest::newRow("pick only while idle")
+            << ": pick 1; current 2; frag; pick 6; current 2; stop; pick 6; current 2; settle;"
+               "pick 6; current 7";
     }
-
-    // One fragment plays the sintagm's own stretch and leaves the current one.
-    void fragment() {
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        r.SetCurrent(5);
-        r.PlayFragment();
-        QCOMPARE(l.position(), 3000);
-        QVERIFY(!r.Playing());
-        l.play(1100);
-        QVERIFY(!r.DeviceOpen());
-        QCOMPARE(r.Current(), 5);
-        QVERIFY(l.view.c.Idle);
-    }
-
-    // Mark twice and loop: the range reaches the view, the loop starts again at
-    // its end until stopped.
-    void markAndLoop() {
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        r.Loop();
-        QVERIFY(!r.Looping() && !r.DeviceOpen()); // nothing marked
-        l.mark(6, 4);
-        QCOMPARE(l.view.mark.Begin, 4);
-        QCOMPARE(l.view.mark.End, 6);
-        r.Loop();
-        QCOMPARE(r.Current(), 4);
-        for (int round = 0; round < 2; ++round) {
-            l.play(2000); // the end: starts again
-            QVERIFY(r.DeviceOpen());
-            QCOMPARE(l.position(), 3000);
-        }
-        QCOMPARE(l.view.ended, 0);
-        r.Stop();
-        Settle();
-        QVERIFY(!r.Looping());
-        l.play(2100);
-        QVERIFY(!r.DeviceOpen());
-        QCOMPARE(l.view.ended, 1);
-    }
-
-    void commentStopsLoop() {
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        l.mark(5, 5);
-        r.Loop();
-        r.Step();
-        QVERIFY(l.view.c.CommentEnabled); // line 5 has comments
-        r.Comment();
-        Settle();
-        QCOMPARE(l.view.comments, QStringList({"Note five", "second"}));
-        QVERIFY(!r.Looping());
-        l.play(1500);
-        QVERIFY(!r.DeviceOpen()); // no restart
-        r.SetCurrent(2);
-        r.Step();
-        QVERIFY(!l.view.c.CommentEnabled);
-    }
-
-    void learnerRecording() {
-        Lesson l;
-        testwave::WriteSilent(l.dir.file("Ann3.wav"), 3000); // no Ann3.txt: the lesson's positions
-        TWorkTextRun& r = l.open("Ann3.wav");
-        r.UseLearnerRecording(true);
-        QCOMPARE(r.SelectedRecording(), QString("Ann3.wav"));
-        QVERIFY(!l.view.c.LoopEnabled);
-        r.SetCurrent(2);
-        r.PlayFragment();
-        QCOMPARE(r.Player()->fileName(), QString("Ann3.wav"));
-        QCOMPARE(l.position(), 1000);
-        l.play(1100);
-        // Line 3 ends where the recording ends: it plays.
-        r.SetCurrent(3);
-        r.PlayFragment();
-        QVERIFY(r.DeviceOpen());
-        l.play(1100);
-        // Line 5 ends at 4000, beyond the 3000 ms recording: nothing plays.
-        r.SetCurrent(5);
-        r.PlayFragment();
-        QVERIFY(!r.DeviceOpen());
-        r.PlayFrom();
-        QVERIFY(!r.DeviceOpen());
-        QVERIFY(l.view.c.Idle);
-        r.UseLearnerRecording(false);
-        QCOMPARE(r.SelectedRecording(), QString("Lesson.wav"));
-        QVERIFY(l.view.c.LoopEnabled);
-
-        // Without a learner recording the switch changes nothing.
-        Lesson none;
-        TWorkTextRun& n = none.open();
-        n.UseLearnerRecording(true);
-        QCOMPARE(n.SelectedRecording(), QString("Lesson.wav"));
-    }
-
-    void learnerTimingUsed() {
-        Lesson l;
-        testwave::WriteSilent(l.dir.file("Ann3.wav"), 3000);
-        WriteBytes(l.dir.file("Ann3.txt"), CrLf({"#\t#", "0\t500", "500\t900", "#\t#", "900\t1400",
-                                                 "1400\t2000", "#\t#", "2000\t2900"}));
-        TWorkTextRun& r = l.open("Ann3.wav");
-        r.UseLearnerRecording(true);
-        r.SetCurrent(5);
-        r.PlayFrom();
-        QCOMPARE(l.position(), 900);
-        l.play(600); // 1500: past line 5's own end
-        QCOMPARE(r.Current(), 6);
-    }
-
-    // The schedule's picture for the current sintagm's end, each shown once.
-    void schedulePictures() {
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        QCOMPARE(l.view.pictures, QStringList{"p1.bmp"});
-        r.PlayAll();
-        l.play(300);  // line 2, ends at 2000
-        l.play(1000); // line 3, ends at 3000
-        l.play(500);
-        QCOMPARE(l.view.pictures, QStringList({"p1.bmp", "p1.bmp", "p2.bmp"}));
-        QCOMPARE(r.ShownPicture(), 2);
-        // While the translation is shown no picture changes.
-        r.SetTransShown(true);
-        r.SetCurrent(2);
-        r.Step();
-        QCOMPARE(r.ShownPicture(), 2);
-    }
-
-    void readError() {
-        Lesson l(false); // no timing file
-        TWorkTextRun& r = l.open();
-        QVERIFY(!l.loaded);
+    void runs() {
+        QFETCH(QString, script);
+        const QStringList setup = script.section(':', 0, 0).split(' ');
+        Lesson l(!setup.contains("notiming"));
+        if (setup.contains("learner")) testwave::WriteSilent(l.dir.file("Ann3.wav"), 3000);
+        if (setup.contains("ltiming"))
+            WriteBytes(l.dir.file("Ann3.txt"),
+                       CrLf({"#\t#", "0\t500", "500\t900", "#\t#", "900\t1400", "1400\t2000",
+                             "#\t#", "2000\t2900"}));
+        TWorkTextRun& r = l.open(setup.contains("learner") ? "Ann3.wav" : "");
+        QCOMPARE(l.loaded, !setup.contains("notiming"));
         QCOMPARE(r.Lesson().N, 8);
-        // Nothing has a position: no fragment, nothing after the last line,
-        // and a range without sound never loops.
-        r.SetCurrent(3);
-        r.PlayFragment();
-        Settle();
-        QVERIFY(!r.DeviceOpen());
-        r.SetCurrent(r.Lesson().N);
-        r.PlayFrom();
-        QVERIFY(!r.DeviceOpen());
-        l.mark(3, 3);
-        r.Loop();
-        QVERIFY(!r.Looping());
-        QVERIFY(!r.DeviceOpen());
-    }
-
-    void pickOnlyWhileIdle() {
-        Lesson l;
-        TWorkTextRun& r = l.open();
-        r.Pick(1);
-        QCOMPARE(r.Current(), 2);
-        r.PlayFragment();
-        r.Pick(6);
-        QCOMPARE(r.Current(), 2);
-        // Stopped, until the device has said so.
-        r.Stop();
-        r.Pick(6);
-        QCOMPARE(r.Current(), 2);
-        Settle();
-        r.Pick(6);
-        QCOMPARE(r.Current(), 7);
+        Script(r, l.view, script.section(':', 1));
     }
 };
 
