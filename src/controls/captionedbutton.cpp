@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -121,4 +122,31 @@ QLabel* CaptionOf(TBtnImgTransD1Zv* button) {
         if (o->objectName() == QLatin1String("CaptionLink"))
             return static_cast<CaptionLink*>(o)->label();
     return nullptr;
+}
+
+namespace {
+template <typename Button> QShortcut* clickOnKey(Button* button, const QKeySequence& key) {
+    if (!button || key.isEmpty()) return nullptr;
+    const QString keyText = key.toString(QKeySequence::NativeText);
+    const QString tip = button->toolTip();
+    button->setToolTip(tip.isEmpty() ? keyText : tip + QStringLiteral(" (") + keyText + ')');
+    // Made on the button, the shortcut lives in whatever window the button
+    // is in, and Qt offers the key to it only while the button shows and is
+    // enabled; the check below covers a change between the match and the call.
+    auto* sc = new QShortcut(key, button);
+    sc->setContext(Qt::WindowShortcut);
+    sc->setAutoRepeat(false);
+    QObject::connect(sc, &QShortcut::activated, button, [button] {
+        if (button->isVisible() && button->isEnabled()) button->click();
+    });
+    return sc;
+}
+} // namespace
+
+QShortcut* ClickOnKey(QAbstractButton* button, const QKeySequence& key) {
+    return clickOnKey(button, key);
+}
+
+QShortcut* ClickOnKey(TBtnImgTransD1Zv* button, const QKeySequence& key) {
+    return clickOnKey(button, key);
 }

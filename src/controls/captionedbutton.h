@@ -8,7 +8,10 @@
 
 #include <QString>
 
+class QAbstractButton;
+class QKeySequence;
 class QLabel;
+class QShortcut;
 class QWidget;
 class TBtnImgTransD1Zv;
 
@@ -33,3 +36,11 @@ void LinkCaption(TBtnImgTransD1Zv* button, QLabel* label);
 
 // The caption label of a button made by MakeCaptionedButton, or null.
 QLabel* CaptionOf(TBtnImgTransD1Zv* button);
+
+// A window's main command on a key: pressed anywhere in the button's window
+// while that window is active, `key` clicks the button, as long as the
+// button shows and is enabled (a hidden or greyed button leaves the key to
+// the focused control). The key is told in the button's tooltip, which
+// readers give as its description. The shortcut belongs to the button.
+QShortcut* ClickOnKey(QAbstractButton* button, const QKeySequence& key);
+QShortcut* ClickOnKey(TBtnImgTransD1Zv* button, const QKeySequence& key);

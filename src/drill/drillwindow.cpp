@@ -3,6 +3,7 @@
 #include "controls/guard.h"
 #include "base/paths.h"
 #include "controls/btnimgd1.h"
+#include "controls/captionedbutton.h"
 #include "controls/pictures.h"
 #include "controls/ui_hooks.h"
 #include "media/audiodevice.h"
@@ -10,11 +11,11 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 const char* const ReadErrorDamaged = "Ошибка чтения файла.\rПоврежден файл ";
@@ -178,11 +179,5 @@ void TDrillWindow::PlayEntry() {
 }
 
 void TDrillWindow::PlayOnKey(QAbstractButton* button) {
-    const QKeySequence key(Qt::CTRL | Qt::Key_P);
-    button->setToolTip(key.toString(QKeySequence::NativeText));
-    auto* sc = new QShortcut(key, this);
-    sc->setContext(Qt::WindowShortcut);
-    connect(sc, &QShortcut::activated, button, [button] {
-        if (button->isVisible() && button->isEnabled()) button->click();
-    });
+    ClickOnKey(button, QKeySequence(Qt::CTRL | Qt::Key_P));
 }

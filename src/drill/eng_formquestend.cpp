@@ -47,6 +47,8 @@ TFormQuestEnd::TFormQuestEnd(QWidget* parent) : QDialog(parent) {
     StringGridRes->setWordWrap(true);
     StringGridRes->setSelectionMode(QAbstractItemView::NoSelection);
     StringGridRes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the OK button below it; the arrows go through the cells.
+    StringGridRes->setTabKeyNavigation(false);
     StringGridRes->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGridRes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StringGridRes->setMinimumSize(504 + 58 + 80 +

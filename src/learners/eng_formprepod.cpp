@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -179,6 +180,8 @@ TFormPrepod::TFormPrepod(QWidget* parent) : TPictureDialog(parent) {
     connect(BitBtn2, &TBtnImgTransD1Zv::clicked, this, &TFormPrepod::BitBtn2Click);
     connect(BitBtn1, &TBtnImgTransD1Zv::clicked, this, &TFormPrepod::BitBtn1Click);
     connect(BitBtnClose, &TBtnImgTransD1Zv::clicked, this, &QDialog::accept);
+    // The desktop's print key prints the report on show, wherever the focus is.
+    ClickOnKey(BitBtn3, QKeySequence(QKeySequence::Print));
 
     setTabOrder(ListBoxUsers, ListBoxReport);
     setTabOrder(ListBoxReport, CheckBoxChek);

@@ -13,6 +13,7 @@
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -152,6 +153,8 @@ void TFormWorkText::buildControls() {
     connect(BtnImgComent, &TBtnImgTransD1Zv::clicked, this, &TFormWorkText::BtnImgComentClick);
     connect(BitBtn1, &TBtnImgTransD1Zv::clicked, this, &TFormWorkText::BitBtn1Click);
     connect(BitBtn5, &TBtnImgTransD1Zv::clicked, this, &TFormWorkText::BitBtn5Click);
+    // Ctrl+P plays the lesson from its start, wherever the focus is.
+    ClickOnKey(BitBtnPlayAll, QKeySequence(Qt::CTRL | Qt::Key_P));
     v->addLayout(row);
 
     // The comment box, hidden until a comment is asked for.

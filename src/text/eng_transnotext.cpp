@@ -12,6 +12,7 @@
 #include <cmath>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -182,6 +183,8 @@ void TFormTransNoText::buildControls() {
     connect(BtnImgWait, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BtnImgWaitClick);
     connect(BitBtn1, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BitBtn1Click);
     connect(BitBtnClose, &TBtnImgTransD1Zv::clicked, this, &TFormTransNoText::BitBtnCloseClick);
+    // Ctrl+P starts the run, wherever the focus is.
+    ClickOnKey(BitBtnPlay, QKeySequence(Qt::CTRL | Qt::Key_P));
 
     QWidget* prev = BitBtnPlay;
     for (QWidget* w : {static_cast<QWidget*>(BitBtnPause), static_cast<QWidget*>(BtnImgWait),

@@ -1,9 +1,9 @@
 // Screen reader and keyboard use of the real windows over the demo course:
-// every control a reader reaches has a name and the role it acts as, its
-// state follows the control, and in the main window Tab alone reaches every
-// enabled control, left before right along a row.
+// in every window and dialog each control a reader reaches has a name and
+// the role it acts as, its state follows the control, Tab alone reaches
+// every enabled control, left before right along a row, and the window's
+// main key clicks its main command.
 #include "common/testenv.h"
-#include "controls/accessiblecontrols.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
 #include "controls/prgssbarzv.h"
@@ -11,20 +11,31 @@
 #include "course/appstate.h"
 #include "course/course.h"
 #include "course/progress.h"
+#include "drill/dlgmessage.h"
+#include "drill/eng_dlgerrordo.h"
+#include "drill/eng_dlglexicerror.h"
+#include "drill/eng_dlglexrepit.h"
+#include "drill/eng_formquestend.h"
+#include "learners/eng_dlgchpassprep.h"
+#include "learners/eng_dlgnewuser.h"
+#include "learners/eng_dlgpassword.h"
+#include "learners/eng_dlgselectuser.h"
+#include "learners/eng_formprepod.h"
+#include "learners/eng_formreport.h"
 #include "learners/learnertable.h"
 #include "main/coursetree.h"
+#include "main/eng_dlgabout.h"
+#include "main/eng_dlgchengreg.h"
+#include "main/eng_dlgtestfullduplex.h"
 #include "main/eng_main.h"
 #include "media/audiodevice.h"
-#include "text/textsintagm.h"
+#include "support_main.h"
 
 #include <QAbstractButton>
-#include <QAbstractSlider>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QDirIterator>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -50,10 +61,11 @@ std::optional<QAccessible::Role> RoleOf(QWidget* w) {
 }
 
 QString Describe(QWidget* w) {
+    const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
     return QStringLiteral("%1 '%2' at %3,%4")
         .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
-        .arg(w->mapTo(w->window(), QPoint(0, 0)).x())
-        .arg(w->mapTo(w->window(), QPoint(0, 0)).y());
+        .arg(at.x())
+        .arg(at.y());
 }
 
 // Every control of the window: a name, the right role, and the state the
@@ -118,7 +130,7 @@ QStringList TabFaults(QWidget* top) {
             faults << QStringLiteral("Tab leaves the window after ") + Describe(order.last());
             break;
         }
-        if (!now || now == order.first()) break;
+        if (now == order.first()) break;
         if (order.contains(now)) {
             faults << QStringLiteral("Tab comes back to ") + Describe(now);
             break;
@@ -139,6 +151,93 @@ QStringList TabFaults(QWidget* top) {
                 faults << QStringLiteral("Tab goes right to left: ") + Describe(order[i]) +
                               QStringLiteral(" before ") + Describe(order[j]);
         }
+    return faults;
+}
+
+// The window's main key, pressed where the window has put the focus, clicks
+// the button `name` once. What the button then does is left out (its
+// receivers are cut off), so no command opens a window or plays here.
+QStringList KeyFaults(QWidget* top, const QKeySequence& key, const QString& name) {
+    auto* button = top->findChild<QWidget*>(name);
+    if (!button) return {QStringLiteral("no button ") + name};
+    int clicks = 0;
+    QObject counting; // the counters go with it
+    if (auto* b = qobject_cast<QAbstractButton*>(button)) {
+        QObject::disconnect(b, &QAbstractButton::clicked, nullptr, nullptr);
+        QObject::connect(b, &QAbstractButton::clicked, &counting, [&] { ++clicks; });
+    } else if (auto* t = qobject_cast<TBtnImgTransD1Zv*>(button)) {
+        QObject::disconnect(t, &TBtnImgTransD1Zv::clicked, nullptr, nullptr);
+        QObject::connect(t, &TBtnImgTransD1Zv::clicked, &counting, [&] { ++clicks; });
+    }
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keySequence(focus && focus->window() == top ? focus : top, key);
+    // A default button may animate its click.
+    (void)QTest::qWaitFor([&] { return clicks > 0; }, 500);
+    if (clicks == 1) return {};
+    return {key.toString() +
+            QStringLiteral(" clicks %1 %2 times").arg(Describe(button)).arg(clicks)};
+}
+
+QStringList AllFaults(QWidget* top, const QKeySequence& key, const QString& button) {
+    const QStringList keys = key.isEmpty() ? QStringList() : KeyFaults(top, key, button);
+    return keys + AccessibilityFaults(top) + TabFaults(top);
+}
+
+// The dialogs as the program makes them.
+std::unique_ptr<QDialog> MakeDialog(const QString& name) {
+    if (name == "new learner") return std::make_unique<TOKBottomDlgNewUser>();
+    if (name == "select learner") return std::make_unique<TOKBottomDlgSelectUsers>();
+    if (name == "password") return std::make_unique<TDlgPassWord>();
+    if (name == "teacher password") return std::make_unique<TDlgChPassPrep>();
+    if (name == "change mode") return std::make_unique<TOKBottomDlgChengeReg>();
+    if (name == "about") return std::make_unique<TOKBottomDlgAbout>();
+    if (name == "no full duplex") return std::make_unique<TDlgTestFullDulex>();
+    if (name == "message") return std::make_unique<TDlgxMessage>();
+    if (name == "wrong answer") return std::make_unique<TDlgLexicError>();
+    if (name == "try again") return std::make_unique<TDlgErrorDo>();
+    if (name == "vocabulary results") return std::make_unique<TDlgLexRepit>();
+    if (name == "question results") {
+        auto d = std::make_unique<TFormQuestEnd>();
+        d->Fill({{QStringLiteral("Is it?"), true, true, false, 0, 0}}, 1);
+        return d;
+    }
+    if (name == "report") return std::make_unique<TFormReport>();
+    if (name == "teacher console") return std::make_unique<TFormPrepod>();
+    return nullptr;
+}
+
+// Opens the exercise of `kind` of mode D from the main window by Enter on the
+// course tree, the main window's own key, and checks the exercise window; it
+// is closed then, and whatever asks afterwards (results, "are you sure") is
+// declined.
+QStringList ExerciseFaults(TFormMain& form, int kind, const QKeySequence& key,
+                           const QString& button) {
+    const CourseTable& table = CourseTableOf('D');
+    int item = 0;
+    for (int i = 1; i < table.size() && !item; ++i)
+        if (table[i].ExerciseKind == kind) item = i;
+    if (!item) return {QStringLiteral("no exercise of this kind in mode D")};
+    auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("TreeView"));
+    tree->setCurrentItem(NodesInDisplayOrder(tree)[item - 1]);
+    QStringList faults{QStringLiteral("Enter on the course tree opens no window")};
+    bool opened = false;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dlg || !dlg->isVisible()) return;
+        if (!opened) {
+            opened = true;
+            watch.stop();
+            QTest::qWait(50);
+            faults = AllFaults(dlg, key, button);
+            watch.start();
+        }
+        dlg->reject();
+    });
+    watch.start();
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Return);
     return faults;
 }
 
@@ -163,78 +262,51 @@ private Q_SLOTS:
     }
     void cleanup() { m_dir.reset(); }
 
-    void mainWindow() {
-        TFormMain form;
-        form.show();
-        QVERIFY(form.RunStartUp());
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const QStringList faults = AccessibilityFaults(&form) + TabFaults(&form);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    // Rows with a kind are exercise windows; the row's name names the others.
+    void windows_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<QString>("button"); // the main command the key clicks
+        const QKeySequence play(Qt::CTRL | Qt::Key_P), enter(Qt::Key_Return);
+        QTest::newRow("main window") << 0 << QKeySequence() << QString(); // key: see ExerciseFaults
+        QTest::newRow("vocabulary presentation") << int(ekLexicDemo) << play << "BitBtnPlay";
+        QTest::newRow("vocabulary drill") << int(ekLexic) << play << "BitBtnPlay";
+        QTest::newRow("question presentation") << int(ekQuestDemo) << enter << "BitBtn1";
+        QTest::newRow("question drill") << int(ekQuestDown) << enter << "BitBtn1";
+        QTest::newRow("true/false") << int(ekQuestTrFl) << play << "BitBtnPlay";
+        QTest::newRow("text work") << int(ekWorkText) << play << "BitBtnPlayAll";
+        QTest::newRow("listening practice") << int(ekTransListen) << play << "BitBtnPlay";
+        for (const char* d : {"new learner", "select learner", "password", "teacher password",
+                              "change mode", "about", "no full duplex"})
+            QTest::newRow(d) << 0 << enter << "OKBtn";
+        for (const char* d :
+             {"message", "wrong answer", "try again", "vocabulary results", "question results"})
+            QTest::newRow(d) << 0 << enter << "BitBtnOk";
+        QTest::newRow("report") << 0 << enter << "BtnImgClose";
+        QTest::newRow("teacher console") << 0 << QKeySequence(QKeySequence::Print) << "BitBtn3";
     }
-
-    // The text work window as the launcher opens it for the anonymous
-    // learner of mode D.
-    void textWorkWindow() {
-        const int kind = ekWorkText;
-        TFormMain form;
-        form.show();
-        QVERIFY(form.RunStartUp());
-        const CourseTable& table = CourseTableOf('D');
-        int item = 0;
-        for (int i = 1; i < table.size() && !item; ++i)
-            if (table[i].ExerciseKind == kind) item = i;
-        QVERIFY(item > 0);
-        auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("TreeView"));
-        tree->setCurrentItem(NodesInDisplayOrder(tree)[item - 1]);
-
-        // The first modal window is the exercise: checked, then closed; whatever
-        // asks afterwards (results, "are you sure") is declined.
+    void windows() {
+        QFETCH(int, kind);
+        QFETCH(QKeySequence, key);
+        QFETCH(QString, button);
+        const QString window = QString::fromLatin1(QTest::currentDataTag());
         QStringList faults;
-        bool opened = false;
-        QTimer watch;
-        watch.setInterval(20);
-        connect(&watch, &QTimer::timeout, [&] {
-            auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dlg || !dlg->isVisible()) return;
-            if (!opened) {
-                opened = true;
-                watch.stop();
-                QTest::qWait(50);
-                faults = AccessibilityFaults(dlg);
-                watch.start();
-            }
-            dlg->reject();
-        });
-        watch.start();
-        form.ToolButton4Click();
-        watch.stop();
-        QVERIFY(opened);
+        if (!kind && window != "main window") {
+            // One learner on the list, for the lists and the teacher console to show.
+            mainfix::AddLearner(*m_dir, "Anna", "", 'D', {});
+            std::unique_ptr<QDialog> dlg = MakeDialog(window);
+            QVERIFY(dlg);
+            dlg->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+            faults = AllFaults(dlg.get(), key, button);
+        } else {
+            TFormMain form;
+            form.show();
+            QVERIFY(form.RunStartUp());
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            faults = kind ? ExerciseFaults(form, kind, key, button) : AllFaults(&form, key, button);
+        }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
-    }
-
-    // A change of a picture check mark reaches a reader as the control's state.
-    void checkMarkStates() {
-        QWidget top;
-        auto* m = new TChBxImgTransD1Zv(&top);
-        m->setCaption(QStringLiteral("Показывать текст"));
-        top.show();
-        QList<QAccessible::State> seen;
-        SetAccessibleEventSink([&](const QAccessibleEvent& e) {
-            if (e.type() == QAccessible::StateChanged && e.object() == m)
-                seen << static_cast<const QAccessibleStateChangeEvent&>(e).changedStates();
-        });
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(m);
-        QVERIFY(a);
-        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Показывать текст"));
-        m->setChecked(true);
-        QVERIFY(a->state().checked);
-        m->setChecked(true); // no change, no event
-        m->setMarkEnabled(false);
-        QVERIFY(a->state().disabled);
-        SetAccessibleEventSink({});
-        QCOMPARE(seen.size(), 2);
-        QVERIFY(seen[0].checked);
-        QVERIFY(seen[1].disabled);
     }
 };
 

@@ -1,8 +1,11 @@
 // The sintagm view as a widget: what its paints put into the off-screen
-// picture, its pictures, and a click reaching its signal.
+// picture, its pictures, a click reaching its signal, and what a screen
+// reader hears when the current sintagm moves.
 #include "common/testenv.h"
+#include "controls/accessiblecontrols.h"
 #include "text/textsintagm.h"
 
+#include <QAccessible>
 #include <QtTest>
 
 namespace {
@@ -98,6 +101,40 @@ private Q_SLOTS:
         QCOMPARE(f.pixel(150, y + 5), colour);
         QCOMPARE(f.pixel(150 - 20, y + 29), colour);
         QCOMPARE(f.pixel(150 - 21, y + 5), qRgb(255, 255, 255));
+    }
+
+    // Lines 1 and 3 are sintagms; each paint after a move says the new one
+    // once, and a paint with the same current sintagm says nothing.
+    void announcesCurrent_data() {
+        QTest::addColumn<QList<int>>("positions");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("next sintagm") << QList<int>{3} << QStringList{"second words"};
+        QTest::newRow("same sintagm again") << QList<int>{1} << QStringList{};
+        QTest::newRow("there and back")
+            << QList<int>{3, 3, 1} << QStringList{"second words", "first words"};
+    }
+    void announcesCurrent() {
+        QFETCH(QList<int>, positions);
+        QFETCH(QStringList, expected);
+        TTextSintagm v;
+        v.resize(400, 300);
+        v.setText({"#Title", "first words", "#", "second words"});
+        v.show();
+        v.setPosition(1);
+        v.Paint();
+        // Without a reader Qt drops accessibility events, so no update
+        // handler would see them; the program's sink sees what it sends.
+        QStringList heard;
+        SetAccessibleEventSink([&](const QAccessibleEvent& e) {
+            if (e.object() == &v && e.type() == QAccessible::DescriptionChanged)
+                heard << QAccessible::queryAccessibleInterface(&v)->text(QAccessible::Description);
+        });
+        for (int p : positions) {
+            v.setPosition(p);
+            v.Paint();
+        }
+        SetAccessibleEventSink({});
+        QCOMPARE(heard, expected);
     }
 
     void clickReportsLine() {
