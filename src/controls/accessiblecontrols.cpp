@@ -4,6 +4,7 @@
 #include "controls/captionedbutton.h"
 #include "controls/chbximgtransd1zv.h"
 #include "controls/prgssbarzv.h"
+#include "controls/speedcontrol.h"
 
 #include <QAccessibleWidget>
 #include <QLabel>
@@ -111,6 +112,30 @@ public:
     QVariant minimumStepSize() const override { return 0; }
 };
 
+// The speed picture: a slider over the speed steps, in percent.
+class SpeedAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit SpeedAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Slider) {}
+    TSpeedControl* control() const { return qobject_cast<TSpeedControl*>(object()); }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return SpokenName(widget());
+        if (t == QAccessible::Value)
+            return control() ? QStringLiteral("%1 %").arg(control()->speed()) : QString();
+        return QAccessibleWidget::text(t);
+    }
+    QVariant currentValue() const override { return control() ? control()->speed() : QVariant(); }
+    void setCurrentValue(const QVariant& v) override {
+        if (TSpeedControl* c = control()) c->setSpeed(v.toInt());
+    }
+    QVariant maximumValue() const override { return control() ? control()->fastest() : QVariant(); }
+    QVariant minimumValue() const override { return control() ? control()->slowest() : QVariant(); }
+    QVariant minimumStepSize() const override { return 10; }
+};
+
 QAccessibleInterface* controlFactory(const QString& cls, QObject* o) {
     // Only the class's own name: a half-destroyed control is a plain QWidget
     // again, and a subclass gets these unless it brings its own.
@@ -120,6 +145,8 @@ QAccessibleInterface* controlFactory(const QString& cls, QObject* o) {
         return new CheckMarkAccessible(static_cast<QWidget*>(o));
     if (cls == QLatin1String("TPrgssBarZv") && qobject_cast<TPrgssBarZv*>(o))
         return new ProgressBarAccessible(static_cast<QWidget*>(o));
+    if (cls == QLatin1String("TSpeedControl") && qobject_cast<TSpeedControl*>(o))
+        return new SpeedAccessible(static_cast<QWidget*>(o));
     return nullptr;
 }
 

@@ -5,8 +5,10 @@
 #include "controls/btnimgd1.h"
 #include "controls/captionedbutton.h"
 #include "controls/pictures.h"
+#include "controls/speedcontrol.h"
 #include "controls/ui_hooks.h"
 #include "media/audiodevice.h"
+#include "media/playspeed.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -170,8 +172,38 @@ QPlainTextEdit* TDrillWindow::MakeMemo(const QString& name, QRect geometry) {
 
 void TDrillWindow::UsePlayButton(QAbstractButton* button) {
     m_playback = new EntryPlayback(button, this);
+    m_playButton = button;
     PlayOnKey(button);
     connect(button, &QAbstractButton::clicked, this, &TDrillWindow::PlayEntry);
+}
+
+TSpeedControl* TDrillWindow::UseSpeedControl(const QRect& box, bool captioned) {
+    TSpeedControl* speed = nullptr;
+    if (captioned) {
+        speed = MakeCaptionedSpeed(this, PlaySpeed::Steps(), PlaySpeed::Load());
+        speed->parentWidget()->setGeometry(box);
+    } else {
+        speed = new TSpeedControl(PlaySpeed::Steps(), PlaySpeed::Load(), this);
+        speed->setObjectName(QStringLiteral("Speed"));
+        speed->setGeometry(QRect(box.topLeft(), speed->sizeHint()));
+    }
+    speed->bindKeys(this);
+    m_speedBox = captioned ? speed->parentWidget() : speed;
+    if (m_playback) {
+        AudioDevice* device = m_playback->Device();
+        device->setSpeed(speed->speed());
+        connect(speed, &TSpeedControl::speedChanged, device, [device](int percent) {
+            PlaySpeed::Save(percent);
+            device->setSpeed(percent);
+        });
+        if (m_playButton) setTabOrder(m_playButton, speed);
+    }
+    return speed;
+}
+
+void TDrillWindow::ShowPlay(bool on) {
+    if (m_playButton) m_playButton->setVisible(on);
+    if (m_speedBox) m_speedBox->setVisible(on);
 }
 
 void TDrillWindow::PlayEntry() {

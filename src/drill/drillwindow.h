@@ -10,6 +10,7 @@ class QAbstractButton;
 class QLabel;
 class QPlainTextEdit;
 class TBtnImgD1Zv;
+class TSpeedControl;
 
 // Plays one range of a wave file at a time and keeps its play button in step:
 // disabled while playing and for entries without a range.
@@ -71,9 +72,17 @@ protected:
     // Makes `button` the entry's play button: a click or Ctrl+P plays the
     // range of the entry on show from m_sound.
     void UsePlayButton(QAbstractButton* button);
+    // The speed of that playback: the picture in `box` (its caption below it
+    // when `captioned`), after the play button in the Tab order, "-" and "+"
+    // anywhere in the window; the choice is kept for the next window.
+    TSpeedControl* UseSpeedControl(const QRect& box, bool captioned = true);
+    // The play button and its speed control show only for entries with sound.
+    void ShowPlay(bool on);
     void PlayEntry();
 
     EntryPlayback* m_playback = nullptr;
+    QAbstractButton* m_playButton = nullptr;
+    QWidget* m_speedBox = nullptr;
     QString m_sound;
 };
 

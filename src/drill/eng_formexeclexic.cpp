@@ -79,6 +79,8 @@ TFormExecLexic::TFormExecLexic(QWidget* parent)
     connect(ImageButton3, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexic::ImageButton3Click);
     setTabOrder(ListBoxTrans, BitBtnNext);
     setTabOrder(BitBtnNext, BitBtnPlay);
+    // Under the OK button; after the play command in the Tab order.
+    Speed = UseSpeedControl(QRect(548, 160, 120, 66));
 }
 
 void TFormExecLexic::SetFiles(const QString& expressions, const QString& translations,
@@ -87,7 +89,7 @@ void TFormExecLexic::SetFiles(const QString& expressions, const QString& transla
     m_translations = translations;
     m_timing = timing;
     m_sound = sound;
-    BitBtnPlay->setVisible(!timing.isEmpty());
+    ShowPlay(!timing.isEmpty());
 }
 
 bool TFormExecLexic::Load() {

@@ -45,6 +45,7 @@ private:
     bool m_started = false;
 
     TBtnImgD1Zv* BitBtnPlay;
+    TSpeedControl* Speed = nullptr;
     QLineEdit* EditText;
     TTwoColumnList* ListBoxTrans;
     TBtnImgD1Zv* BitBtnNext;

@@ -57,6 +57,7 @@ TFormExecLexicDemo::TFormExecLexicDemo(QWidget* parent) : TDrillWindow(550, 246,
         MakeCounter(QStringLiteral("LabelCount"), QStringLiteral("Всего:"), QPoint(446, 166), 80);
 
     UsePlayButton(BitBtnPlay);
+    Speed = UseSpeedControl(QRect(417, 72, 120, 66));
     connect(BitBtn1, &QAbstractButton::clicked, this, &TFormExecLexicDemo::BitBtn1Click);
     connect(BitBtn2, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexicDemo::BitBtn2Click);
     connect(ImageButton3, &TBtnImgTransD1Zv::clicked, this, &TFormExecLexicDemo::ImageButton3Click);
@@ -68,7 +69,7 @@ void TFormExecLexicDemo::SetFiles(const QString& expressions, const QString& tra
     m_translations = translations;
     m_timing = timing;
     m_sound = sound;
-    BitBtnPlay->setVisible(!timing.isEmpty());
+    ShowPlay(!timing.isEmpty());
 }
 
 bool TFormExecLexicDemo::Load() {

@@ -36,6 +36,7 @@ private:
     Pager m_pager{0};
 
     TBtnImgD1Zv* BitBtnPlay;
+    TSpeedControl* Speed = nullptr;
     QLineEdit* EditText;
     QLineEdit* EditTranslate;
     TBtnImgD1Zv* BitBtn1;

@@ -33,7 +33,7 @@ TFormQuestTrFl::TFormQuestTrFl(QWidget* parent)
 
     auto* info = new QGroupBox(QStringLiteral("Информация"), this);
     info->setObjectName(QStringLiteral("PanelInfo"));
-    info->setGeometry(384, 6, 157, 146);
+    info->setGeometry(384, 6, 157, 98);
     auto* il = new QGridLayout(info);
     const QString captions[3] = {QStringLiteral("Осталось:"), QStringLiteral("Всего:"),
                                  QStringLiteral("Ошибок:")};
@@ -72,6 +72,8 @@ TFormQuestTrFl::TFormQuestTrFl(QWidget* parent)
     BitBtn1->setAutoDefault(true);
 
     UsePlayButton(BitBtnPlay);
+    // Under the counters, beside the play command's row.
+    Speed = UseSpeedControl(QRect(402, 110, 120, 40), false);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtn1Click);
     connect(BitBtnNext, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtnNextClick);
     connect(BitBtn3, &QPushButton::clicked, this, &TFormQuestTrFl::BitBtn3Click);
@@ -90,7 +92,7 @@ void TFormQuestTrFl::SetFiles(const QString& questions, const QString& answers,
     m_timing = timing;
     m_sound = sound;
     // Without a timing file the questions have no recordings to play.
-    BitBtnPlay->setVisible(!timing.isEmpty());
+    ShowPlay(!timing.isEmpty());
 }
 
 bool TFormQuestTrFl::Load() {

@@ -48,6 +48,7 @@ private:
     QPushButton* BitBtn1;
     QPushButton* BitBtnNext;
     QPushButton* BitBtnPlay;
+    TSpeedControl* Speed = nullptr;
     QPushButton* BitBtn3;
     QPushButton* BitBtn4;
     QLabel* LabelSelect;

@@ -7,6 +7,9 @@
 #include "controls/btnimgtransd1zv.h"
 #include "controls/captionedbutton.h"
 #include "controls/chbximgtransd1zv.h"
+#include "controls/speedcontrol.h"
+#include "media/audiodevice.h"
+#include "media/playspeed.h"
 #include "text/textsintagm.h"
 
 #include <utility>
@@ -58,6 +61,9 @@ TFormWorkText::TFormWorkText(const TLessonFiles& files, const QString& learnerRe
     setAutoFillBackground(true);
     buildControls();
     m_run = new TWorkTextRun(files, learnerRecording, dataRoot, this, this);
+    // One player for the lesson's and the learner's recording: the speed
+    // chosen holds for both, and for every command.
+    m_run->Player()->setSpeed(Speed->speed());
 }
 
 // The run goes first: its device's last word must not reach the controls.
@@ -127,6 +133,10 @@ void TFormWorkText::buildControls() {
     BitBtnSelectString =
         button(QStringLiteral("BitBtnSelectString"), "run", QStringLiteral("Фрагмент"));
     BitBtnStop = button(QStringLiteral("BitBtnStop"), "stop", QStringLiteral("Стоп"));
+    Speed = MakeCaptionedSpeed(Panel7, PlaySpeed::Steps(), PlaySpeed::Load());
+    row->addWidget(Speed->parentWidget());
+    Speed->bindKeys(this);
+    connect(Speed, &TSpeedControl::speedChanged, this, &TFormWorkText::SpeedChange);
     BtnImgTransD1Zv1 = button(QStringLiteral("BtnImgTransD1Zv1"), "loop", QStringLiteral("Цикл"));
     BtnImgTransD1Zv2 = button(QStringLiteral("BtnImgTransD1Zv2"), "mark", QStringLiteral("Начало"),
                               &LabelSelect, QStringLiteral("LabelSelect"));
@@ -192,6 +202,7 @@ void TFormWorkText::buildControls() {
     for (QWidget* w :
          {static_cast<QWidget*>(BitBtnPlayAll), static_cast<QWidget*>(BitBtnSelectNext),
           static_cast<QWidget*>(BitBtnSelectString), static_cast<QWidget*>(BitBtnStop),
+          static_cast<QWidget*>(Speed),
           static_cast<QWidget*>(BtnImgTransD1Zv1), static_cast<QWidget*>(BtnImgTransD1Zv2),
           static_cast<QWidget*>(BtnImgComent), static_cast<QWidget*>(BitBtn1),
           static_cast<QWidget*>(BitBtn5)}) {
@@ -323,8 +334,19 @@ void TFormWorkText::ShowMark(const TMarkState& m) {
 }
 
 void TFormWorkText::SetViewSpeed(int k) {
-    TextSintagmText->setK_Speed(k);
-    TextSintagmTrans->setK_Speed(k);
+    // While playing the views scroll towards the voice: a slower voice, a
+    // gentler scroll. A sintagm picked by hand comes at the usual pace.
+    m_viewSpeed = k;
+    const int paced =
+        k == kIdleViewSpeed ? k : int(qint64(k) * PlaySpeed::kFull / qMax(1, Speed->speed()));
+    TextSintagmText->setK_Speed(paced);
+    TextSintagmTrans->setK_Speed(paced);
+}
+
+void TFormWorkText::SpeedChange(int percent) {
+    PlaySpeed::Save(percent);
+    m_run->Player()->setSpeed(percent);
+    SetViewSpeed(m_viewSpeed);
 }
 
 void TFormWorkText::Follow(int line, bool text, bool trans) {

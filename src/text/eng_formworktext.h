@@ -14,6 +14,7 @@ class QPlainTextEdit;
 class QSlider;
 class TBtnImgTransD1Zv;
 class TChBxImgTransD1Zv;
+class TSpeedControl;
 class TTextSintagm;
 
 class TFormWorkText : public QDialog, public TWorkTextView {
@@ -53,6 +54,7 @@ public Q_SLOTS:
     void TrackBarTextChange(int value);
     void Label9Click();
     void SintagmClick(int line);
+    void SpeedChange(int percent);
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -69,6 +71,7 @@ private:
     void setImage(QLabel* label, const QPixmap& pm);
 
     TWorkTextRun* m_run = nullptr;
+    int m_viewSpeed = kIdleViewSpeed; // the run's scroll pace at full speed
     bool m_shownOnce = false;
 
     QWidget* PanelText = nullptr;
@@ -93,6 +96,7 @@ private:
     TBtnImgTransD1Zv* BitBtn1 = nullptr;
     TBtnImgTransD1Zv* BitBtn5 = nullptr;
     QLabel* LabelSelect = nullptr;
+    TSpeedControl* Speed = nullptr;
     QFrame* PanelComent = nullptr;
     QLabel* Label9 = nullptr;
     QPlainTextEdit* MemoComent = nullptr;
