@@ -49,8 +49,8 @@ Course::~Course() {
     ReleaseLearner(); // before the learner's folder goes with the course
 }
 
-TUserRec Course::add(const QString& name, const QString& password, char mode,
-                     const QList<int>& done) {
+TUserRec AddLearner(const testenv::CourseDir& dir, const QString& name, const QString& password,
+                    char mode, const QList<int>& done) {
     TUserRec u = AnonymousUser();
     u.UserName = name;
     u.Password = password;
@@ -65,6 +65,11 @@ TUserRec Course::add(const QString& name, const QString& password, char mode,
     Learners().Users.append(u);
     Learners().Save(); // other programs' changes are merged over the list on disk
     return u;
+}
+
+TUserRec Course::add(const QString& name, const QString& password, char mode,
+                     const QList<int>& done) {
+    return AddLearner(dir, name, password, mode, done);
 }
 
 int Dialogs::SelectUsers(int& index) {

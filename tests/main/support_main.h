@@ -27,6 +27,11 @@ struct Course {
     testui::MessageRecorder messages;
 };
 
+// A learner in the table of the course in `dir`, with a progress file whose
+// records `done` are set.
+TUserRec AddLearner(const testenv::CourseDir& dir, const QString& name, const QString& password,
+                    char mode, const QList<int>& done);
+
 using Selects = QList<QPair<int, int>>;       // modal result, index
 using Passwords = QList<QPair<int, QString>>; // modal result, typed
 
