@@ -18,7 +18,7 @@ const QColor kInk(16, 44, 84);           // the captions' and the focus ring's d
 const QColor kFace(48, 110, 180);        // the halves and the steps up to the chosen one
 const QColor kPaper(250, 252, 255);      // the steps faster than the chosen one
 const QColor kGrey(150, 164, 180);       // everything while disabled
-constexpr int kWidth = 120, kHeight = 40, kHalf = 26, kGap = 4;
+constexpr int kWidth = 120, kHeight = 40, kHalf = 26, kGap = 4, kText = 40;
 } // namespace
 
 TSpeedControl::TSpeedControl(std::span<const int> steps, int speed, QWidget* parent)
@@ -112,9 +112,29 @@ QSize TSpeedControl::sizeHint() const {
     return {kWidth, kHeight};
 }
 
+bool TSpeedControl::slim() const {
+    return height() < kHeight - 6;
+}
+
+QRectF TSpeedControl::halfRect(int side) const {
+    const qreal d = qMax<qreal>(4, qMin<qreal>(kHalf, height() - 4));
+    const qreal top = (height() - d) / 2;
+    const qreal right = slim() ? width() - kText - kGap : width() - kGap;
+    return side == 0 ? QRectF(kGap, top, d, d) : QRectF(right - d, top, d, d);
+}
+
+QRectF TSpeedControl::textRect() const {
+    // Above the bars, or beside the faster half in a slim row.
+    if (slim()) return QRectF(width() - kText, 0, kText, height());
+    const QRectF b = barsRect();
+    return QRectF(b.left() - kGap, 1, b.width() + 2 * kGap, 14);
+}
+
 QRectF TSpeedControl::barsRect() const {
-    const QRectF r = QRectF(rect()).adjusted(kHalf + 2 * kGap, 16, -(kHalf + 2 * kGap), -5);
-    return r.width() > 0 ? r : QRectF(width() / 2.0, 16, 0, qMax(0, height() - 21));
+    const qreal left = halfRect(0).right() + kGap, right = halfRect(1).left() - kGap;
+    const qreal top = slim() ? 3 : 16, bottom = height() - (slim() ? 3 : 5);
+    if (right <= left || bottom <= top) return QRectF((left + right) / 2, top, 0, 0);
+    return QRectF(left, top, right - left, bottom - top);
 }
 
 int TSpeedControl::stepAt(qreal x) const {
@@ -132,9 +152,8 @@ void TSpeedControl::paintEvent(QPaintEvent*) {
     const QColor face = on ? kFace : kGrey, ink = on ? kInk : kGrey;
 
     // The two halves: a round face with a white minus or plus on it.
-    const qreal d = qMin<qreal>(kHalf, height() - 4);
-    const qreal top = (height() - d) / 2;
-    const QRectF halves[2] = {QRectF(kGap, top, d, d), QRectF(width() - kGap - d, top, d, d)};
+    const QRectF halves[2] = {halfRect(0), halfRect(1)};
+    const qreal d = halves[0].width();
     for (int i = 0; i < 2; ++i) {
         p.setPen(QPen(ink, 1));
         p.setBrush(face);
@@ -164,7 +183,7 @@ void TSpeedControl::paintEvent(QPaintEvent*) {
     f.setPixelSize(12);
     p.setFont(f);
     p.setPen(ink);
-    p.drawText(QRectF(bars.left(), 1, bars.width(), 14), Qt::AlignCenter,
+    p.drawText(textRect(), Qt::AlignCenter,
                QStringLiteral("%1 %").arg(speed()));
 
     if (hasFocus()) DrawFocusRing(p, rect(), FocusShape::Box);

@@ -50,7 +50,12 @@ private:
     int nearest(int percent) const;
     // The step under x (logical pixels), -1 left of them, m_steps.size() right of them.
     int stepAt(qreal x) const;
+    // Given less than its height the control lays itself out in one slim
+    // row, the percentage beside the faster half.
+    bool slim() const;
+    QRectF halfRect(int side) const; // 0 slower, 1 faster
     QRectF barsRect() const;
+    QRectF textRect() const;
 
     QList<int> m_steps; // slowest first, as drawn from left to right
     int m_index = 0;

@@ -99,7 +99,24 @@ void TFormWorkText::buildControls() {
     TrackBarText->setTickPosition(QSlider::TicksBelow);
     TrackBarText->setPageStep(5);
     connect(TrackBarText, &QSlider::valueChanged, this, &TFormWorkText::TrackBarTextChange);
-    v->addWidget(TrackBarText);
+    // The speed sits at the slider's end in one slim row: the commands'
+    // row below has no room left.
+    auto* sliderRow = new QHBoxLayout;
+    sliderRow->setSpacing(6);
+    sliderRow->addWidget(TrackBarText, 1);
+    auto* speedLabel = new QLabel(QStringLiteral("Скорость"), Panel7);
+    speedLabel->setObjectName(QStringLiteral("LabelSpeed"));
+    QPalette lp = speedLabel->palette();
+    lp.setColor(QPalette::WindowText, QColor(16, 44, 84));
+    speedLabel->setPalette(lp);
+    Speed = new TSpeedControl(PlaySpeed::Steps(), PlaySpeed::Load(), Panel7);
+    Speed->setObjectName(QStringLiteral("Speed"));
+    Speed->setFixedSize(Speed->sizeHint().width() + 40, 24);
+    Speed->bindKeys(this);
+    connect(Speed, &TSpeedControl::speedChanged, this, &TFormWorkText::SpeedChange);
+    sliderRow->addWidget(speedLabel);
+    sliderRow->addWidget(Speed);
+    v->addLayout(sliderRow);
 
     auto* row = new QHBoxLayout;
     row->setSpacing(2);
@@ -133,10 +150,6 @@ void TFormWorkText::buildControls() {
     BitBtnSelectString =
         button(QStringLiteral("BitBtnSelectString"), "run", QStringLiteral("Фрагмент"));
     BitBtnStop = button(QStringLiteral("BitBtnStop"), "stop", QStringLiteral("Стоп"));
-    Speed = MakeCaptionedSpeed(Panel7, PlaySpeed::Steps(), PlaySpeed::Load());
-    row->addWidget(Speed->parentWidget());
-    Speed->bindKeys(this);
-    connect(Speed, &TSpeedControl::speedChanged, this, &TFormWorkText::SpeedChange);
     BtnImgTransD1Zv1 = button(QStringLiteral("BtnImgTransD1Zv1"), "loop", QStringLiteral("Цикл"));
     BtnImgTransD1Zv2 = button(QStringLiteral("BtnImgTransD1Zv2"), "mark", QStringLiteral("Начало"),
                               &LabelSelect, QStringLiteral("LabelSelect"));
@@ -197,12 +210,12 @@ void TFormWorkText::buildControls() {
     cv->addWidget(MemoComent);
     PanelComent->hide();
 
-    // Tab order: slider, then the commands from left to right.
-    QWidget* prev = TrackBarText;
+    // Tab order: slider, speed, then the commands from left to right.
+    setTabOrder(TrackBarText, Speed);
+    QWidget* prev = Speed;
     for (QWidget* w :
          {static_cast<QWidget*>(BitBtnPlayAll), static_cast<QWidget*>(BitBtnSelectNext),
           static_cast<QWidget*>(BitBtnSelectString), static_cast<QWidget*>(BitBtnStop),
-          static_cast<QWidget*>(Speed),
           static_cast<QWidget*>(BtnImgTransD1Zv1), static_cast<QWidget*>(BtnImgTransD1Zv2),
           static_cast<QWidget*>(BtnImgComent), static_cast<QWidget*>(BitBtn1),
           static_cast<QWidget*>(BitBtn5)}) {

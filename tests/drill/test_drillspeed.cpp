@@ -86,6 +86,7 @@ private Q_SLOTS:
         auto* play = testui::Child<QAbstractButton>(w.get(), "BitBtnPlay");
         auto* device = w->findChild<AudioDevice*>();
         QVERIFY(speed->isVisible());
+        testui::Shot(w.get(), QStringLiteral("speed-") + kind);
         QCOMPARE(speed->speed(), kept);
         QCOMPARE(device->speed(), kept);
 
