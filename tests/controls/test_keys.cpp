@@ -78,6 +78,10 @@ private Q_SLOTS:
         QApplication::sendEvent(tree.viewport(), &e);
         QCOMPARE(QToolTip::isVisible(), cut);
         if (cut) QCOMPARE(QToolTip::text(), caption);
+        // A reader hears the whole caption, cut on the screen or not.
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&tree);
+        QVERIFY(a && a->tableInterface() && a->tableInterface()->cellAt(0, 0));
+        QCOMPARE(a->tableInterface()->cellAt(0, 0)->text(QAccessible::Name), caption);
     }
 
     // A change of a picture check mark reaches a reader as the control's state.
