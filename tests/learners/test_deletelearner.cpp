@@ -158,8 +158,10 @@ private Q_SLOTS:
         QCOMPARE(Learners().count(), 2);
         QCOMPARE(sel.ListBoxUsers->count(), 2);
         QCOMPARE(sel.selectedIndex(), 1);
-        for (const auto& [key, result] :
+        for (const auto& row :
              {std::pair{Qt::Key_Return, int(mrOk)}, std::pair{Qt::Key_Escape, int(mrCancel)}}) {
+            const Qt::Key key = row.first; // a lambda may not capture a structured binding
+            const int result = row.second;
             bool focused = false;
             testenv::OnNextModal([key, &sel, &focused](QWidget*) {
                 focused = sel.focusWidget() == sel.ListBoxUsers;
