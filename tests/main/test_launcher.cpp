@@ -113,9 +113,11 @@ private Q_SLOTS:
     // Every run the learner went through ends in the results dialog; a
     // repeat opens the window again and nothing else (no second start step,
     // duplex test or disk check). Marking done keeps the score; the
-    // listening kinds store the recording name.
+    // listening kinds store the recording name. The last item runs; text
+    // work analyses the take of the nearest earlier recording item of its
+    // lesson (each earlier item's take is "rec" and its number).
     void runs_data() {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<Ints>("kinds"); // items 4.. after root, section, lesson
         QTest::addColumn<char>("mode");
         QTest::addColumn<bool>("learner");
         QTest::addColumn<Ints>("outcomes");
@@ -125,33 +127,44 @@ private Q_SLOTS:
         QTest::addColumn<int>("duplexTests");
         QTest::addColumn<bool>("done");
         const Ints once{0}, mark{kRepitMarkDone}, repeat{kRepitRepeat, kRepitMarkDone};
-        const auto row = [](const char* name, int kind, char mode, bool learner, Ints outcomes,
+        const auto row = [](const char* name, Ints kinds, char mode, bool learner, Ints outcomes,
                             Ints answers, QStringList calls, int dialogs, int duplex, bool done) {
-            QTest::newRow(name) << kind << mode << learner << outcomes << answers << calls
+            QTest::newRow(name) << kinds << mode << learner << outcomes << answers << calls
                                 << dialogs << duplex << done;
         };
         const auto trans = [](const QString& s) { return QStringList{"Trans " + s}; };
-        row("4 mode A", 4, 'A', true, once, mark, trans(kRec + "|000|0"), 1, 1, true);
-        row("4 mode C", 4, 'C', true, once, mark, trans(kRec + "|100|0"), 1, 1, true);
-        row("8 mode D", 8, 'D', true, once, mark, trans("|100|0"), 1, 0, true);
-        row("11", 11, 'C', true, once, mark, trans("|000|110"), 1, 1, true);
-        row("12", 12, 'D', true, once, mark, trans(kRec + "|001|140"), 1, 1, true);
-        row("13", 13, 'A', true, once, mark, trans(kRec + "|000|150"), 1, 1, true);
-        row("13 anonymous", 13, 'A', false, once, mark, trans("AnonSnd.wav|000|150"), 1, 1, false);
-        row("14", 14, 'B', true, once, mark, trans(kRec + "|010|160"), 1, 1, true);
-        row("15", 15, 'A', true, once, mark, trans(kRec + "|100|170"), 1, 1, true);
-        row("1 leave", 1, 'D', true, once, {kRepitLeave}, {"LexicDemo"}, 1, 0, false);
-        row("1 left window", 1, 'D', true, {2}, mark, {"LexicDemo"}, 0, 0, false);
-        row("2 repeat, window left", 2, 'D', true, {0, 3}, repeat, {"Lexic", "Lexic"}, 1, 0, false);
-        row("3 repeat, mark", 3, 'D', true, {0, 0}, repeat, {"QuestDemo", "QuestDemo"}, 2, 0, true);
-        row("4 repeat twice, leave", 4, 'D', true, {0, 0, 0},
+        row("4 mode A", {4}, 'A', true, once, mark, trans(kRec + "|000|0"), 1, 1, true);
+        row("4 mode C", {4}, 'C', true, once, mark, trans(kRec + "|100|0"), 1, 1, true);
+        row("8 mode D", {8}, 'D', true, once, mark, trans("|100|0"), 1, 0, true);
+        row("11", {11}, 'C', true, once, mark, trans("|000|110"), 1, 1, true);
+        row("12", {12}, 'D', true, once, mark, trans(kRec + "|001|140"), 1, 1, true);
+        row("13", {13}, 'A', true, once, mark, trans(kRec + "|000|150"), 1, 1, true);
+        row("13 anonymous", {13}, 'A', false, once, mark, trans("AnonSnd.wav|000|150"), 1, 1,
+            false);
+        row("14", {14}, 'B', true, once, mark, trans(kRec + "|010|160"), 1, 1, true);
+        row("15", {15}, 'A', true, once, mark, trans(kRec + "|100|170"), 1, 1, true);
+        row("1 leave", {1}, 'D', true, once, {kRepitLeave}, {"LexicDemo"}, 1, 0, false);
+        row("1 left window", {1}, 'D', true, {2}, mark, {"LexicDemo"}, 0, 0, false);
+        row("2 repeat, window left", {2}, 'D', true, {0, 3}, repeat, {"Lexic", "Lexic"}, 1, 0,
+            false);
+        row("3 repeat, mark", {3}, 'D', true, {0, 0}, repeat, {"QuestDemo", "QuestDemo"}, 2, 0,
+            true);
+        row("4 repeat twice, leave", {4}, 'D', true, {0, 0, 0},
             {kRepitRepeat, kRepitRepeat, kRepitLeave}, QStringList(3, "Trans " + kRec + "|100|0"),
             3, 1, false);
         // True or false has its own results window and stores nothing.
-        row("7 no results dialog", 7, 'D', true, once, mark, {"QuestTrFl"}, 0, 0, false);
+        row("7 no results dialog", {7}, 'D', true, once, mark, {"QuestTrFl"}, 0, 0, false);
+        const QStringList rec4{"WorkText rec4"}, none{"WorkText "};
+        row("text work after kind 4", {4, 5}, 'D', true, once, mark, rec4, 1, 0, true);
+        row("kind 12 two back", {12, 1, 5}, 'D', true, once, mark, rec4, 1, 0, true);
+        row("kind 8 is not a recording", {8, 5}, 'D', true, once, mark, none, 1, 0, true);
+        row("nearest recording wins", {13, 15, 5}, 'D', true, once, mark, {"WorkText rec5"}, 1, 0,
+            true);
+        row("text work anonymous", {4, 5}, 'D', false, once, mark, none, 1, 0, false);
+        row("stops at a lesson", {4, 0, 5}, 'D', true, once, mark, none, 1, 0, true);
     }
     void runs() {
-        QFETCH(int, kind);
+        QFETCH(Ints, kinds);
         QFETCH(char, mode);
         QFETCH(bool, learner);
         QFETCH(Ints, outcomes);
@@ -160,20 +173,23 @@ private Q_SLOTS:
         QFETCH(int, dialogs);
         QFETCH(int, duplexTests);
         QFETCH(bool, done);
-        const CourseTable t = Lesson({kind});
-        ProgressTable p = Blank(4);
+        const CourseTable t = Lesson(kinds);
+        const int item = int(t.size()) - 1;
+        ProgressTable p = Blank(item);
+        for (int k = 1; k < item; ++k)
+            p[k].RecordFile = QStringLiteral("rec%1").arg(k);
         Host h;
         h.outcomes = outcomes;
         h.answers = answers;
-        Launcher(h).Launch(Context(t, p, mode, learner), 4);
+        Launcher(h).Launch(Context(t, p, mode, learner), item);
         QCOMPARE(h.calls, calls);
         QCOMPARE(h.repitEnabled, QList<bool>(dialogs, learner));
         QCOMPARE(h.duplexTests, duplexTests);
         QCOMPARE(h.hides, 1);
         QCOMPARE(h.ends, 1);
-        QCOMPARE(int(p[4].Done), int(done));
-        QCOMPARE(p[4].Score, 37);
-        QCOMPARE(p[4].RecordFile, done && calls[0].startsWith("Trans") ? kRec : QString());
+        QCOMPARE(int(p[item].Done), int(done));
+        QCOMPARE(p[item].Score, 37);
+        QCOMPARE(p[item].RecordFile, done && calls[0].startsWith("Trans") ? kRec : QString());
     }
 
     // Marking a multiple-choice run done is offered up to 30 per cent of
@@ -259,73 +275,26 @@ private Q_SLOTS:
         if (kind == 4 && duplex) QCOMPARE(h.freeDir, QDir::currentPath());
     }
 
-    // Text work analyses the take of the nearest earlier recording item of
-    // its lesson.
-    void earlierRecording_data() {
-        QTest::addColumn<Ints>("kinds"); // items 4.. after root, section, lesson
-        QTest::addColumn<bool>("learner");
-        QTest::addColumn<QString>("record");
-        QTest::newRow("after kind 4") << Ints{4, 5} << true << "rec4";
-        QTest::newRow("kind 12 two back") << Ints{12, 1, 5} << true << "rec4";
-        QTest::newRow("kind 8 is not a recording") << Ints{8, 5} << true << QString();
-        QTest::newRow("nearest recording wins") << Ints{13, 15, 5} << true << "rec5";
-        QTest::newRow("anonymous") << Ints{4, 5} << false << QString();
-        QTest::newRow("stops at a lesson") << Ints{4, 0, 5} << true << QString();
-    }
-    void earlierRecording() {
-        QFETCH(Ints, kinds);
-        QFETCH(bool, learner);
-        QFETCH(QString, record);
-        const CourseTable t = Lesson(kinds);
-        const int count = int(t.size()) - 1;
-        ProgressTable p = Blank(count);
-        for (int k = 1; k <= count; ++k)
-            p[k].RecordFile = QStringLiteral("rec%1").arg(k);
-        Host h;
-        h.answers = {kRepitMarkDone};
-        Launcher(h).Launch(Context(t, p, 'D', learner), count);
-        QCOMPARE(h.calls, QStringList{"WorkText " + record});
-        QCOMPARE(int(p[count].Done), int(learner));
-        QCOMPARE(p[count].Score, 37);
-    }
-
-    void fileNames_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("missing") << "L9.txt"
-                                 << "DemoData\\L9.txt";
-        QTest::newRow("existing file") << "here.txt"
-                                       << "here.txt";
-        QTest::newRow("stored separators") << "Folder\\in.txt"
-                                           << "Folder\\in.txt";
-        QTest::newRow("cut to 255")
-            << QString(300, QLatin1Char('a')) << ("DemoData\\" + QString(246, QLatin1Char('a')));
-    }
-    void fileNames() {
-        QFETCH(QString, stored);
-        QFETCH(QString, expected);
-        testenv::CourseDir dir;
-        testenv::WriteBytes(dir.file(QStringLiteral("here.txt")), "x");
-        testenv::WriteBytes(dir.file(QStringLiteral("Folder/in.txt")), "x");
-        QCOMPARE(ResolveCourseFile(stored, QStringLiteral("DemoData\\")), expected);
-    }
-
-    // The window gets the resolved files; sound and timing stay empty when
-    // the course leaves them empty; marking done never writes outside a
-    // progress table shorter than the course.
+    // The window gets the course's files where they are, else below the data
+    // folder, cut to 255; sound and timing stay empty when the course leaves
+    // them empty; marking done never writes outside a progress table shorter
+    // than the course.
     void windowFilesAndShortProgress() {
         testenv::CourseDir dir;
-        testenv::WriteBytes(dir.file(QStringLiteral("L1.txt")), "x");
+        testenv::WriteBytes(dir.file(QStringLiteral("Folder/in.txt")), "x");
         CourseTable t = Lesson({1});
+        t[4].DataFile1 = QStringLiteral("Folder\\in.txt");
         t[4].DataFile3.clear();
         t[4].DataFile4.clear();
+        t[4].DataFile5 = QString(300, QLatin1Char('a'));
         ProgressTable p = Blank(2);
         Host h;
         h.answers = {kRepitMarkDone};
         Launcher(h).Launch(Context(t, p, 'D', true), 4);
         const TLessonFiles& f = h.files;
         QCOMPARE((QStringList{f.Text, f.Translation, f.Timing, f.Sound, f.Pictures}),
-                 (QStringList{"L1.txt", "DemoData\\L1.tra", "", "", "DemoData\\L1.pic"}));
+                 (QStringList{"Folder\\in.txt", "DemoData\\L1.tra", "", "",
+                              "DemoData\\" + QString(246, QLatin1Char('a'))}));
         QCOMPARE(p.Recs.size(), 3);
     }
 };
