@@ -1,6 +1,6 @@
 // The main window over a small course: menus, buttons and keys reach the
 // session and the launcher, what the session reports reaches the title and
-// the tree, and a broken course stops the start-up.
+// the tree. (A broken course at start-up: tests/hostile, on the real program.)
 #include "common/testenv.h"
 #include "common/widgets.h"
 #include "controls/modalresult.h"
@@ -71,19 +71,6 @@ private Q_SLOTS:
     void cleanup() {
         m_form.reset();
         m_course.reset();
-    }
-
-    // A course file that cannot be read stops the start-up with an error
-    // naming it; nothing of the run is saved.
-    void brokenCourse() {
-        QFile::remove(m_course->dir.file(QStringLiteral("InitRegC.txt")));
-        m_form = std::make_unique<TFormMain>();
-        m_form->SetDialogs(std::make_unique<Dialogs>());
-        QVERIFY(!m_form->RunStartUp());
-        QCOMPARE(m_course->messages.messages.size(), 1);
-        QVERIFY(m_course->messages.lastText().contains(QStringLiteral("InitRegC.txt")));
-        m_form->close();
-        QVERIFY(!QFile::exists(m_course->dir.file(QStringLiteral("Users.eng"))));
     }
 
     void commands_data() {
