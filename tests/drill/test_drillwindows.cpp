@@ -8,6 +8,7 @@
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
 #include "controls/picturedialog.h"
+#include "controls/speedcontrol.h"
 #include "drill/eng_formexeclexic.h"
 #include "drill/eng_formexeclexicdemo.h"
 #include "drill/eng_formquestdemo.h"
@@ -16,9 +17,11 @@
 #include "drill/eng_formquesttrfl.h"
 #include "drill/twocolumnlist.h"
 #include "media/audiodevice.h"
+#include "media/playspeed.h"
 #include "media/virtualaudio.h"
 #include "support_drill.h"
 
+#include <memory>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -50,6 +53,15 @@ int RunKind(const QString& kind, const QString& a, const QString& b) {
     if (kind == "qdemo") return RunQuestDemo(400, 300, a, {}, {}, {});
     if (kind == "trfl") return RunQuestTrFl(400, 300, a, b, {}, {});
     return RunQuestDown(400, 300, a, b, {}, {}, nullptr, nullptr);
+}
+
+// A window of class W on its lesson files, loaded; null when it does not load.
+template <typename W>
+std::unique_ptr<TDrillWindow> Loaded(const QString& a, const QString& b, const QString& timing,
+                                     const QString& sound) {
+    auto w = std::make_unique<W>();
+    w->SetFiles(a, b, timing, sound);
+    return w->Load() ? std::move(w) : nullptr;
 }
 
 // The line of the drill's list that holds the right translation.
@@ -205,7 +217,7 @@ private Q_SLOTS:
     }
 
     // The radio buttons choose, "Next" skips, Enter judges; the results
-    // window lists the run's rows.
+    // window lists the run's rows and marks the wrong ones.
     void trflRun() {
         Put("q2.txt", Join({W("Это дом?") + "\t0", "Is it red?\t1"}));
         QString problem;
@@ -226,6 +238,10 @@ private Q_SLOTS:
                     grid << QStringList{table->item(r, 0)->text(), table->item(r, 1)->text(),
                                         table->item(r, 2)->text()};
                 if (Child<QLabel>(end, "LabelError")->text() != "1") problem = "error count";
+                // The wrong answer's row is marked by its colour, the right one's not.
+                if (table->item(1, 0)->background().color() != WrongAnswerColor() ||
+                    table->item(2, 0)->background().color() == WrongAnswerColor())
+                    problem = "colours";
                 Child<QPushButton>(end, "BitBtnOk")->click();
             });
             QTest::keyClick(w, Qt::Key_Return);
@@ -238,33 +254,20 @@ private Q_SLOTS:
                  (QList<QStringList>{{"Это дом?", "Да", "Нет"}, {"Is it red?", "Нет", "Да"}}));
     }
 
-    // More than 49 questions are all listed; a refill drops the old rows;
-    // wrong answers are marked by colour.
-    void resultsRefill() {
-        QList<TTrFlEntry> entries(60);
-        for (int i = 0; i < 60; ++i)
-            entries[i].AnsweredRight = i != 0;
-        TFormQuestEnd end;
-        end.Fill(entries, 1);
-        QCOMPARE(end.StringGridRes->rowCount(), 61);
-        end.Fill(entries.mid(0, 2), 1);
-        QCOMPARE(end.StringGridRes->rowCount(), 3);
-        QCOMPARE(end.StringGridRes->item(1, 0)->background().color(), WrongAnswerColor());
-        QVERIFY(end.StringGridRes->item(2, 0)->background().color() != WrongAnswerColor());
-    }
-
     // Ctrl+P, or Space on the list, plays the entry on show; Space on the
-    // focused OK button belongs to it and plays nothing.
+    // focused OK button belongs to it and plays nothing. A sound file that
+    // cannot be opened gives the device's message and leaves the button ready.
     void keys_data() {
         QTest::addColumn<QString>("control"); // focused for Space; empty: Ctrl+P in the window
         QTest::newRow("Ctrl+P") << "";
         QTest::newRow("Space on the list") << "ListBoxTrans";
         QTest::newRow("Space on OK") << "BitBtnNext";
+        QTest::newRow("no sound file, the button") << "nosound";
     }
     void keys() {
         QFETCH(QString, control);
         TFormExecLexic w;
-        QVERIFY(ShowDrill(w, F("s.txt"), F("l.wav")));
+        QVERIFY(ShowDrill(w, F("s.txt"), F(control == "nosound" ? "nosound.wav" : "l.wav")));
         auto* play = Child<QAbstractButton>(&w, "BitBtnPlay");
         auto* dev = w.findChild<AudioDevice*>();
         auto* list = Child<QListWidget>(&w, "ListBoxTrans");
@@ -274,6 +277,13 @@ private Q_SLOTS:
             QTest::keyClick(list, Qt::Key_Return);
         }
         QVERIFY(play->isEnabled());
+        if (control == "nosound") {
+            testui::MessageRecorder m;
+            play->click();
+            QCOMPARE(m.messages.size(), 1);
+            QVERIFY(play->isEnabled());
+            return;
+        }
         if (control == "BitBtnNext") {
             list->setCurrentItem(RightLine(w));
             const int before = w.Drill()->RightCount();
@@ -295,6 +305,43 @@ private Q_SLOTS:
         QTest::keyClick(&w, Qt::Key_Escape); // closing during playback stops the device
         QVERIFY(dev->mode() != AudioDevice::Playing);
         VirtualAudio::Advance(2000);
+    }
+
+    // Each window with a player opens at the speed kept from the last one and
+    // gives it to its device; "-" and "+" in the window change both and keep
+    // the choice.
+    void speed_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("after");
+        QTest::newRow("drill, plus") << "lexic" << int(Qt::Key_Plus) << 70;
+        QTest::newRow("presentation, minus") << "demo" << int(Qt::Key_Minus) << 50;
+        QTest::newRow("true/false, minus") << "trfl" << int(Qt::Key_Minus) << 50;
+    }
+    void speed() {
+        QFETCH(QString, kind);
+        QFETCH(int, key);
+        QFETCH(int, after);
+        PlaySpeed::Save(60);
+        const QString s = F("s.txt"), l = F("l.wav");
+        std::unique_ptr<TDrillWindow> w =
+            kind == "lexic" ? Loaded<TFormExecLexic>(F("e.txt"), F("t.txt"), s, l)
+            : kind == "demo" ? Loaded<TFormExecLexicDemo>(F("e.txt"), F("t.txt"), s, l)
+                             : Loaded<TFormQuestTrFl>(F("q.txt"), F("a.txt"), s, l);
+        QVERIFY(w);
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* speed = Child<TSpeedControl>(w.get(), "Speed");
+        auto* device = w->findChild<AudioDevice*>();
+        testui::Shot(w.get(), QStringLiteral("speed-") + kind);
+        QCOMPARE(speed->speed(), 60);
+        QCOMPARE(device->speed(), 60);
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : w.get(), Qt::Key(key));
+        QCOMPARE(speed->speed(), after);
+        QCOMPARE(device->speed(), after);
+        QCOMPARE(PlaySpeed::Load(), after);
     }
 
     // Two columns read like a page: Down goes through the lines in their
@@ -331,21 +378,6 @@ private Q_SLOTS:
         list->setCurrentRow(0);
         QTest::keyClick(list, Qt::Key_Right);
         QCOMPARE(list->currentRow(), n > 1 ? (n + 1) / 2 : 0); // the first line of column 2
-    }
-
-    // A sound file that cannot be opened: the device's message, and the
-    // button stays ready.
-    void playWithMissingSound() {
-        testui::MessageRecorder m;
-        TFormExecLexicDemo w;
-        w.SetFiles(F("e.txt"), F("t.txt"), F("s.txt"), F("nosound.wav"));
-        QVERIFY(w.Load());
-        w.SetInitialData();
-        w.show();
-        auto* play = Child<QAbstractButton>(&w, "BitBtnPlay");
-        play->click();
-        QCOMPARE(m.messages.size(), 1);
-        QVERIFY(play->isEnabled());
     }
 };
 
