@@ -3,7 +3,9 @@
 #include "common/testenv.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/chbximgtransd1zv.h"
+#include "controls/speedcontrol.h"
 #include "media/audiodevice.h"
+#include "media/playspeed.h"
 #include "media/virtualaudio.h"
 #include "support_text.h"
 #include "text/eng_formworktext.h"
@@ -21,11 +23,14 @@ namespace {
 
 struct Lesson {
     testenv::CourseDir dir;
-    Lesson() { WriteWorkTextLesson(dir, true); }
-    std::unique_ptr<TFormWorkText> open() {
+    Lesson() {
+        WriteWorkTextLesson(dir, true);
+        testwave::WriteSilent(dir.file("Ann3.wav"), 3000);
+    }
+    std::unique_ptr<TFormWorkText> open(const QString& learner = QString()) {
         auto f = std::make_unique<TFormWorkText>(
             TLessonFiles{"L1.txt", "T1.txt", "Lesson.wav", "Tm1.txt", "DemoData\\Pic1.txt"},
-            QString(), "DemoData\\");
+            learner, "DemoData\\");
         f->Place(0, 0, 1000, 600);
         f->show();
         return f;
@@ -112,6 +117,38 @@ private Q_SLOTS:
         run(f.get(), 1500);
         QVERIFY(!f->Run().DeviceOpen());
         QCOMPARE(QApplication::focusWidget(), slider);
+    }
+
+    // "-" reaches the window's one player wherever the focus is, the choice
+    // is kept, and the next window starts with it; while playing a slower
+    // voice scrolls the views more gently.
+    void speedKeys() {
+        PlaySpeed::Save(100);
+        Lesson l;
+        {
+            auto f = l.open("Ann3.wav");
+            QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+            f->Run().PlayAll();
+            auto* view = Child<TTextSintagm>(f.get(), "TextSintagmText");
+            const int fullPace = view->k_Speed();
+            QVERIFY(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus);
+            QCOMPARE(Child<TSpeedControl>(f.get(), "Speed")->speed(), 90);
+            QCOMPARE(f->Run().Player()->speed(), 90);
+            QVERIFY(view->k_Speed() > fullPace);
+            QCOMPARE(PlaySpeed::Load(), 90);
+            f->Run().Stop();
+            // The learner's recording plays through the same player.
+            f->Run().UseLearnerRecording(true);
+            f->Run().SetCurrent(2);
+            f->Run().PlayFragment();
+            QCOMPARE(f->Run().Player()->fileName(), QString("Ann3.wav"));
+            QCOMPARE(f->Run().Player()->speed(), 90);
+            f->Run().Stop();
+        }
+        auto next = l.open();
+        QCOMPARE(next->Run().Player()->speed(), 90);
+        QCOMPARE(Child<TSpeedControl>(next.get(), "Speed")->speed(), 90);
     }
 };
 

@@ -63,13 +63,15 @@ const QStringList kCommands{
     "step",     "pick",    "learner",  "trans",    "run",        "settle",  "at",     "current",
     "shown",    "open",    "closed",   "playing",  "still",      "looping", "once",   "idle",
     "busy",     "loopok",  "noloop",   "comments", "nocomments", "ended",   "marked", "said",
-    "pictures", "picture", "selected", "file",     "fast",       "slow"};
+    "pictures", "picture", "selected", "file",     "fast",       "slow",    "speed",  "near"};
 
 // Runs a script of ';'-separated commands on the run: "cur N" (SetCurrent),
 // all, frag, from, loop, stop, mark, comment, step, "pick N", "learner 1/0",
-// trans (the translation shown), "run N" (timer steps over N ms), settle.
-// Checks: "at N" (the player's position), "current N", "shown N" (the view's
-// current line), open/closed (the device), playing/still, looping/once,
+// trans (the translation shown), "speed N" (the player's, in %), "run N"
+// (timer steps over N real ms), settle.
+// Checks: "at N" (the player's position), "near N" (within 1 ms), "current
+// N", "shown N" (the view's current line), open/closed (the device),
+// playing/still, looping/once,
 // idle/busy, loopok/noloop, comments/nocomments (the buttons), "ended N",
 // "marked A-B", "said a|b" (comments shown), "pictures a,b" (shown so far),
 // "picture N" (the schedule entry shown), "selected F", "file F" (the
@@ -93,6 +95,7 @@ void Script(TWorkTextRun& r, const View& v, const QString& script) {
         if (op == "pick") r.Pick(n);
         if (op == "learner") r.UseLearnerRecording(n == 1);
         if (op == "trans") r.SetTransShown(true);
+        if (op == "speed") r.Player()->setSpeed(n);
         for (int done = 0; op == "run" && done < n; done += 50) {
             VirtualAudio::Advance(qMin(50, n - done));
             r.Step();
@@ -100,6 +103,7 @@ void Script(TWorkTextRun& r, const View& v, const QString& script) {
         }
         if (op == "settle") Settle();
         if (op == "at") QCOMPARE(r.Player()->position(), qint64(n));
+        if (op == "near") QVERIFY2(qAbs(r.Player()->position() - n) <= 1, qPrintable(cmd));
         if (op == "current") QCOMPARE(r.Current(), n);
         if (op == "shown") QCOMPARE(v.current, n);
         if (op == "open" || op == "closed") QCOMPARE(r.DeviceOpen(), op == "open");
@@ -214,6 +218,23 @@ private Q_SLOTS:
         QTest::newRow("pick only while idle")
             << ": pick 1; current 2; frag; pick 6; current 2; stop; pick 6; current 2; settle;"
                "pick 6; current 7";
+        // At 60 % a stretch lasts its length / 0.6 of real time, 50 real ms are
+        // 30 of the recording, and every end is found at the recording's position.
+        QTest::newRow("all at 60 %")
+            << ": speed 60; cur 1; all; at 1000; run 9900; open; near 6940;"
+               "run 200; closed; ended 1";
+        QTest::newRow("from line 5 at 60 %")
+            << ": speed 60; cur 5; from; at 3000; run 6550; open; near 6930;"
+               "run 200; closed; ended 1";
+        QTest::newRow("fragment at 60 %")
+            << ": speed 60; cur 3; frag; at 2000; run 1600; open; near 2960;"
+               "run 100; closed; ended 1";
+        QTest::newRow("loop of lines 4-6 at 60 %")
+            << ": cur 4; mark; cur 6; mark; speed 60; loop; at 3000; run 3300; open; near 4980;"
+               "run 50; open; at 3000; ended 0";
+        QTest::newRow("the learner's recording at 60 %")
+            << "learner: learner 1; speed 60; cur 2; frag; file Ann3.wav; at 1000; run 1600; open;"
+               "near 1960; run 100; closed; ended 1";
     }
     void runs() {
         QFETCH(QString, script);
