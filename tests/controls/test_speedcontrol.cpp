@@ -109,7 +109,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<int>("to");
-        QTest::newRow("minus on a button") << "button" << int(Qt::Key_Minus) << 0 << 70;
         QTest::newRow("pad minus") << "button" << int(Qt::Key_Minus) << int(Qt::KeypadModifier)
                                    << 70;
         QTest::newRow("pad plus") << "button" << int(Qt::Key_Plus) << int(Qt::KeypadModifier)
