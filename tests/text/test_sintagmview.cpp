@@ -29,10 +29,15 @@ void savePicture(const QString& path, QColor c, QSize s = {40, 30}) {
     QVERIFY(img.save(path, "BMP"));
 }
 
-QFont arial16() {
+// Shows `v` at 400 x 300 with `text` in 16-pixel Arial, without margins.
+void showText(TTextSintagm& v, const QStringList& text) {
     QFont f("Arial");
     f.setPixelSize(16);
-    return f;
+    v.resize(400, 300);
+    v.setTextFont(f);
+    v.SetMargins(0, 0, 0, 0);
+    v.setText(text);
+    v.show();
 }
 
 } // namespace
@@ -44,12 +49,8 @@ private Q_SLOTS:
 
     void highlightColours() {
         TTextSintagm v;
-        v.resize(400, 300);
-        v.setTextFont(arial16());
-        v.SetMargins(0, 0, 0, 0);
+        showText(v, {"#Title", "first line", "#", "second line", "#", "third line"});
         v.setHeightIntervString(is1_25);
-        v.setText({"#Title", "first line", "#", "second line", "#", "third line"});
-        v.show();
         v.setPosition(3);
         v.setNBegin(5);
         v.setNEnd(5);
@@ -105,21 +106,9 @@ private Q_SLOTS:
 
     // Lines 1 and 3 are sintagms; each paint after a move says the new one
     // once, and a paint with the same current sintagm says nothing.
-    void announcesCurrent_data() {
-        QTest::addColumn<QList<int>>("positions");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("next sintagm") << QList<int>{3} << QStringList{"second words"};
-        QTest::newRow("same sintagm again") << QList<int>{1} << QStringList{};
-        QTest::newRow("there and back")
-            << QList<int>{3, 3, 1} << QStringList{"second words", "first words"};
-    }
     void announcesCurrent() {
-        QFETCH(QList<int>, positions);
-        QFETCH(QStringList, expected);
         TTextSintagm v;
-        v.resize(400, 300);
-        v.setText({"#Title", "first words", "#", "second words"});
-        v.show();
+        showText(v, {"#Title", "first words", "#", "second words"});
         v.setPosition(1);
         v.Paint();
         // Without a reader Qt drops accessibility events, so no update
@@ -129,21 +118,17 @@ private Q_SLOTS:
             if (e.object() == &v && e.type() == QAccessible::DescriptionChanged)
                 heard << QAccessible::queryAccessibleInterface(&v)->text(QAccessible::Description);
         });
-        for (int p : positions) {
+        for (int p : {1, 3, 3, 1}) {
             v.setPosition(p);
             v.Paint();
         }
         SetAccessibleEventSink({});
-        QCOMPARE(heard, expected);
+        QCOMPARE(heard, (QStringList{"second words", "first words"}));
     }
 
     void clickReportsLine() {
         TTextSintagm v;
-        v.resize(400, 300);
-        v.setTextFont(arial16());
-        v.SetMargins(0, 0, 0, 0);
-        v.setText({"#Title", "first", "#", "second"});
-        v.show();
+        showText(v, {"#Title", "first", "#", "second"});
         v.Paint();
         QSignalSpy spy(&v, &TTextSintagm::LineClicked);
         QTest::mouseClick(&v, Qt::LeftButton, {}, QPoint(5, 5 * 16 + 8)); // row 5
