@@ -7,7 +7,6 @@
 #include "common/testenv.h"
 #include "common/widgets.h"
 #include "controls/formprogress.h"
-#include "course/appstate.h"
 #include "course/progress.h"
 #include "drill/dlgmessage.h"
 #include "drill/eng_formexeclexicdemo.h"
@@ -137,16 +136,12 @@ private Q_SLOTS:
         QVERIFY(Tool("ToolButton4"));
         QVERIFY(CurrentProgress()[4].Done);
 
-        // Exit writes the progress file.
+        // Exit writes the progress file; the next morning a new main window
+        // finds it once Anna is chosen.
         const ProgressTable atExit = CurrentProgress();
         Click(Child(m_main.get(), "ToolButtonExit"));
-        QVERIFY(!m_main->isVisible());
-        QCOMPARE(testenv::ReadBytes(QStringLiteral("Report/Anna/Anna.rep")),
-                 EncodeProgressFile(atExit));
-
-        // The next morning a new main window finds it once Anna is chosen.
+        CurrentProgress() = ProgressTable{}; // nothing kept in memory overnight
         QVERIFY(NewMain());
-        QCOMPARE(App().CurrentUser, -1);
         Answer(QStringLiteral("OKBottomDlgSelectUsers"), [this](QWidget* w) {
             auto* list = Child<QListWidget>(w, "ListBoxUsers");
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -161,7 +156,6 @@ private Q_SLOTS:
             Click(Child(w, "OKBtn"));
         });
         QVERIFY(Tool("ToolButton3"));
-        QCOMPARE(App().CurrentUser, 0);
         Shot(m_main.get(), QStringLiteral("main-restart"));
         QCOMPARE(EncodeProgressFile(CurrentProgress()), EncodeProgressFile(atExit));
         Click(Child(m_main.get(), "ToolButtonExit"));
