@@ -29,14 +29,11 @@ Course::Course() {
                 QStringLiteral("Урок 1\t1\t2\t0\tlesson.txt\t0\t\t\t\t\t"),
                 QStringLiteral("Лексика урока\t1\t3\t1\tpic.bmp\t1\t") + lex,
                 QStringLiteral("Работа с текстом\t0\t4\t0\tlesson.txt\t5\t") + lex});
-    WriteLines(dir.file(QStringLiteral("InitRegB.txt")),
-               {QStringLiteral("Курс, режим B\t1\t0\t0\ttitle.txt\t0\t\t\t\t\t"),
-                QStringLiteral("Раздел\t1\t1\t0\tsection.txt\t0\t\t\t\t\t"),
-                QStringLiteral("Слушание\t1\t2\t0\tlesson.txt\t8\t") + lex});
-    for (const char* f : {"InitRegA.txt", "InitRegC.txt"})
+    for (const char* f : {"InitRegA.txt", "InitRegB.txt", "InitRegC.txt"})
         WriteLines(dir.file(QString::fromLatin1(f)),
                    {QStringLiteral("Курс\t1\t0\t0\ttitle.txt\t0\t\t\t\t\t"),
-                    QStringLiteral("Вопросы\t1\t1\t0\tlesson.txt\t6\t") + lex});
+                    QStringLiteral("Раздел\t1\t1\t0\tsection.txt\t0\t\t\t\t\t"),
+                    QStringLiteral("Слушание\t1\t2\t0\tlesson.txt\t8\t") + lex});
     for (const char* page : {"title", "section", "lesson"})
         WriteLines(dir.file(QStringLiteral("DemoData/%1.txt").arg(QLatin1String(page))),
                    {QStringLiteral("Страница ") + QLatin1String(page)});

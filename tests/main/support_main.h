@@ -16,7 +16,7 @@ namespace mainfix {
 // A fresh course folder (the working folder while it lives) with the
 // program's state reset, an empty learner list and the messages recorded.
 // D: root, section, lesson, vocabulary (picture page), text work.
-// B: root, section, listening. A and C: root and one exercise.
+// A, B and C: root, section, listening.
 struct Course {
     Course();
     ~Course();
