@@ -185,8 +185,6 @@ private Q_SLOTS:
         QTest::newRow("play all follows, then idle again")
             << ": cur 5; all; at 1000; playing; busy; fast; run 2200; current 5; shown 5;"
                "run 4000; still; closed; slow; ended 1";
-        QTest::newRow("one fragment plays its stretch and stays")
-            << ": cur 5; frag; at 3000; still; run 1100; closed; current 5; idle";
         // The loop starts again at its end until stopped.
         QTest::newRow("mark and loop")
             << ": loop; once; closed; cur 6; mark; cur 4; mark; marked 4-6; loop; current 4;"
@@ -226,9 +224,10 @@ private Q_SLOTS:
         QTest::newRow("from line 5 at 60 %")
             << ": speed 60; cur 5; from; at 3000; run 6550; open; near 6930;"
                "run 200; closed; ended 1";
+        // One fragment plays its stretch and stays on its sintagm.
         QTest::newRow("fragment at 60 %")
-            << ": speed 60; cur 3; frag; at 2000; run 1600; open; near 2960;"
-               "run 100; closed; ended 1";
+            << ": speed 60; cur 3; frag; at 2000; still; run 1600; open; near 2960;"
+               "run 100; closed; current 3; idle; ended 1";
         QTest::newRow("loop of lines 4-6 at 60 %")
             << ": cur 4; mark; cur 6; mark; speed 60; loop; at 3000; run 3300; open; near 4980;"
                "run 50; open; at 3000; ended 0";
