@@ -1,5 +1,6 @@
-// Users.eng changed from what is on disk under its lock, a learner current in
-// one program only, and learner folders left by a program that died.
+// Two programs on one course folder: Users.eng changed from what is on disk
+// under its lock, a learner current in one program only, and learner folders
+// left by a program that died.
 #include "base/errors.h"
 #include "common/messages.h"
 #include "common/testenv.h"
@@ -29,14 +30,18 @@ QByteArray ForeignRecord(const QString& name, char mode) {
     return b;
 }
 
-// A child program that takes `lockFile` and is then killed: its lock stays.
-void LeaveDeadLock(const QString& lockFile) {
-    QProcess p;
-    p.start(QStringLiteral(CLASSROOM_DRIVER), {QStringLiteral("--hold"), lockFile});
-    QVERIFY(p.waitForReadyRead(10000));
+// Another program that takes `lockFile` and holds it until it is killed;
+// its lock then stays.
+std::unique_ptr<QProcess> HoldLock(const QString& lockFile) {
+    auto p = std::make_unique<QProcess>();
+    p->start(QStringLiteral(LOCK_HOLDER), {lockFile});
+    if (!p->waitForReadyRead(10000)) qFatal("lock_holder did not take %s", qPrintable(lockFile));
+    return p;
+}
+
+void Kill(QProcess& p) {
     p.kill();
     QVERIFY(p.waitForFinished(10000));
-    QVERIFY(QFileInfo::exists(lockFile));
 }
 
 // A learner made as the new-learner dialog makes one.
@@ -123,11 +128,8 @@ private slots:
         QFETCH(bool, dead);
         const QByteArray before = ForeignRecord("Anna", 'A');
         testenv::WriteBytes("Users.eng", before);
-        QLockFile other("Users.eng.lock");
-        if (dead)
-            LeaveDeadLock("Users.eng.lock");
-        else
-            QVERIFY(other.tryLock(0));
+        const std::unique_ptr<QProcess> other = HoldLock("Users.eng.lock");
+        if (dead) Kill(*other);
         LearnerTable t;
         bool changed = false;
         const auto addOne = [&](LearnerTable& d) {
@@ -141,11 +143,12 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(VError, UpdateLearnerList(t, addOne, "Users.eng", 200));
             QVERIFY(!changed);
             QCOMPARE(testenv::ReadBytes("Users.eng"), before);
+            Kill(*other);
         }
     }
 
     // One program at a time has a learner as its current learner; a refused
-    // take keeps the learner held before.
+    // take keeps the learner held before; a dead program's learner is taken.
     void learnerHeldByOneProgram() {
         for (const char* n : {"Anna", "Boris"})
             Make(Learners(), n);
@@ -153,9 +156,8 @@ private slots:
         QVERIFY(TakeLearner(anna));
         QVERIFY(TakeLearner(anna));
         QVERIFY(!LearnerInUseElsewhere(anna));
-        QLockFile other(LearnerLockFile(boris));
-        other.setStaleLockTime(0);
-        QVERIFY(other.tryLock(0));
+        // Boris is the current learner of a second program.
+        const std::unique_ptr<QProcess> other = HoldLock(LearnerLockFile(boris));
         QVERIFY(LearnerInUseElsewhere(boris));
         QVERIFY(!TakeLearner(boris));
         QVERIFY(LearnerHeldHere(anna));
@@ -169,15 +171,11 @@ private slots:
         QCOMPARE(testenv::ReadBytes("Users.eng"), list);
         QVERIFY(QFileInfo::exists(ReportPathFor("Boris")));
 
-        other.unlock();
+        Kill(*other);
         QVERIFY(TakeLearner(boris));
         QVERIFY(!LearnerHeldHere(anna));
         QLockFile third(LearnerLockFile(anna));
         QVERIFY(third.tryLock(0)); // Anna was let go
-        third.unlock();
-
-        LeaveDeadLock(LearnerLockFile(anna));
-        QVERIFY(TakeLearner(anna));
     }
 
     // A folder below Report\ that no learner names is taken over when the
@@ -205,7 +203,7 @@ private slots:
         testenv::WriteBytes(path, EncodeProgressFile(NewProgress('A')));
         const QString lockFile = LearnerLockFile(QFileInfo(path).path());
         if (extra == "dead") {
-            LeaveDeadLock(lockFile);
+            Kill(*HoldLock(lockFile));
         } else if (!extra.isEmpty()) {
             QFile f(QFileInfo(path).dir().filePath(extra));
             QVERIFY(f.open(QIODevice::WriteOnly));
