@@ -5,10 +5,9 @@
 //   crash_writer KIND DIR loop   prints "ready", then writes versions 1, 2,
 //                                1, 2, ... printing "wrote N" after each
 //
-// KIND is users, progress, recording or timing; DIR is the course directory.
+// KIND is users, recording or timing; DIR is the course directory.
 #include "base/errors.h"
 #include "base/paths.h"
-#include "course/progress.h"
 #include "learners/learnertable.h"
 #include "media/audiodevice.h"
 #include "media/virtualaudio.h"
@@ -27,7 +26,6 @@
 // short matches none of them.
 namespace {
 
-const QString kProgressFile = QStringLiteral("Report\\Ann\\Ann.rep");
 const QString kTemplateFile = QStringLiteral("TSBegin.wav");
 
 void WriteUsers(int v) {
@@ -42,18 +40,6 @@ void WriteUsers(int v) {
         t.Users.append(r);
     }
     t.Save(QStringLiteral("Users.eng"));
-}
-
-void WriteProgressVersion(int v) {
-    ProgressTable t;
-    t.Count = 6 + 2 * v; // records past the course's end are kept, not read
-    t.Recs = QList<TProgressRec>(t.Count + 1);
-    for (int k = 1; k <= t.Count; ++k) {
-        t.Recs[k].Done = quint8((k + v) % 2);
-        t.Recs[k].Score = 10 * v + k;
-        if (k == 5 && v > 0) t.Recs[k].RecordFile = QStringLiteral("Report\\Ann\\Ann5.wav");
-    }
-    WriteProgress(kProgressFile, t);
 }
 
 // A take as the listening practice makes one: the recorder opens the empty
@@ -90,11 +76,10 @@ void WriteTiming(int v) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const std::map<std::string, void (*)(int)> kinds{{"users", WriteUsers},
-                                                     {"progress", WriteProgressVersion},
                                                      {"recording", WriteRecording},
                                                      {"timing", WriteTiming}};
     if (argc != 4 || !kinds.count(argv[1]) || !QDir::setCurrent(QString::fromLocal8Bit(argv[2]))) {
-        std::fprintf(stderr, "usage: crash_writer users|progress|recording|timing DIR N|loop\n");
+        std::fprintf(stderr, "usage: crash_writer users|recording|timing DIR N|loop\n");
         return 2;
     }
     const auto write = kinds.at(argv[1]);
