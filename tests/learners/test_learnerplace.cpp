@@ -119,7 +119,6 @@ private Q_SLOTS:
             QTest::newRow(tag) << name << age << removed;
         };
         row("learner list copy", "Users.eng.AbCdEf", 11, true);
-        row("learner list copy, fresh", "Users.eng.AbCdEf", 9, false);
         row("learner list copy, just ten minutes", "Users.eng.AbCdEf", 10, false);
         row("anonymous recording copy", "AnonSnd.wav.qwErty", 11, true);
         row("progress copy", "Report/Anna/Anna.rep.zzzzzz", 11, true);
