@@ -282,6 +282,7 @@ private Q_SLOTS:
     void checkMarkStates() {
         QWidget top;
         auto* m = new TChBxImgTransD1Zv(&top);
+        m->setCaption(QStringLiteral("Показывать текст"));
         top.show();
         QList<QAccessible::State> seen;
         SetAccessibleEventSink([&](const QAccessibleEvent& e) {
@@ -290,6 +291,7 @@ private Q_SLOTS:
         });
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(m);
         QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Показывать текст"));
         m->setChecked(true);
         QVERIFY(a->state().checked);
         m->setChecked(true); // no change, no event
