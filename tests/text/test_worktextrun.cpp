@@ -218,9 +218,10 @@ private Q_SLOTS:
                "pick 6; current 7";
         // At 60 % a stretch lasts its length / 0.6 of real time, 50 real ms are
         // 30 of the recording, and every end is found at the recording's position.
+        // 1650 real ms are 1990 of the recording (line 2), 1700 are 2020 (line 3).
         QTest::newRow("all at 60 %")
-            << ": speed 60; cur 1; all; at 1000; run 9900; open; near 6940;"
-               "run 200; closed; ended 1";
+            << ": speed 60; cur 1; all; at 1000; run 1650; current 2; run 50; current 3; run 8200;"
+               "open; near 6940; run 200; closed; ended 1";
         QTest::newRow("from line 5 at 60 %")
             << ": speed 60; cur 5; from; at 3000; run 6550; open; near 6930;"
                "run 200; closed; ended 1";
