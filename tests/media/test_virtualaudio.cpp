@@ -1,7 +1,9 @@
 // The device's state machine on the virtual back end: every command, the
-// mode after it, positions, lengths, saving and the notifications, run as scripts.
+// mode after it, positions, lengths, saving and the notifications, run as
+// scripts. And the full-duplex check and its dialog on it.
 #include "common/testenv.h"
 #include "common/wave.h"
+#include "main/eng_dlgtestfullduplex.h"
 #include "media/audiodevice.h"
 #include "media/deviceerror.h"
 #include "media/support_media.h"
@@ -9,6 +11,7 @@
 #include "media/wavefile.h"
 
 #include <functional>
+#include <QPushButton>
 #include <QtTest>
 #include <utility>
 
@@ -75,6 +78,8 @@ private Q_SLOTS:
         testenv::WriteBytes("two.wav", testwave::Pcm(8000, 1, 16, 16000)); // 2000 ms
         testenv::WriteBytes("empty.wav", testwave::Empty(22050, 1, 16));
         testenv::WriteBytes("r22.wav", testwave::Pcm(22050, 2, 16, 44100)); // 2000 ms
+        testenv::WriteBytes("Null.wav", testwave::Pcm(22050, 1, 16, 11025));
+        testenv::WriteBytes("NullRec.wav", testwave::Empty(22050, 1, 16));
     }
 
     void commands_data() {
@@ -188,6 +193,41 @@ private Q_SLOTS:
         QTest::qWait(0);
         QCOMPARE(calls, 1);
         QCOMPARE(dev.mode(), AudioDevice::NotReady);
+    }
+
+    void duplex_data() {
+        QTest::addColumn<bool>("input");
+        QTest::addColumn<bool>("handed"); // the program handed its own dialog over
+        QTest::newRow("plays and records") << true << false;
+        QTest::newRow("no recording possible") << false << false;
+        QTest::newRow("no recording, the program's dialog") << false << true;
+    }
+    void duplex() {
+        QFETCH(bool, input);
+        QFETCH(bool, handed);
+        VirtualAudio::SetInputAvailable(input);
+        const QByteArray rec = testenv::ReadBytes("NullRec.wav");
+        TDlgTestFullDulex dlg;
+        if (handed) SetDuplexDialog(&dlg);
+        QWidget* seen = nullptr;
+        if (!input)
+            testenv::OnNextModal([&](QWidget* w) {
+                seen = qobject_cast<TDlgTestFullDulex*>(w);
+                w->findChild<QPushButton*>("OKBtn")->click();
+            });
+        QCOMPARE(RunDuplexTest(), input);
+        SetDuplexDialog(nullptr);
+        QCOMPARE(seen != nullptr, !input);
+        QCOMPARE(seen == &dlg, handed);
+        QCOMPARE(testenv::ReadBytes("NullRec.wav"), rec);
+    }
+
+    // A missing file ends the duplex check with the device's text, no dialog.
+    void duplexMissingFile() {
+        QFile::remove("NullRec.wav");
+        const auto e = testenv::Thrown<DeviceError>(RunDuplexTest);
+        QVERIFY2(e && e->text().contains("NullRec.wav"), e ? qPrintable(e->text()) : "none");
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 };
 
