@@ -1,6 +1,8 @@
 #include "support_text.h"
 
 #include "base/cp1251.h"
+#include "media/audiodevice.h"
+#include "media/virtualaudio.h"
 #include "media/wavefile.h"
 
 #include <QDir>
@@ -35,4 +37,13 @@ void WriteWorkTextLesson(const testenv::CourseDir& dir, bool withTiming) {
     WritePicture(dir.file("DemoData/p2.bmp"), QColor(40, 200, 40));
     WriteBytes(dir.file("L1.apc"), CrLf({"003Comment three", "005Note five", "005second"}));
     testwave::WriteSilent(dir.file("Lesson.wav"), 7000);
+}
+
+void VirtualAudioTest::initTestCase() {
+    testenv::PrivateHome();
+    AudioDevice::SetDefaultBackend(AudioDevice::Backend::Virtual);
+}
+
+void VirtualAudioTest::init() {
+    VirtualAudio::Reset();
 }

@@ -6,6 +6,7 @@
 #include "common/widgets.h"
 
 #include <QColor>
+#include <QObject>
 #include <QString>
 
 qint64 WaveMs(const QString& path);
@@ -14,3 +15,12 @@ void WritePicture(const QString& path, QColor c);
 // The text work lesson, lines 1..8: title, two sintagms, "#", two sintagms,
 // a heading, a sintagm; pictures, comments on lines 3 and 5, a 7 s recording.
 void WriteWorkTextLesson(const testenv::CourseDir& dir, bool withTiming);
+
+// Base of the tests whose lessons play on the virtual audio back end: a private
+// home, and the virtual clocks reset before each test.
+class VirtualAudioTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+};
