@@ -68,13 +68,15 @@ private Q_SLOTS:
         testenv::WriteBytes(dir.file("InitRegA.txt"), CourseOf(1));
         testenv::WriteBytes(dir.file("InitRegD.txt"), CourseOf(1) + "bad\r\n");
         const auto e = testenv::Thrown<CourseFormatError>(LoadCourseTables);
-        QCOMPARE(e ? e->file + ':' + QString::number(e->line) : QString(), "InitRegD.txt:2");
+        QVERIFY(e);
+        QCOMPARE(e->file + ':' + QString::number(e->line), "InitRegD.txt:2");
         QCOMPARE(CourseItemCount('A'), 2);
         QCOMPARE(CourseItemCount('D'), 2);
         // A missing file is a file error naming the file.
         QFile::remove(dir.file("InitRegB.txt"));
         const auto missing = testenv::Thrown<FileError>(LoadCourseTables);
-        QCOMPARE(missing ? missing->fileName() : QString(), QStringLiteral("InitRegB.txt"));
+        QVERIFY(missing);
+        QCOMPARE(missing->fileName(), QStringLiteral("InitRegB.txt"));
         QCOMPARE(missing->code(), int(ErrFileNotFound));
         QCOMPARE(CourseItemCount('A'), 2);
         // Items out of range read as blank.
