@@ -135,8 +135,6 @@ private Q_SLOTS:
         const QStringList et{"e.txt", "t.txt"}, qa{"q.txt", "a.txt"}, one{"one.txt", "t1.txt"};
         QTest::newRow("drill, no translations")
             << "lexic" << QStringList{"e.txt", "missing.txt"} << "" << 2;
-        QTest::newRow("presentation, no expressions")
-            << "demo" << QStringList{"missing.txt", "t.txt"} << "" << 1;
         QTest::newRow("questions, no answers file")
             << "down" << QStringList{"q.txt", "missing.txt"} << "" << 2;
         QTest::newRow("drill exit") << "lexic" << et << "ImageButton3" << 2;
@@ -145,7 +143,6 @@ private Q_SLOTS:
         QTest::newRow("questions exit")
             << "down" << QStringList{"e.txt", "a.txt"} << "BtnImgTransD1Zv3" << 2;
         QTest::newRow("question presentation exit") << "qdemo" << one << "BtnImgTransD1Zv2" << 2;
-        QTest::newRow("question presentation, Enter") << "qdemo" << one << "enter" << 0;
         QTest::newRow("true/false Cancel") << "trfl" << qa << "BitBtn3" << 1;
         QTest::newRow("true/false Close") << "trfl" << qa << "BitBtn4" << 2;
     }
@@ -241,11 +238,10 @@ private Q_SLOTS:
     }
 
     // The radio buttons choose, "Next" skips, Enter judges; the results
-    // window lists the run's rows and marks the wrong ones.
+    // window counts the errors and marks the wrong answer's row.
     void trflRun() {
         Put("q2.txt", Join({W("Это дом?") + "\t0", "Is it red?\t1"}));
         QString problem;
-        QList<QStringList> grid;
         testenv::OnNextModal([&](QWidget* wd) {
             auto* w = qobject_cast<TFormQuestTrFl*>(wd);
             if (!w) return void(problem = "not the true/false window");
@@ -258,9 +254,6 @@ private Q_SLOTS:
                 problem = "Space on a radio button";
             testenv::OnNextModal([&](QWidget* end) {
                 auto* table = Child<QTableWidget>(end, "StringGridRes");
-                for (int r = 1; r < table->rowCount(); ++r)
-                    grid << QStringList{table->item(r, 0)->text(), table->item(r, 1)->text(),
-                                        table->item(r, 2)->text()};
                 if (Child<QLabel>(end, "LabelError")->text() != "1") problem = "error count";
                 // The wrong answer's row is marked by its colour, the right one's not.
                 if (table->item(1, 0)->background().color() != WrongAnswerColor() ||
@@ -274,8 +267,6 @@ private Q_SLOTS:
         });
         QCOMPARE(RunQuestTrFl(400, 300, F("q2.txt"), F("a.txt"), F("s.txt"), F("l.wav")), 0);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        QCOMPARE(grid,
-                 (QList<QStringList>{{"Это дом?", "Да", "Нет"}, {"Is it red?", "Нет", "Да"}}));
     }
 
     // Ctrl+P, or Space on the list, plays the entry on show; Space on the
@@ -358,7 +349,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         auto* speed = Child<TSpeedControl>(w.get(), "Speed");
         auto* device = w->findChild<AudioDevice*>();
-        testui::Shot(w.get(), QStringLiteral("speed-") + kind);
         QCOMPARE(speed->speed(), 60);
         QCOMPARE(device->speed(), 60);
         QWidget* focus = QApplication::focusWidget();
@@ -446,13 +436,9 @@ private Q_SLOTS:
                  QStringList{QString("<b>a</b>") + QChar::LineSeparator + "вторая"});
         const QImage shown =
             dlg.ImageIcon->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-        for (int i = 0; i < 4; ++i) {
-            const QImage icon =
-                dlg.ImageListIcon[i].toImage().convertToFormat(QImage::Format_ARGB32);
-            QCOMPARE(shown.size(), icon.size());
-            QCOMPARE(differences(shown, icon) > 20, i != 2);
-            if (i == 2) QCOMPARE(differences(shown, icon), 0);
-        }
+        const QImage icon = dlg.ImageListIcon[2].toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(shown.size(), icon.size());
+        QCOMPARE(differences(shown, icon), 0);
     }
 
     void resultsDialog_data() {
