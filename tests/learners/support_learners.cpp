@@ -1,6 +1,8 @@
 #include "support_learners.h"
 
 #include "common/testenv.h"
+#include "course/appstate.h"
+#include "learners/learnertable.h"
 
 void WriteCourseFiles(int a, int b, int c, int d) {
     const int counts[4] = {a, b, c, d};
@@ -35,4 +37,11 @@ bool CheckKinds::matches(int check, const QString& message) {
     const int before = m_seen.key(message, check);
     m_seen.insert(check, message);
     return before == check;
+}
+
+void LearnerTest::initTestCase() { testenv::PrivateHome(); }
+
+void LearnerTest::init() {
+    ResetAppState();
+    Learners() = LearnerTable();
 }

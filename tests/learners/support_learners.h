@@ -6,6 +6,7 @@
 #include "learners/userrec.h"
 
 #include <QMap>
+#include <QObject>
 #include <QString>
 
 using testui::MessageRecorder;
@@ -28,4 +29,13 @@ public:
 
 private:
     QMap<int, QString> m_seen;
+};
+
+// Base of the learner tests: a private home for the run and, before each
+// test, fresh app state with no learners.
+class LearnerTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
 };

@@ -40,15 +40,9 @@ LearnerTable ThreeLearners(const testenv::CourseDir& dir) {
 }
 } // namespace
 
-class TestDeleteLearner : public QObject {
+class TestDeleteLearner : public LearnerTest {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { testenv::PrivateHome(); }
-    void init() {
-        ResetAppState();
-        Learners() = LearnerTable();
-    }
-
     void deleteAndCurrentIndex_data() {
         QTest::addColumn<DeleteCase>("c");
         const DeleteOutcome del = DeleteOutcome::Deleted, wrong = DeleteOutcome::WrongPassword;

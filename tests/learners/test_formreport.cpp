@@ -23,7 +23,7 @@ struct DeleteCase {
 };
 } // namespace
 
-class TestFormReport : public QObject {
+class TestFormReport : public LearnerTest {
     Q_OBJECT
     std::unique_ptr<testenv::CourseDir> m_dir;
 
@@ -33,8 +33,6 @@ class TestFormReport : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() { testenv::PrivateHome(); }
-
     void init() {
         m_dir = std::make_unique<testenv::CourseDir>();
         QDir().mkpath(m_dir->file("Report/Anna"));

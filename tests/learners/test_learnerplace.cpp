@@ -5,14 +5,13 @@
 #include "common/testenv.h"
 #include "course/course.h"
 #include "learners/learnerplace.h"
+#include "support_learners.h"
 
 #include <QtTest>
 
-class TestLearnerPlace : public QObject {
+class TestLearnerPlace : public LearnerTest {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { testenv::PrivateHome(); }
-
     void pathHere_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("here"); // below the course; "=" as stored; "" refused

@@ -22,17 +22,11 @@ struct NewUserCase {
 };
 } // namespace
 
-class TestNewUser : public QObject {
+class TestNewUser : public LearnerTest {
     Q_OBJECT
     CheckKinds m_kinds;
 
 private Q_SLOTS:
-    void initTestCase() { testenv::PrivateHome(); }
-    void init() {
-        ResetAppState();
-        Learners() = LearnerTable();
-    }
-
     // Rows giving a check its message come before the rows where two checks fail.
     void checksInOrder_data() {
         QTest::addColumn<NewUserCase>("c");

@@ -31,15 +31,12 @@ QStringList Lines(TFormPrepod& f) {
 const TProgressRec kNo, kDone{1, 0, {}};
 } // namespace
 
-class TestPrepod : public QObject {
+class TestPrepod : public LearnerTest {
     Q_OBJECT
     std::unique_ptr<testenv::CourseDir> m_dir;
 
 private Q_SLOTS:
-    void initTestCase() { testenv::PrivateHome(); }
     void cleanup() {
-        ResetAppState();
-        Learners().Users.clear();
         CurrentProgress() = ProgressTable{};
         SetConsolePlaybackHook({});
         m_dir.reset();

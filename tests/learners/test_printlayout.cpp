@@ -47,11 +47,9 @@ bool Print(int rows, const QString& file, bool choose = true) {
 }
 } // namespace
 
-class TestPrintLayout : public QObject {
+class TestPrintLayout : public LearnerTest {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { testenv::PrivateHome(); }
-
     void header() {
         const QList<PrintOp> ops = Lay({});
         QCOMPARE(Pages(ops),

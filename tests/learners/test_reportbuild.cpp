@@ -9,7 +9,7 @@
 
 #include <QtTest>
 
-class TestReportBuild : public QObject {
+class TestReportBuild : public LearnerTest {
     Q_OBJECT
 private Q_SLOTS:
     // One report line per course item kind, done and not done.

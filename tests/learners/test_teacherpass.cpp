@@ -10,17 +10,17 @@
 #include <QLineEdit>
 #include <QtTest>
 
-class TestTeacherPass : public QObject {
+class TestTeacherPass : public LearnerTest {
     Q_OBJECT
     CheckKinds m_kinds;
 
 private Q_SLOTS:
-    void initTestCase() {
-        const QString home = testenv::PrivateHome().path();
+    void init() {
         // The store must be inside the private home, never the real one.
-        QVERIFY2(TeacherPasswordStore().startsWith(home), qPrintable(TeacherPasswordStore()));
+        QVERIFY2(TeacherPasswordStore().startsWith(testenv::PrivateHome().path()),
+                 qPrintable(TeacherPasswordStore()));
+        QDir(QFileInfo(TeacherPasswordStore()).absolutePath()).removeRecursively();
     }
-    void init() { QDir(QFileInfo(TeacherPasswordStore()).absolutePath()).removeRecursively(); }
 
     // Reading creates the store; a value of another type and a store that
     // cannot be written are errors.

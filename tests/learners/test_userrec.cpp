@@ -31,11 +31,9 @@ QByteArray HandRecord(const QByteArray& name, char mode, const QByteArray& pass,
 }
 } // namespace
 
-class TestUserRec : public QObject {
+class TestUserRec : public LearnerTest {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { testenv::PrivateHome(); }
-
     void encodeExactBytes_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("pass");
