@@ -47,11 +47,12 @@ private Q_SLOTS:
         QTest::addColumn<DeleteCase>("c");
         const DeleteOutcome del = DeleteOutcome::Deleted, wrong = DeleteOutcome::WrongPassword;
         QTest::newRow("wrong password") << DeleteCase{1, "Secret", 1, wrong, 1, true};
-        QTest::newRow("empty typed for a password") << DeleteCase{1, "", -1, wrong, -1, true};
         QTest::newRow("current learner") << DeleteCase{1, "secret", 1, del, -1, false};
         QTest::newRow("before the current") << DeleteCase{0, "", 2, del, 1, true};
         QTest::newRow("after the current") << DeleteCase{2, "", 0, del, 0, true};
-        QTest::newRow("no selection") << DeleteCase{-1, "", 1, DeleteOutcome::NoSelection, 1, true};
+        const DeleteOutcome none = DeleteOutcome::NoSelection;
+        QTest::newRow("no selection") << DeleteCase{-1, "", 1, none, 1, true};
+        QTest::newRow("past the last learner") << DeleteCase{3, "", 1, none, 1, true};
     }
     void deleteAndCurrentIndex() {
         QFETCH(DeleteCase, c);
