@@ -47,8 +47,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("translations");
         const QByteArray t3 = Join({"a", "b", "c"});
         const QStringList abc{"a", "b", "c"};
-        QTest::newRow("all good") << t3 << Join({"0\t10", "10\t20", "20\t30"}) << LessonFile::None
-                                  << 0 << QList<int>{10, 20, 30} << abc;
         QTest::newRow("no timing file")
             << t3 << QByteArray("-") << LessonFile::None << 0 << QList<int>{0, 0, 0} << abc;
         QTest::newRow("shorter translations")
