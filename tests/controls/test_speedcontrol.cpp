@@ -31,7 +31,6 @@ private Q_SLOTS:
         QTest::newRow("slower half at the slowest") << 50 << Act::ClickLeft << 0 << 50;
         QTest::newRow("faster half") << 70 << Act::ClickRight << 0 << 80;
         QTest::newRow("faster half at full speed") << 100 << Act::ClickRight << 0 << 100;
-        QTest::newRow("slowest bar") << 100 << Act::ClickBar << 0 << 50;
         QTest::newRow("third bar") << 100 << Act::ClickBar << 2 << 70;
         QTest::newRow("fastest bar") << 50 << Act::ClickBar << 5 << 100;
         QTest::newRow("wheel up") << 60 << Act::WheelUp << 0 << 70;
