@@ -133,7 +133,6 @@ private Q_SLOTS:
         row("par", "{\\rtf1 a\\par b}", "a\nb");
         row("escaped line end is par", "{\\rtf1 a\\\r\nb}", "a\nb");
         row("raw line ends ignored", "{\\rtf1 a\r\nb\nc}", "abc");
-        row("u with fallback", "{\\rtf1 \\u1055?\\u1088?}", "Пр");
         row("u fallback hex", "{\\rtf1\\ansicpg1251 \\u1088\\'f0x}", "рx");
         row("uc2", "{\\rtf1\\uc2 \\u1055??x}", "Пx");
         row("uc0", "{\\rtf1\\uc0 \\u1055 x}", "Пx");
@@ -166,7 +165,6 @@ private Q_SLOTS:
             "site");
         row("shppict shown, nonshppict not", "{\\rtf1 a{\\*\\shppict b}{\\nonshppict c}d}", "abd");
         row("bin skipped", "{\\rtf1 a{\\*\\foo\\bin3 }}{}b}", "ab");
-        row("bin in text skipped", "{\\rtf1 a\\bin2 {{b}", "ab");
         row("bin longer than data", "{\\rtf1 a\\bin999 xyz", "a");
         row("after the document", "{\\rtf1 a}tail{b}", "a");
         row("stray close brace", "{\\rtf1 a{b}}}c", "ab");
@@ -246,7 +244,6 @@ private Q_SLOTS:
         row("width goal keeps aspect", "\\pngblip\\picwgoal480", "PNG", QSizeF(32, 16));
         row("scaled", "\\pngblip\\picscalex50\\picscaley200", "PNG", QSizeF(8, 16));
         row("png data as jpeg", "\\jpegblip", "PNG", QSizeF());
-        row("dib not shown", "\\dibitmap0", "PNG", QSizeF());
         row("no blip kind", "", "PNG", QSizeF());
     }
 
@@ -286,10 +283,7 @@ private Q_SLOTS:
             QTextDocument doc;
             LoadRtfInto(&doc, page.left(n));
             const QString part = plainOf(doc);
-            QVERIFY2(whole.startsWith(part),
-                     qPrintable(QString("cut at %1 (%2) gives \"%3\"")
-                                    .arg(QString::number(n),
-                                         QString::fromLatin1(page.mid(n - 30, 30)), part)));
+            QVERIFY2(whole.startsWith(part), qPrintable(QStringLiteral("cut at %1").arg(n)));
         }
     }
 };
