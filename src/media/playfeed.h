@@ -2,7 +2,7 @@
 // The sound one play sends to the output: frames [from, to) of a wave file
 // at a speed, in the output's rate, channels and sample format. At full speed
 // the file's samples pass unchanged; slower, a time stretcher (Rubber Band's
-// R3 engine in real-time mode) keeps the voice's pitch.
+// R3 engine in real-time mode, short window) keeps the voice's pitch.
 //
 // Every output frame maps back to the recording frame it was made from, so
 // the device's position stays in the recording's milliseconds whatever the

@@ -17,6 +17,7 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTimer>
+#include <future>
 #include <vector>
 
 namespace {
@@ -27,7 +28,7 @@ constexpr qint64 kChunkFrames = 2048;
 // A slowed play runs on a shorter sink buffer: the sound server starts a
 // stream only once a good part of its buffer is filled, and every
 // millisecond of it has to be stretched before the first is heard.
-constexpr int kSlowedSinkBufferMs = 80;
+constexpr int kSlowedSinkBufferMs = 50;
 
 QAudioFormat DeviceFormat(const QAudioDevice& dev, int rate, int channels) {
     QAudioFormat f;
@@ -153,16 +154,36 @@ void RealDriver::play(qint64 from, qint64 to, int speed) {
     if (m_temp) m_temp->flush();
     m_outFmt = DeviceFormat(dev, in().rate, in().channels);
     m_feed.start(src, from, to, speed, m_outFmt);
+    const int bufferMs = speed < 100 ? kSlowedSinkBufferMs : kSinkBufferMs;
+    // While the sound server sets the stream up, another thread stretches
+    // what the stream asks for first (most of its buffer): the two waits
+    // overlap instead of adding up. Nothing else touches the feed meanwhile:
+    // no event is handled before the thread is joined.
+    std::future<QByteArray> ahead;
+    if (speed < 100) {
+        const qint64 frames = qint64(m_outFmt.sampleRate()) * bufferMs * 3 / 4000;
+        ahead = std::async(std::launch::async, [this, frames] {
+            QByteArray bytes;
+            m_feed.pull(frames, bytes);
+            return bytes;
+        });
+    }
     // No parent: Qt gives the sink's platform part the same parent, so a
     // driver destroyed while the sink's deleteLater() was pending deleted
     // that part twice.
     m_sink = new QAudioSink(dev, m_outFmt);
-    m_sink->setBufferSize(
-        m_outFmt.bytesForDuration((speed < 100 ? kSlowedSinkBufferMs : kSinkBufferMs) * 1000));
+    m_sink->setBufferSize(m_outFmt.bytesForDuration(bufferMs * 1000));
     // Nothing is heard before the stream starts: the clock that caps the
     // position starts with it.
     m_playClock.start();
     m_out = m_sink->start();
+    m_pendingOut.clear();
+    try {
+        if (ahead.valid()) m_pendingOut = ahead.get();
+    } catch (...) {
+        releaseSink();
+        throw;
+    }
     if (!m_out || m_sink->error() != QAudio::NoError) {
         releaseSink();
         throw DeviceError(DevErrDeviceFailed,
@@ -172,7 +193,6 @@ void RealDriver::play(qint64 from, qint64 to, int speed) {
     m_lastHeard = from;
     m_allHanded = false;
     m_endCheckArmed = false;
-    m_pendingOut.clear();
     m_frame = from;
     feed();
     m_timer.start();
