@@ -263,6 +263,7 @@ private Q_SLOTS:
         c.Prepare();
         // Row 3 at y 48 (pitch 16) holds "ab cd ef ".
         QCOMPARE(c.LineAt(5, 50), 1);
+        QCOMPARE(c.LineAt(5, 48), 1); // a row's first pixel row is its own
         QCOMPARE(c.LineAt(65, 50), 2);
         QCOMPARE(c.LineAt(25, 35), 0);  // the title row
         QCOMPARE(c.LineAt(95, 50), -1); // beyond the row's text
