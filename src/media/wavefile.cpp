@@ -207,6 +207,9 @@ bool WaveWriter::isOpen() const {
 
 bool WaveWriter::open(QIODevice* dev, int rate, int channels, int format) {
     close();
+    // libsndfile opens a read-only stream for writing too and only fails the
+    // writes later, so a device that cannot take the header is refused here.
+    if (!dev || !dev->isWritable()) return false;
     auto h = std::make_unique<SndFileHandle>();
     h->dev = dev;
     SF_INFO si{};

@@ -131,6 +131,25 @@ private Q_SLOTS:
         QCOMPARE(dev.mode(), AudioDevice::NotReady);
     }
 
+    void writerNeedsWritableDevice_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("closed") << int(QIODevice::NotOpen) << false;
+        QTest::newRow("read only") << int(QIODevice::ReadOnly) << false;
+        QTest::newRow("read and write") << int(QIODevice::ReadWrite) << true;
+    }
+    void writerNeedsWritableDevice() {
+        QFETCH(int, mode);
+        QFETCH(bool, opens);
+        QByteArray bytes;
+        QBuffer buf(&bytes);
+        if (mode != QIODevice::NotOpen) buf.open(QIODevice::OpenMode(mode));
+        WaveWriter w;
+        QCOMPARE(w.open(&buf, 22050, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16), opens);
+        QCOMPARE(w.isOpen(), opens);
+        if (opens) QVERIFY(bytes.startsWith("RIFF")); // the header went to the device
+    }
+
     void resampler_data() {
         QTest::addColumn<int>("srcRate");
         QTest::addColumn<int>("srcCh");
