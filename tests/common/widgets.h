@@ -1,9 +1,8 @@
 #pragma once
-// Window-test helpers: named child lookup, a paint counter, the event-loop
-// settle and the optional screenshot.
+// Window-test helpers: named child lookup, the event-loop settle and the
+// optional screenshot.
 #include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
 #include <QImage>
 #include <QPixmap>
 #include <QtTest>
@@ -19,20 +18,7 @@ template <typename T = QWidget> T* Child(const QObject* w, const QString& name) 
     return c;
 }
 
-// Counts the paint events one widget gets while the counter lives.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* w) : QObject(w) { w->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++count;
-        return false;
-    }
-};
-
-// Lets queued calls and posted events run.
+// Runs what the last events posted, and what that posted in turn.
 inline void Settle() {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

@@ -1,23 +1,17 @@
 // Transparent picture button, picture check mark and picture push button:
 // pictures shown after mouse and key sequences, click order, results; a
-// window's command key, the course tree's tooltips and a check mark's
-// changes told to readers.
+// window's command key and a check mark's changes told to readers.
 #include "controls/accessiblecontrols.h"
 #include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/captionedbutton.h"
 #include "controls/chbximgtransd1zv.h"
-#include "controls/elidedtipdelegate.h"
 
 #include <QAccessible>
 #include <QDialog>
 #include <QEnterEvent>
-#include <QHeaderView>
-#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPainter>
-#include <QToolTip>
-#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -246,36 +240,6 @@ private Q_SLOTS:
         target->setFocus();
         QTest::keyClick(target, Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(clicked.size(), clicks);
-    }
-
-    // A caption cut short shows whole as a tooltip, one that fits shows none.
-    void cutCaptionTooltip_data() {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("cut");
-        QTest::newRow("cut") << "Listening practice: a long lesson name that has no room" << true;
-        QTest::newRow("fits") << "Words" << false;
-    }
-    void cutCaptionTooltip() {
-        QFETCH(QString, caption);
-        QFETCH(bool, cut);
-        QToolTip::hideText();
-        QTRY_VERIFY(!QToolTip::isVisible());
-        QTreeWidget tree;
-        tree.header()->hide();
-        tree.setItemDelegate(new TElidedTipDelegate(&tree));
-        auto* item = new QTreeWidgetItem(&tree, {caption});
-        tree.resize(160, 120);
-        tree.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&tree));
-        const QPoint at = tree.visualItemRect(item).center();
-        QHelpEvent e(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
-        QApplication::sendEvent(tree.viewport(), &e);
-        QCOMPARE(QToolTip::isVisible(), cut);
-        if (cut) QCOMPARE(QToolTip::text(), caption);
-        // A reader hears the whole caption, cut on the screen or not.
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&tree);
-        QVERIFY(a && a->tableInterface() && a->tableInterface()->cellAt(0, 0));
-        QCOMPARE(a->tableInterface()->cellAt(0, 0)->text(QAccessible::Name), caption);
     }
 
     // A change of a picture check mark reaches a reader as the control's state.

@@ -1,8 +1,7 @@
-// The teacher password store, the change dialog and the password prompt.
+// The teacher password store and the change dialog.
 #include "base/errors.h"
 #include "common/testenv.h"
 #include "learners/eng_dlgchpassprep.h"
-#include "learners/eng_dlgpassword.h"
 #include "learners/teacherpass.h"
 #include "support_learners.h"
 
@@ -75,29 +74,6 @@ private Q_SLOTS:
         QVERIFY(!dlg.isVisible());
         QCOMPARE(ReadTeacherPassword(), QStringLiteral("abc"));
         QCOMPARE(rec.messages.size(), 1);
-    }
-
-    // The prompt has the focus, checks nothing and returns what was typed.
-    void passwordPrompt_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("result");
-        QTest::newRow("Enter") << int(Qt::Key_Return) << int(QDialog::Accepted);
-        QTest::newRow("Esc") << int(Qt::Key_Escape) << int(mrCancel);
-    }
-    void passwordPrompt() {
-        QFETCH(int, key);
-        QFETCH(int, result);
-        TDlgPassWord dlg;
-        bool focused = false;
-        testenv::OnNextModal([key, &focused](QWidget* w) {
-            auto* p = qobject_cast<TDlgPassWord*>(w);
-            focused = p->EditPassWord->hasFocus();
-            QTest::keyClicks(p->EditPassWord, "Any Text");
-            QTest::keyClick(p->EditPassWord, Qt::Key(key));
-        });
-        QCOMPARE(dlg.exec(), result);
-        QVERIFY(focused);
-        QCOMPARE(dlg.password(), QStringLiteral("Any Text"));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "common/testenv.h"
 #include "common/wave.h"
 #include "course/progress.h"
+#include "learners/userrec.h"
 
 #include <QImage>
 #include <QtTest>
@@ -217,6 +218,14 @@ private Q_SLOTS:
             {{"InitRegB.txt", b3}, {"Ann.rep", EncodeProgressFile(t)}}, 0,
             {"count=3", "recordsInFile=2", "records=3", "records/0/Done=1", "records/1/Score=20",
              "records/1/RecordFile=Ann2.wav", "records/2/RecordFile=", "error=none"});
+        const QByteArray users =
+            EncodeUserRec({"Anna", 'C', "", "Report\\Anna\\", "Report\\Anna\\Anna.rep", {}}) +
+            EncodeUserRec({"Bob", 'D', "пароль", "Report\\Bob\\", "Report\\Bob\\Bob.rep", {}});
+        row("users", {"users", "Users.eng"}, {{"Users.eng", users}}, 0,
+            {"count=2", "users/0/Mode=C", "users/1/UserName=Bob", "users/1/Password=пароль",
+             "users/1/ReportDir=Report\\Bob\\", "users/1/ReportFile=Report\\Bob\\Bob.rep",
+             "error=none"});
+        row("users, unreadable list", {"users", "."}, {}, 2, {"count=0", "error~denied"});
         row("report, not a number", {"report", "Users.eng", "x"}, {}, 64, {});
     }
     void dump() {
