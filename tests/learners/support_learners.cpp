@@ -3,6 +3,9 @@
 #include "common/testenv.h"
 #include "course/appstate.h"
 #include "learners/learnertable.h"
+#include "learners/teacherpass.h"
+
+#include <QtTest>
 
 void WriteCourseFiles(int a, int b, int c, int d) {
     const int counts[4] = {a, b, c, d};
@@ -44,4 +47,8 @@ void LearnerTest::initTestCase() { testenv::PrivateHome(); }
 void LearnerTest::init() {
     ResetAppState();
     Learners() = LearnerTable();
+    // The teacher password store must be inside the private home, never the real one.
+    QVERIFY2(TeacherPasswordStore().startsWith(testenv::PrivateHome().path()),
+             qPrintable(TeacherPasswordStore()));
+    QDir(QFileInfo(TeacherPasswordStore()).absolutePath()).removeRecursively();
 }

@@ -32,7 +32,7 @@ private:
 };
 
 // Base of the learner tests: a private home for the run and, before each
-// test, fresh app state with no learners.
+// test, fresh app state with no learners and no teacher password.
 class LearnerTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:

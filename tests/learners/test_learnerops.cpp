@@ -1,16 +1,18 @@
 // Creating a learner: the checks in their order, the name filter, the learner
 // directory, the progress file, and the dialog around them. Deleting a learner: the
 // password, the current learner's index, and that nothing outside the learner's own
-// directory is ever removed.
+// directory is ever removed. The teacher password store and its change dialog.
 #include "base/errors.h"
 #include "common/testenv.h"
 #include "course/appstate.h"
 #include "course/progress.h"
+#include "learners/eng_dlgchpassprep.h"
 #include "learners/eng_dlgnewuser.h"
 #include "learners/eng_dlgpassword.h"
 #include "learners/eng_dlgselectuser.h"
 #include "learners/learnerops.h"
 #include "learners/learnerplace.h"
+#include "learners/teacherpass.h"
 #include "support_learners.h"
 
 #include <QAbstractButton>
@@ -57,7 +59,7 @@ LearnerTable ThreeLearners(const testenv::CourseDir& dir) {
 
 class TestLearnerOps : public LearnerTest {
     Q_OBJECT
-    CheckKinds m_kinds;
+    CheckKinds m_kinds, m_passKinds; // of the new-learner and the teacher password checks
 
 private Q_SLOTS:
     // Rows giving a check its message come before the rows where two checks fail.
@@ -350,6 +352,68 @@ private Q_SLOTS:
         QCOMPARE(Learners().count(), 2);
         QCOMPARE(sel.ListBoxUsers->count(), 2);
         QCOMPARE(sel.selectedIndex(), 1);
+    }
+
+    // Reading creates the store; a value of another type and a store that
+    // cannot be written are errors.
+    void store() {
+        QCOMPARE(ReadTeacherPassword(), QString());
+        QVERIFY(QFileInfo(TeacherPasswordStore()).isFile());
+        WriteTeacherPassword("old");
+        WriteTeacherPassword(QStringLiteral(" Уч=b, c;d "));
+        QCOMPARE(ReadTeacherPassword(), QStringLiteral(" Уч=b, c;d "));
+        testenv::WriteBytes(TeacherPasswordStore(), "[General]\nPass=@ByteArray(abc)\n");
+        // Changed on disk within the clock tick of the last write: a later time stamp
+        // makes sure the settings cache does not take it for the file it wrote.
+        QFile store(TeacherPasswordStore());
+        QVERIFY(store.open(QIODevice::ReadWrite));
+        QVERIFY(store.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                  QFileDevice::FileModificationTime));
+        store.close();
+        QVERIFY_THROWS_EXCEPTION(VError, ReadTeacherPassword());
+        QFile::remove(TeacherPasswordStore());
+        QDir().mkpath(TeacherPasswordStore()); // a directory cannot be written as the file
+        QVERIFY_THROWS_EXCEPTION(VError, WriteTeacherPassword("x"));
+    }
+
+    // Rows giving a check its message come before the rows of two failing checks.
+    void changeChecks_data() {
+        QTest::addColumn<QString>("pass");
+        QTest::addColumn<QString>("confirm");
+        QTest::addColumn<int>("check");
+        auto row = [](const char* tag, const QString& pass, const QString& confirm, int check) {
+            QTest::newRow(tag) << pass << confirm << check;
+        };
+        row("first empty", "", "abc", 1);
+        row("second empty", "abc", "", 2);
+        row("case differs", "Abc", "abc", 3);
+        row("equal", "abc", "abc", 0);
+        row("both empty: first wins", "", "", 1);
+    }
+    void changeChecks() {
+        QFETCH(QString, pass);
+        QFETCH(QString, confirm);
+        QFETCH(int, check);
+        const QString message = CheckTeacherPasswordChange(pass, confirm);
+        QVERIFY2(m_passKinds.matches(check, message), qPrintable(message));
+    }
+
+    // A failed check keeps the old password, a passed one stores the new one.
+    void changeDialog() {
+        WriteTeacherPassword("before");
+        MessageRecorder rec;
+        TDlgChPassPrep dlg;
+        dlg.show();
+        dlg.Edit1->setText("abc");
+        dlg.OKBtn->click();
+        QCOMPARE(rec.messages.size(), 1);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(ReadTeacherPassword(), QStringLiteral("before"));
+        dlg.Edit2->setText("abc");
+        dlg.OKBtn->click();
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(ReadTeacherPassword(), QStringLiteral("abc"));
+        QCOMPARE(rec.messages.size(), 1);
     }
 };
 

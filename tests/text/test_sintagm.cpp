@@ -1,7 +1,6 @@
 // Layout, highlights, scrolling and property rules of the sintagm view, run without
 // painting over a fake measurer (10 pixels per character); the view as a widget: what
-// its paints put into the off-screen picture, its pictures, a click reaching its
-// signal, and what a screen reader hears when the current sintagm moves.
+// its paints put into the off-screen picture, a click reaching its signal, and what a screen reader hears when the current sintagm moves.
 #include "common/testenv.h"
 #include "controls/accessiblecontrols.h"
 #include "text/sintagmcore.h"
@@ -51,12 +50,6 @@ int countColour(const QImage& img, QRgb c, int y0, int y1, int tolerance = 60) {
                 ++n;
         }
     return n;
-}
-
-void savePicture(const QString& path, QColor c, QSize s = {40, 30}) {
-    QImage img(s, QImage::Format_RGB32);
-    img.fill(c);
-    QVERIFY(img.save(path, "BMP"));
 }
 
 // Shows `v` at 400 x 300 with `text` in 16-pixel Arial, without margins.
@@ -333,43 +326,6 @@ private Q_SLOTS:
         QVERIFY(countColour(f, red, band(5).first, band(5).second) > 20);
         QVERIFY(countColour(f, blue, band(7).first, band(7).second) > 20);
         QCOMPARE(countColour(f, red, band(7).first, band(7).second), 0);
-    }
-
-    void pictureVariants_data() {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<bool>("marked");
-        QTest::addColumn<QRgb>("colour");
-        QTest::newRow("marked") << 1 << true << qRgb(0, 200, 200);
-        QTest::newRow("current wins over marked") << 2 << true << qRgb(200, 0, 200);
-    }
-
-    void pictureVariants() {
-        QFETCH(int, position);
-        QFETCH(bool, marked);
-        QFETCH(QRgb, colour);
-        testenv::CourseDir dir;
-        QDir().mkpath(dir.file("pics"));
-        savePicture(dir.file("pics/p.bmp"), QColor(0, 200, 0));
-        savePicture(dir.file("pics/rp.bmp"), QColor(200, 0, 200));
-        savePicture(dir.file("pics/gp.bmp"), QColor(0, 200, 200));
-        TTextSintagm v;
-        v.resize(300, 300);
-        v.setDirFileAdd("pics");
-        v.setText({"#T", "one", "#@p.bmp", "two"});
-        v.show();
-        v.setPosition(position);
-        if (marked) {
-            v.setNBegin(1);
-            v.setNEnd(2);
-            v.setFlagSelMultSint(true);
-        }
-        v.Paint();
-        // Row 4 at y 20 + 4 * 13; the picture is centred.
-        const QImage& f = v.Frame();
-        const int y = v.core().RowY(4);
-        QCOMPARE(f.pixel(150, y + 5), colour);
-        QCOMPARE(f.pixel(150 - 20, y + 29), colour);
-        QCOMPARE(f.pixel(150 - 21, y + 5), qRgb(255, 255, 255));
     }
 
     // Lines 1 and 3 are sintagms; each paint after a move says the new one

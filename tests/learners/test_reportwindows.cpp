@@ -1,14 +1,21 @@
-// Deleting a recording from the learner's own directory only, and the
-// report window around it.
+// Deleting a recording from the learner's own directory only, and the report window
+// around it. The teacher console: learners and their reports, the current learner's
+// unsaved progress, a file that cannot be read, playback of a recording.
 #include "base/paths.h"
 #include "common/testenv.h"
 #include "common/widgets.h"
+#include "controls/btnimgtransd1zv.h"
+#include "course/appstate.h"
+#include "learners/eng_formprepod.h"
 #include "learners/eng_formreport.h"
+#include "learners/learnertable.h"
+#include "learners/printlayout.h"
 #include "learners/reportbuild.h"
 #include "learners/reportline.h"
 #include "support_learners.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QtTest>
 
@@ -23,10 +30,27 @@ struct DeleteCase {
 };
 } // namespace
 
-class TestFormReport : public LearnerTest {
+namespace {
+ProgressTable Table(const QList<TProgressRec>& recs) {
+    ProgressTable t;
+    t.Recs << recs;
+    t.Count = int(recs.size());
+    return t;
+}
+
+QStringList Lines(TFormPrepod& f) {
+    QStringList l;
+    for (int i = 0; i < f.ListBoxReport->count(); ++i)
+        l << f.ListBoxReport->item(i)->text();
+    return l;
+}
+
+const TProgressRec kNo, kDone{1, 0, {}};
+} // namespace
+
+class TestReportWindows : public LearnerTest {
     Q_OBJECT
     std::unique_ptr<testenv::CourseDir> m_dir;
-
     // As stored: "\" separated.
     QString stored(const QString& rel) const {
         return m_dir->path() + "\\" + QString(rel).replace('/', '\\');
@@ -48,10 +72,6 @@ private Q_SLOTS:
             {},        {}, {1, 0, learnerDir + "r2.wav"}, {1, 0, {}}, {1, 0, learnerDir + "r4.wav"},
             {1, 0, {}}};
         p.Count = 5;
-    }
-    void cleanup() {
-        CurrentProgress() = ProgressTable{};
-        m_dir.reset();
     }
 
     // Every row names item 4's recording.
@@ -97,7 +117,7 @@ private Q_SLOTS:
     }
 
     // A click on a line offers the delete; the delete reaches the file and the line.
-    void wiring() {
+    void reportWiring() {
         testenv::WriteBytes(m_dir->file("Report/Anna/r4.wav"), "RIFF");
         const QString notDone = NotDoneLine(CourseItem('A', 4));
         MessageRecorder rec;
@@ -119,26 +139,56 @@ private Q_SLOTS:
         QVERIFY(rec.messages.isEmpty());
     }
 
-    // A done item's line is drawn bold; the list has the focus.
-    void drawing() {
-        TFormReport form;
-        form.BuildReport(stored("Report/Anna/Anna.rep"), 'A');
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QListWidget* list = form.ListBoxReport;
-        auto lineImage = [&] {
-            list->viewport()->repaint();
-            return list->viewport()->grab(list->visualItemRect(list->item(2))).toImage();
-        };
-        const QImage bold = lineImage();
-        CurrentProgress()[4].Done = 0;
-        QVERIFY(lineImage() != bold);
-        CurrentProgress()[4].Done = 1;
-        QCOMPARE(lineImage(), bold);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(list));
-        testui::Shot(&form, "report-window");
+    void cleanup() {
+        CurrentProgress() = ProgressTable{};
+        SetConsolePlaybackHook({});
+        m_dir.reset();
+    }
+
+    // Choosing a learner shows that learner's report (the current learner's
+    // from memory); play reaches the hook; nothing is written.
+    void consoleWiring() {
+        // Item 3 gives no line: line 3 shows item 5.
+        CourseTable a(1);
+        a << Item(0) << Item(4) << Item(9) << Item(5) << Item(13);
+        CourseTable t[4] = {a, {}, {}, {}};
+        SetCourseTables(t);
+        Learners().Users = {MakeUser("Anna", 'A', "pw1", "Report\\Anna\\"),
+                            MakeUser("Bob", 'A', "", "Report\\Bob\\"),
+                            MakeUser("Eve", 'A', "x", "Report\\Eve\\")};
+        // Anna's file is older than her progress in memory.
+        const QString anna = m_dir->file("Report/Anna/Anna.rep");
+        const QByteArray annaBytes = EncodeProgressFile(Table({kNo, kNo, kNo, kNo, kNo}));
+        testenv::WriteBytes(anna, annaBytes);
+        const ProgressTable bob = Table({kNo, kDone, kNo, kDone, {1, 0, "Report\\Bob\\b5.wav"}});
+        testenv::WriteBytes(m_dir->file("Report/Bob/Bob.rep"), EncodeProgressFile(bob));
+        CurrentProgress() = Table({kNo, {1, 0, "Report\\Anna\\r2.wav"}, kNo, kNo, kNo});
+        App().CurrentUser = 0;
+        MessageRecorder rec;
+        QList<ConsolePlayback> calls;
+        SetConsolePlaybackHook([&](const ConsolePlayback& p) { calls << p; });
+
+        TFormPrepod form;
+        form.FormShow();
+        QCOMPARE(form.EditPassword->text(), QStringLiteral("pw1"));
+        QCOMPARE(Lines(form), BuildReportLines(a, CurrentProgress()).Lines);
+        form.ListBoxUsers->setCurrentRow(1);
+        QCOMPARE(Lines(form), BuildReportLines(a, bob).Lines);
+        QCOMPARE(form.PrintData().items.size(), 5); // every item, lines or not
+        form.ListBoxReport->setCurrentRow(3);
+        QVERIFY(form.BitBtnPlay->isEnabled());
+        form.BitBtnPlay->click();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0].LearnerRecording, QStringLiteral("Report\\Bob\\b5.wav"));
+        form.ListBoxReport->setCurrentRow(2);
+        QVERIFY(!form.BitBtnPlay->isEnabled());
+        // No progress file: the error, and nothing of Bob is left.
+        form.ListBoxUsers->setCurrentRow(2);
+        QCOMPARE(rec.messages.size(), 1);
+        QCOMPARE(form.ListBoxReport->count(), 0);
+        QCOMPARE(testenv::ReadBytes(anna), annaBytes);
     }
 };
 
-QTEST_MAIN(TestFormReport)
-#include "test_formreport.moc"
+QTEST_MAIN(TestReportWindows)
+#include "test_reportwindows.moc"
