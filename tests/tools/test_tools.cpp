@@ -28,47 +28,18 @@ void picture(const QString& path) {
     QVERIFY(img.save(path, "BMP"));
 }
 
-// A course with one lesson in mode D: vocabulary, multiple choice, true/false, text work.
+// A course with one lesson in mode D: vocabulary, multiple choice, true/false,
+// text work. Its text files are tests/fixtures/checked; the pictures and
+// recordings are made here.
 void buildCourse(const QString& dir) {
-    QDir(dir).mkpath("DemoData/L1");
-    auto put = [&](const QString& name, const QByteArray& b) {
-        testenv::WriteBytes(dir + "/" + name, b);
-    };
-    const QString l1 = "DemoData/L1/";
-    const QByteArray text = "L1\\L1.txt\tL1\\L1.tra\tL1\\L1.wav\tL1\\L1.tim\tL1\\L1.pic";
-    const QByteArray q = "L1\\L1q.wav\tL1\\L1q.tim\t";
-    put("InitRegD.txt",
-        CrLf({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t", "Lesson\t1\t1\t0\tTitle.rtf\t0\t\t\t\t\t",
-              "Words\t1\t2\t1\tL1\\Page.bmp\t1\tL1\\L1.lex\tL1\\L1.ltr\tL1\\L1lex.wav\tL1\\L1lex."
-              "tim\t",
-              "Choice\t0\t3\t0\tTitle.rtf\t6\tL1\\L1.qst\tL1\\L1.ans\t" + q,
-              "TrFl\t0\t4\t0\tTitle.rtf\t7\tL1\\L1.tf\tL1\\L1.tfa\t" + q,
-              "Record\t0\t5\t0\tTitle.rtf\t13\t" + text, "Text\t0\t6\t0\tTitle.rtf\t5\t" + text}));
-    for (const char* m : {"InitRegA.txt", "InitRegB.txt", "InitRegC.txt"})
-        put(m, CrLf({"Course\t0\t0\t0\tTitle.rtf\t0\t\t\t\t\t"}));
-    put("DemoData/Title.rtf", "{\\rtf1\\ansi Title\\par}");
+    testenv::CopyTree(QStringLiteral(VANTREL_SOURCE_DIR "/tests/fixtures/checked"), dir);
     for (const char* p :
          {"DemoData/L1/Page.bmp", "DemoData/L1/p1.bmp", "ill.bmp", "rill.bmp", "gill.bmp"})
         picture(dir + "/" + p);
     for (const char* w : {"music.wav", "Null.wav", "NullRec.wav", "TSBegin.wav"})
-        put(w, wave(100));
-    put("NFREESET.TTF", "font");
-    put(l1 + "L1.txt", CrLf({"#Title", "Hello there.", "#", "#@ill.bmp", "How are you?", "Fine."}));
-    put(l1 + "L1.tra", CrLf({"#Title", "Hi.", "#", "#@ill.bmp", "How?", "Good."}));
-    put(l1 + "L1.tim", CrLf({"#\t#", "100\t600", "#\t#", "#\t#", "800\t1200", "1300\t1900"}));
-    put(l1 + "L1.pic", CrLf({"0\t1900\tL1\\p1.bmp"}));
-    put(l1 + "L1.apc", CrLf({"002A note.", "005Another."}));
-    put(l1 + "L1.wav", wave(2000));
-    put(l1 + "L1.lex", CrLf({"hello", "fine"}));
-    put(l1 + "L1.ltr", CrLf({"\xef\xf0\xe8\xe2\xe5\xf2", "\xf5\xee\xf0\xee\xf8\xee"}));
-    put(l1 + "L1lex.tim", CrLf({"100\t500", "700\t1100"}));
-    put(l1 + "L1lex.wav", wave(1500));
-    put(l1 + "L1.qst", CrLf({"Who?", "Where?"}));
-    put(l1 + "L1.ans", CrLf({"#1", "Me", "You", "#2", "Here", "There", "Nowhere"}));
-    put(l1 + "L1q.tim", CrLf({"100\t500", "700\t1100"}));
-    put(l1 + "L1q.wav", wave(1500));
-    put(l1 + "L1.tf", CrLf({"Is it?\t0", "Is it not?\t1"}));
-    put(l1 + "L1.tfa", CrLf({"yes", "no"}));
+        testenv::WriteBytes(dir + "/" + w, wave(100));
+    for (const auto& [w, ms] : {std::pair("L1.wav", 2000), {"L1lex.wav", 1500}, {"L1q.wav", 1500}})
+        testenv::WriteBytes(dir + "/DemoData/L1/" + w, wave(ms));
 }
 
 void replaceLine(const QString& path, int line, const QByteArray& content) {
