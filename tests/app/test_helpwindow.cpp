@@ -33,7 +33,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("topic");
         QTest::addColumn<QString>("page");
         QTest::newRow("by number") << "" << 10 << "main.html";
-        QTest::newRow("unknown number") << "" << 55 << "index.html";
         QTest::newRow("keyword in another letter case") << "selectreg" << 0 << "selectreg.html";
     }
     void opensPage() {

@@ -1,11 +1,9 @@
-// Transparent picture button, picture check mark and picture push button: pictures
-// shown after mouse and key sequences, click order, results; a window's command key and
-// a check mark's changes told to readers. Picture progress bar: piece arithmetic, what
-// lands on screen; the progress window; unknown pictures. The speed picture:
-// what a click, the wheel and the keys choose, the keys of the window it is bound to,
-// and what a screen reader learns of it.
+// Transparent picture button and picture check mark: pictures shown after mouse
+// and key sequences, click order; a window's command key. Picture progress bar:
+// piece arithmetic, what lands on screen; the progress window; unknown pictures.
+// The speed picture: what a click, the wheel and the keys choose, the keys of the
+// window it is bound to, and what a screen reader learns of it.
 #include "controls/accessiblecontrols.h"
-#include "controls/btnimgd1.h"
 #include "controls/btnimgtransd1zv.h"
 #include "controls/captionedbutton.h"
 #include "controls/chbximgtransd1zv.h"
@@ -17,7 +15,6 @@
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
-#include <QDialog>
 #include <QEnterEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,7 +70,7 @@ QList<int> xsOf(const QList<PiecePlacement>& list, BarPiece piece) {
 namespace {
 const int kSteps[] = {100, 90, 80, 70, 60, 50};
 
-enum class Act { ClickLeft, ClickRight, ClickBar, WheelUp, WheelDown, Key };
+enum class Act { ClickLeft, ClickRight, WheelUp, WheelDown, Key };
 } // namespace
 Q_DECLARE_METATYPE(Act)
 
@@ -151,8 +148,7 @@ private Q_SLOTS:
         QTest::newRow("inverted, set, enabled") << true << true << true;
     }
     // A click runs the handler, then toggles an enabled mark. The picture of
-    // the state is drawn centred with its (1,1) colour left out; the caption
-    // is grey when the mark is disabled, else in the font's colour.
+    // the state is drawn centred with its (1,1) colour left out.
     void checkMark() {
         QFETCH(bool, checked);
         QFETCH(bool, enabled);
@@ -166,8 +162,6 @@ private Q_SLOTS:
         c->setChecked(checked);
         c->setMarkEnabled(enabled);
         c->setInvertedLook(inverted);
-        c->setCaption("Wwwww");
-        c->setFontColor(QColor(200, 0, 0));
         c->setFocusPolicy(Qt::NoFocus); // the focus ring is checked below
         QVERIFY(back.showUp());
         QList<bool> seen;
@@ -183,14 +177,6 @@ private Q_SLOTS:
         // The 12-pixel mark in the 30-pixel control spans rows 9 to 20.
         QCOMPARE(at(shot, QPoint(5, 9 + 5)), expect.toImage().pixelColor(5, 5));
         QCOMPARE(at(shot, QPoint(1, 9 + 1)), kBack);
-        auto captionHas = [&](auto pred) {
-            for (int y = 0; y < 30; ++y)
-                for (int x = 16; x < 120; ++x)
-                    if (pred(at(shot, QPoint(x, y)))) return true;
-            return false;
-        };
-        QCOMPARE(captionHas([](QColor p) { return p.red() > p.green() + 60; }), enabled);
-        QCOMPARE(captionHas([](QColor p) { return p == QColor(128, 128, 128); }), !enabled);
 
         // With the keyboard focus a ring shows round the control, enabled or not.
         c->setFocusPolicy(Qt::StrongFocus);
@@ -198,39 +184,6 @@ private Q_SLOTS:
         c->setFocus();
         QTRY_VERIFY(c->hasFocus());
         QVERIFY(at(back.grab().toImage(), QPoint(1, 15)) != kBack);
-    }
-
-    void pushButtonResult_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<int>("key"); // 0: mouse click
-        QTest::addColumn<int>("expect");
-        using B = TBtnImgD1Zv;
-        QTest::newRow("OK by Enter") << int(B::bkOK) << true << int(Qt::Key_Return) << int(mrOk);
-        QTest::newRow("Retry click") << int(B::bkRetry) << true << 0 << int(mrRetry);
-        QTest::newRow("Cancel by Esc")
-            << int(B::bkCancel) << true << int(Qt::Key_Escape) << int(mrCancel);
-        QTest::newRow("disabled OK click") << int(B::bkOK) << false << 0 << int(mrNone);
-    }
-    void pushButtonResult() {
-        QFETCH(int, kind);
-        QFETCH(bool, enabled);
-        QFETCH(int, key);
-        QFETCH(int, expect);
-        QDialog dlg;
-        auto* other = new QPushButton("x", &dlg); // holds the focus: Enter goes to the default
-        other->setAutoDefault(false);
-        auto* b = new TBtnImgD1Zv(&dlg);
-        b->setKind(TBtnImgD1Zv::ButtonKind(kind));
-        b->setEnabled(enabled);
-        dlg.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        if (key)
-            QTest::keyClick(&dlg, Qt::Key(key));
-        else
-            QTest::mouseClick(b, Qt::LeftButton);
-        QCOMPARE(dlg.isVisible(), expect == mrNone);
-        QCOMPARE(dlg.result(), expect);
     }
 
     // A window's command key clicks its button only while the button can be
@@ -269,31 +222,6 @@ private Q_SLOTS:
         target->setFocus();
         QTest::keyClick(target, Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(clicked.size(), clicks);
-    }
-
-    // A change of a picture check mark reaches a reader as the control's state.
-    void checkMarkStates() {
-        QWidget top;
-        auto* m = new TChBxImgTransD1Zv(&top);
-        m->setCaption(QStringLiteral("Показывать текст"));
-        top.show();
-        QList<QAccessible::State> seen;
-        SetAccessibleEventSink([&](const QAccessibleEvent& e) {
-            if (e.type() == QAccessible::StateChanged && e.object() == m)
-                seen << static_cast<const QAccessibleStateChangeEvent&>(e).changedStates();
-        });
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(m);
-        QVERIFY(a);
-        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Показывать текст"));
-        m->setChecked(true);
-        QVERIFY(a->state().checked);
-        m->setChecked(true); // no change, no event
-        m->setMarkEnabled(false);
-        QVERIFY(a->state().disabled);
-        SetAccessibleEventSink({});
-        QCOMPARE(seen.size(), 2);
-        QVERIFY(seen[0].checked);
-        QVERIFY(seen[1].disabled);
     }
 
     // in: width, begin, middle and end piece widths, min, max, pos;
@@ -386,12 +314,10 @@ private Q_SLOTS:
     void choose_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<Act>("act");
-        QTest::addColumn<int>("arg"); // the bar (0 = slowest) or the key
+        QTest::addColumn<int>("arg"); // the key
         QTest::addColumn<int>("to");
         QTest::newRow("slower half") << 100 << Act::ClickLeft << 0 << 90;
         QTest::newRow("faster half") << 70 << Act::ClickRight << 0 << 80;
-        QTest::newRow("third bar") << 100 << Act::ClickBar << 2 << 70;
-        QTest::newRow("fastest bar") << 50 << Act::ClickBar << 5 << 100;
         QTest::newRow("wheel up") << 60 << Act::WheelUp << 0 << 70;
         QTest::newRow("wheel down") << 60 << Act::WheelDown << 0 << 50;
         QTest::newRow("Left") << 80 << Act::Key << int(Qt::Key_Left) << 70;
@@ -412,8 +338,6 @@ private Q_SLOTS:
         QCOMPARE(c.speed(), from);
         QSignalSpy changed(&c, &TSpeedControl::speedChanged);
         const int w = c.width(), h = c.height();
-        // The bars lie between the two round halves.
-        const int left = h / 2 + 12, right = w - h / 2 - 12;
         switch (act) {
         case Act::ClickLeft:
             QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(6, h / 2));
@@ -421,11 +345,6 @@ private Q_SLOTS:
         case Act::ClickRight:
             QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(w - 6, h / 2));
             break;
-        case Act::ClickBar: {
-            const int x = left + (right - left) * (2 * arg + 1) / 12;
-            QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(x, h - 8));
-            break;
-        }
         case Act::WheelUp:
         case Act::WheelDown: {
             const QPoint at(w / 2, h / 2);

@@ -512,24 +512,6 @@ private Q_SLOTS:
         one.Skip();
         QCOMPARE(one.Current(), 1); // the only open question shows again
     }
-
-    void pager_data() {
-        QTest::addColumn<int>("count");
-        QTest::newRow("one entry") << 1;
-        QTest::newRow("three entries") << 3;
-    }
-    void pager() {
-        QFETCH(int, count);
-        Pager p(count);
-        p.Start();
-        for (int i = 1; i < count; ++i) {
-            QCOMPARE(p.Current(), i);
-            QVERIFY(p.Next());
-        }
-        QCOMPARE(p.Current(), count);
-        QCOMPARE(p.Remaining(), 0);
-        QVERIFY(!p.Next()); // the next command on the last entry completes
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDrillRules)

@@ -118,13 +118,12 @@ private Q_SLOTS:
     void outcomes_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("how"); // button name, "esc", "enter"; empty: no window
+        QTest::addColumn<QString>("how"); // button name or "enter"; empty: no window
         QTest::addColumn<int>("outcome");
         const QStringList et{"e.txt", "t.txt"}, qa{"q.txt", "a.txt"}, one{"one.txt", "t1.txt"};
         QTest::newRow("drill, no translations")
             << "lexic" << QStringList{"e.txt", "missing.txt"} << "" << 2;
         QTest::newRow("drill exit") << "lexic" << et << "ImageButton3" << 2;
-        QTest::newRow("presentation esc") << "demo" << et << "esc" << 1;
         QTest::newRow("presentation, Enter on the last entry") << "demo" << one << "enter" << 0;
         QTest::newRow("questions exit")
             << "down" << QStringList{"e.txt", "a.txt"} << "BtnImgTransD1Zv3" << 2;
@@ -147,8 +146,8 @@ private Q_SLOTS:
                 if (!*alive) return;
                 modals << w->objectName();
                 if (auto* m = w->findChild<QPlainTextEdit*>("MemoQuest")) memo = m->toPlainText();
-                if (how == "esc" || how == "enter")
-                    QTest::keyClick(w, how == "esc" ? Qt::Key_Escape : Qt::Key_Return);
+                if (how == "enter")
+                    QTest::keyClick(w, Qt::Key_Return);
                 else if (auto* b = w->findChild<TBtnImgTransD1Zv*>(how))
                     b->click();
                 else if (auto* p = w->findChild<QPushButton*>(how))
@@ -351,9 +350,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("flags");
         QTest::addColumn<int>("icon");
         QTest::newRow("0x10 error") << 0x10 << 0;
-        QTest::newRow("0x20 question") << 0x20 << 1;
         QTest::newRow("0x30 warning") << 0x30 << 2;
-        QTest::newRow("0x40 information") << 0x40 << 3;
         QTest::newRow("0x31 button bits ignored") << 0x31 << 2;
         QTest::newRow("0x110 high bits ignored") << 0x110 << 0;
     }
@@ -400,7 +397,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("expect");
         QTest::newRow("mark done") << true << "BitBtnOk" << int(mrOk);
         QTest::newRow("repeat") << true << "BitBtn3" << int(mrRetry);
-        QTest::newRow("Esc") << true << "esc" << int(mrCancel);
         // Marking is locked: the OK button does nothing.
         QTest::newRow("locked, OK then leave") << false << "BitBtnOk" << int(mrCancel);
         QTest::newRow("locked, Enter repeats") << false << "enter" << int(mrRetry);
@@ -417,9 +413,7 @@ private Q_SLOTS:
         testenv::OnNextModal([&](QWidget* w) {
             w->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(w));
-            if (action == "esc")
-                QTest::keyClick(w, Qt::Key_Escape);
-            else if (action == "enter")
+            if (action == "enter")
                 QTest::keyClick(w->focusWidget(), Qt::Key_Return);
             else if (auto* b = w->findChild<TBtnImgTransD1Zv*>(action))
                 QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(20, 20));

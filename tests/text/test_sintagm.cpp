@@ -1,4 +1,4 @@
-// Layout, highlights, scrolling and property rules of the sintagm view, run without
+// Layout, highlights and scrolling rules of the sintagm view, run without
 // painting over a fake measurer (10 pixels per character); the view as a widget: what
 // its paints put into the off-screen picture, a click reaching its signal, and what a screen reader hears when the current sintagm moves.
 #include "common/testenv.h"
@@ -235,46 +235,6 @@ private Q_SLOTS:
         QCOMPARE(c.CurrentTop(), top);
         QVERIFY(!c.Scrolling());
         QVERIFY(!c.Tick()); // settled: no further repaint
-    }
-
-    // Writes in order on a text of `lines` lines: "b4" NBegin 4, "e2" NEnd 2,
-    // "p3" Position 3, "s150" PosScreen 150. Each gives "-" when refused, or
-    // "+" and what it set: the range "NBegin-NEnd", the position or PosScreen.
-    void setters_data() {
-        QTest::addColumn<QString>("writes");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("range from 0,0, then each end past the other")
-            << "b4 e2 b7" << 10 << "+4-4 +2-4 +4-7";
-        QTest::newRow("NEnd first") << "e5 b3" << 10 << "+0-5 +3-5";
-        QTest::newRow("range out of the text") << "b4 b10 e-1" << 10 << "+4-4 - -";
-        QTest::newRow("empty text") << "p0 b0" << 0 << "- -";
-        QTest::newRow("position unchanged, past the end, below 0")
-            << "p1 p5 p-1 p4" << 5 << "- - - +4";
-        QTest::newRow("screen position within 0..100") << "s150 s-5 s33" << 5 << "+100 +0 +33";
-    }
-
-    void setters() {
-        QFETCH(QString, writes);
-        QFETCH(int, lines);
-        QFETCH(QString, result);
-        TSintagmCore c;
-        if (lines > 0) c.setText(lessonLines(lines));
-        QStringList got;
-        for (const QString& w : writes.split(' ')) {
-            const int v = w.mid(1).toInt();
-            bool ok = false;
-            QString now;
-            if (w[0] == 'b' || w[0] == 'e') ok = w[0] == 'b' ? c.setNBegin(v) : c.setNEnd(v);
-            if (w[0] == 'b' || w[0] == 'e')
-                now = QStringLiteral("%1-%2").arg(c.NBegin()).arg(c.NEnd());
-            if (w[0] == 'p') ok = c.setPosition(v);
-            if (w[0] == 'p') now = QString::number(c.Position());
-            if (w[0] == 's') ok = c.setPosScreen(v);
-            if (w[0] == 's') now = QString::number(c.PosScreen());
-            got << (ok ? '+' + now : QString('-'));
-        }
-        QCOMPARE(got.join(' '), result);
     }
 
     void pictureRowIndex() {
