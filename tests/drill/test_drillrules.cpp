@@ -145,15 +145,6 @@ private Q_SLOTS:
         QCOMPARE(d.Entries.size(), 0);
     }
 
-    // Names stored with backslashes; Cyrillic bytes decode through the code page.
-    void storedBackslashName() {
-        Put("Lesson1/e.txt", "x\r\n");
-        Put("Lesson1/t.txt", W("икс") + "\r\n");
-        TLexicData d = ReadLexicFiles("Lesson1\\e.txt", "Lesson1\\t.txt", QString());
-        QVERIFY2(d.Status.ok(), qPrintable(d.Status.Error));
-        QCOMPARE(d.Entries.value(0).Translation, QString::fromUtf8("икс"));
-    }
-
     // Answers files: block structure, the options read ("|" between them)
     // and the failing line.
     void answerBlocks_data() {
@@ -419,23 +410,6 @@ private Q_SLOTS:
             }
             QCOMPARE(rows.size(), n);
         }
-    }
-
-    // A click on a mark clears the others and toggles it; rows not on show are ignored.
-    void questMarks() {
-        QuestDownRun r({Quest("Q", 3)}, 5);
-        r.Start();
-        r.ClickMark(3);
-        QVERIFY(!r.Marked(1) && r.Marked(3));
-        r.ClickMark(3);
-        QVERIFY(!r.Marked(3));
-        r.ClickMark(2);
-        r.ClickMark(4);
-        r.PickRow(0);
-        r.PickRow(4);
-        QVERIFY(r.Marked(2) && !r.Marked(4));
-        r.PickRow(3);
-        QVERIFY(!r.Marked(2) && r.Marked(3));
     }
 
     void questWithoutOptionsNotAsked() {

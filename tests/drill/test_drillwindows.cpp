@@ -346,20 +346,6 @@ private Q_SLOTS:
         QCOMPARE(list->currentRow(), n > 1 ? (n + 1) / 2 : 0); // the first line of column 2
     }
 
-    void iconByFlags_data() {
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<int>("icon");
-        QTest::newRow("0x10 error") << 0x10 << 0;
-        QTest::newRow("0x30 warning") << 0x30 << 2;
-        QTest::newRow("0x31 button bits ignored") << 0x31 << 2;
-        QTest::newRow("0x110 high bits ignored") << 0x110 << 0;
-    }
-    void iconByFlags() {
-        QFETCH(int, flags);
-        QFETCH(int, icon);
-        QCOMPARE(TDlgxMessage::IconIndex(flags), icon);
-    }
-
     // The installed box draws the icon of its flags and the text as given:
     // markup stays text, a carriage return breaks the line, the last text
     // replaces the one before. A message raised while it is up gets a box of

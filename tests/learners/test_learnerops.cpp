@@ -112,13 +112,6 @@ private Q_SLOTS:
         QVERIFY2(m_kinds.matches(c.check, got), qPrintable(got));
     }
 
-    // The folder is made only inside an existing Report folder.
-    void learnerDirectory() {
-        testenv::CourseDir dir;
-        QCOMPARE(testenv::FileErrorCode([] { CreateLearnerDir(ReportPathFor("Bob")); }),
-                 int(ErrInvalidFilename));
-    }
-
     void registerLearner_data() {
         QTest::addColumn<char>("mode");
         QTest::addColumn<int>("items"); // -1: no course files, the blank progress cannot be made

@@ -525,9 +525,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("messages");
         const qint64 big = qint64(1) << 40;
         QTest::newRow("section") << 0 << 4 << true << true << big << false << 0;
-        QTest::newRow("9") << 9 << 4 << true << true << big << false << 0;
         QTest::newRow("10") << 10 << 4 << true << true << big << false << 0;
-        QTest::newRow("16") << 16 << 4 << true << true << big << false << 0;
         QTest::newRow("window not built") << 1 << 4 << false << true << big << false << 0;
         QTest::newRow("no item selected") << 1 << 0 << true << true << big << false << 0;
         QTest::newRow("beyond the table") << 1 << 5 << true << true << big << false << 0;

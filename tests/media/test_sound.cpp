@@ -198,43 +198,6 @@ private Q_SLOTS:
         if (opens) QVERIFY(bytes.startsWith("RIFF")); // the header went to the device
     }
 
-    void resampler_data() {
-        QTest::addColumn<int>("srcRate");
-        QTest::addColumn<int>("srcCh");
-        QTest::addColumn<int>("dstRate");
-        QTest::addColumn<int>("dstCh");
-        QTest::newRow("same rate, mono to stereo") << 22050 << 1 << 22050 << 2;
-        QTest::newRow("up 8000 to 48000") << 8000 << 1 << 48000 << 2;
-        QTest::newRow("down 48000 to 22050") << 48000 << 2 << 22050 << 1;
-    }
-    // Length follows the rate ratio over many small pushes, and a steady
-    // signal stays steady (no clicks at the push boundaries).
-    void resampler() {
-        QFETCH(int, srcRate);
-        QFETCH(int, srcCh);
-        QFETCH(int, dstRate);
-        QFETCH(int, dstCh);
-        Resampler r;
-        r.init(srcRate, srcCh, dstRate, dstCh);
-        std::vector<float> in(size_t(srcRate * srcCh)), out; // one second
-        for (size_t i = 0; i < in.size(); ++i)
-            in[i] = i % size_t(srcCh) == 0 ? 0.5f : 0.25f;
-        for (qint64 done = 0; done < srcRate; done += 333)
-            r.push(in.data() + done * srcCh, std::min<qint64>(333, srcRate - done), out);
-        QCOMPARE(out.size() % size_t(dstCh), size_t(0));
-        const qint64 frames = qint64(out.size()) / dstCh;
-        // At most the one input frame still waiting for its successor is held back.
-        const qint64 held = (dstRate + srcRate - 1) / srcRate;
-        QVERIFY2(frames <= dstRate + 1 && frames >= dstRate - held - 1,
-                 qPrintable(QString::number(frames)));
-        const float expect0 = (srcCh > 1 && dstCh == 1) ? 0.375f : 0.5f;
-        for (qint64 f = 0; f < frames; ++f) {
-            QVERIFY(qAbs(out[size_t(f * dstCh)] - expect0) < 1e-5f);
-            if (dstCh == 2)
-                QVERIFY(qAbs(out[size_t(f * 2 + 1)] - (srcCh == 1 ? 0.5f : 0.25f)) < 1e-5f);
-        }
-    }
-
     void sampleCodec_data() {
         QTest::addColumn<int>("format");
         QTest::addColumn<int>("bytesPerSample");

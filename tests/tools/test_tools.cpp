@@ -120,7 +120,6 @@ private Q_SLOTS:
             "TrFl\t0\t4\t0\tTitle.rtf\t5\t" + files);
         row("text: empty line", "DemoData/L1/L1.txt", 5, "");
         row("text: missing picture", "DemoData/L1/L1.txt", 4, "#@none.bmp");
-        row("translation: empty line", "DemoData/L1/L1.tra", 2, "");
         row("translation: marker differs", "DemoData/L1/L1.tra", 3, "Text");
         row("timing: beyond the recording", "DemoData/L1/L1.tim", 6, "1300\t2500");
         row("timing: goes backwards", "DemoData/L1/L1.tim", 5, "300\t700");
