@@ -209,11 +209,12 @@ private Q_SLOTS:
         QTest::newRow("play all follows, then idle again")
             << ": cur 5; all; at 1000; playing; busy; fast; run 2200; current 5; shown 5;"
                "run 4000; still; closed; slow; ended 1";
-        // The loop starts again at its end until stopped.
+        // The loop starts again at its end until stopped; the view follows it at
+        // the playing pace, and at the idle one once it has ended.
         QTest::newRow("mark and loop")
-            << ": loop; once; closed; cur 6; mark; cur 4; mark; marked 4-6; loop; current 4;"
-               "run 2000; open; at 3000; run 2000; open; at 3000; ended 0; stop; settle; once;"
-               "run 2100; closed; ended 1";
+            << ": loop; once; closed; cur 6; mark; cur 4; mark; marked 4-6; loop; current 4; fast;"
+               "run 2000; open; at 3000; fast; run 2000; open; at 3000; ended 0; stop; settle;"
+               "once; run 2100; closed; slow; ended 1";
         QTest::newRow("a comment stops the loop")
             << ": cur 5; mark; mark; loop; step; comments; comment; settle; said Note five|second;"
                "once; run 1500; closed; cur 2; step; nocomments";
