@@ -5,8 +5,6 @@
 
 #include <QtTest>
 
-
-
 class TestCourse : public QObject {
     Q_OBJECT
 private Q_SLOTS:

@@ -411,7 +411,6 @@ private Q_SLOTS:
         QCOMPARE(dlg.BitBtnOk->isEnabled(), okEnabled);
         QCOMPARE(dlg.findChild<QLabel*>("LabelOk")->isEnabled(), okEnabled);
     }
-
 };
 
 QTEST_MAIN(TestDrillWindows)

@@ -1,6 +1,7 @@
 // Layout, highlights and scrolling rules of the sintagm view, run without
-// painting over a fake measurer (10 pixels per character); the view as a widget: what
-// its paints put into the off-screen picture, a click reaching its signal, and what a screen reader hears when the current sintagm moves.
+// painting over a fake measurer (10 pixels per character); the view as a
+// widget: what its paints put into the off-screen picture, a click reaching
+// its signal, and what a screen reader hears when the current sintagm moves.
 #include "common/testenv.h"
 #include "controls/accessiblecontrols.h"
 #include "text/sintagmcore.h"

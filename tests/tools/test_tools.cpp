@@ -1,5 +1,5 @@
 // vantrel-check and vantrel-align as an author runs them. The checker on a
-// small course built here: a sound course gives no finding; one broken line
+// small course (tests/fixtures/checked): a sound course gives no finding; one broken line
 // in a file gives one finding naming that file and line; its --dump output of
 // the stored files. The aligner: the timing file beside the text, never
 // replaced without --force, clear failures; the audio check over a course.
